@@ -1,0 +1,81 @@
+#include <cctype>
+#include <string>
+
+#include "cli/CliFeedback.h"
+#include "cli/Commands.h"
+#include "cli/Converters.h"
+#include "plot/FileError.h"
+#include "plot/KorvaneDoc.h"
+
+namespace {
+int ConvertPlt(CKorvaneDoc& doc, const std::string& out, const ConvertOptions&) {
+    doc.OnSaveDocument(out, 1);
+    return kExitOk;
+}
+
+struct Converter {
+    const char* extension;
+    int (*convert)(CKorvaneDoc&, const std::string&, const ConvertOptions&);
+};
+
+const Converter kConverters[] = {
+    {"plt", ConvertPlt},
+};
+
+std::string ExtensionOf(const std::string& path) {
+    std::size_t dot = path.rfind('.');
+    std::size_t slash = path.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+}  // namespace
+
+int RunConvert(const Args& args) {
+    std::string in, out;
+    ConvertOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--size" || a == "--config") {
+            if (i + 1 >= args.size()) return Fail("convert: " + a + " needs a value");
+            const std::string& value = args[++i];
+            if (a == "--size" && !ParseSize(value, options.width, options.height)) {
+                return Fail("convert: --size takes WxH, for example 1000x800");
+            }
+            if (a == "--config") options.config = value;
+        } else if (!a.empty() && a[0] == '-' && a != "-") {
+            return Fail("convert: unknown option " + a);
+        } else if (in.empty()) {
+            in = a;
+        } else if (out.empty()) {
+            out = a;
+        } else {
+            return Fail("usage: korvane-cli convert IN OUT [--size WxH] [--config CFG]");
+        }
+    }
+    if (in.empty() || out.empty()) {
+        return Fail("usage: korvane-cli convert IN OUT [--size WxH] [--config CFG]");
+    }
+    const Converter* converter = nullptr;
+    const std::string ext = ExtensionOf(out);
+    for (const Converter& c : kConverters) {
+        if (ext == c.extension) converter = &c;
+    }
+    if (!converter) return Fail(out + ": unsupported output type '." + ext + "'");
+
+    CliFeedback feedback(in);
+    CKorvaneDoc doc(feedback);
+    try {
+        doc.OnOpenDocument(in);
+    } catch (const FileError& e) {
+        return Fail(e.what());
+    }
+    try {
+        int status = converter->convert(doc, out, options);
+        if (status != kExitOk) return status;
+    } catch (const FileError& e) {
+        return Fail(e.what());
+    }
+    return feedback.Messages() ? kExitInvalidRecord : kExitOk;
+}

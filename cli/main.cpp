@@ -1,0 +1,73 @@
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+
+#include "cli/Commands.h"
+
+namespace {
+const Command kCommands[] = {
+    {"dump", "dump FILE",
+     "Prints one line per primitive of the plot file FILE: its kind and fields.", RunDump},
+    {"info", "info FILE", "Prints the number of primitives of the plot file FILE.", RunInfo},
+    {"convert", "convert IN OUT [--size WxH] [--config CFG]",
+     "Reads the plot file IN and writes OUT, whose type follows its extension:\n"
+     "  .plt  the drawing as plot records, as File > Save writes it\n"
+     "The output replaces OUT only once it is complete.",
+     RunConvert},
+};
+
+void PrintUsage(FILE* out) {
+    std::fprintf(out,
+                 "Usage: korvane-cli COMMAND ARGS...\n"
+                 "Views and converts pen-plotter plot files (.plt).\n\nCommands:\n");
+    for (const Command& c : kCommands) std::fprintf(out, "  %s\n", c.synopsis);
+    std::fprintf(out,
+                 "\n'korvane-cli COMMAND --help' describes a command.\n"
+                 "Exit status: 0 success; 1 usage error, unreadable input or unwritable output;\n"
+                 "2 the input has an invalid record (what came before it is used).\n");
+}
+}  // namespace
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "korvane-cli: %s\n", message.c_str());
+    return kExitFailure;
+}
+
+bool ParseSize(const std::string& text, int& width, int& height) {
+    int w = 0, h = 0;
+    char tail = 0;
+    if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w <= 0 || h <= 0 ||
+        w > 100000 || h > 100000) {
+        return false;
+    }
+    width = w;
+    height = h;
+    return true;
+}
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_NUMERIC, "C");
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return kExitFailure;
+    }
+    if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") ||
+        !std::strcmp(argv[1], "help")) {
+        PrintUsage(stdout);
+        return kExitOk;
+    }
+    for (const Command& c : kCommands) {
+        if (std::strcmp(argv[1], c.name) != 0) continue;
+        Args args(argv + 2, argv + argc);
+        for (const std::string& a : args) {
+            if (a == "--help" || a == "-h") {
+                std::printf("Usage: korvane-cli %s\n%s\n", c.synopsis, c.help);
+                return kExitOk;
+            }
+        }
+        return c.run(args);
+    }
+    std::fprintf(stderr, "korvane-cli: unknown command '%s'\n", argv[1]);
+    PrintUsage(stderr);
+    return kExitFailure;
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+// A buffered binary stream over a file or memory, loading or storing, little-endian whatever
+// the host's byte order. A store goes to a temporary file beside the target and replaces the
+// target only in Commit, so a failed save never destroys the file it was meant to replace.
+// File errors are thrown as FileError.
+class Archive {
+public:
+    static constexpr std::size_t kBufferSize = 4096;
+
+    static Archive OpenForLoad(const std::string& path, std::size_t bufferSize = kBufferSize);
+    static Archive FromMemory(const void* data, std::size_t size);
+    static Archive CreateForStore(const std::string& path, std::size_t bufferSize = kBufferSize);
+    static Archive ToMemory();
+
+    Archive(Archive&& other) noexcept;
+    Archive& operator=(Archive&&) = delete;
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+    ~Archive();  // an uncommitted store removes its temporary file
+
+    bool IsLoading() const { return m_loading; }
+    bool IsStoring() const { return !m_loading; }
+    const std::string& Path() const { return m_path; }
+
+    // Reads up to n bytes; fewer only at the end of the input.
+    std::size_t Read(void* dst, std::size_t n) {
+        if (static_cast<std::size_t>(m_limit - m_cur) >= n) {
+            std::memcpy(dst, m_cur, n);
+            m_cur += n;
+            return n;
+        }
+        return ReadSlow(static_cast<std::uint8_t*>(dst), n);
+    }
+
+    void Write(const void* src, std::size_t n) {
+        if (static_cast<std::size_t>(m_limit - m_cur) >= n) {
+            std::memcpy(m_cur, src, n);
+            m_cur += n;
+            return;
+        }
+        WriteSlow(static_cast<const std::uint8_t*>(src), n);
+    }
+    void WriteInt16(std::int16_t value);
+    void WriteFloat(float value);
+    void WriteByte(std::uint8_t value) { Write(&value, 1); }
+
+    // Storing: writes out the buffer, closes the temporary and renames it over the target.
+    void Commit();
+    // A memory store's bytes, complete up to the last Write.
+    const std::string& Memory();
+
+    static std::int16_t DecodeInt16(const std::uint8_t* p) {
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+    }
+    static float DecodeFloat(const std::uint8_t* p);
+
+private:
+    Archive(bool loading, std::string path, int fd, std::size_t bufferSize);
+
+    std::size_t ReadSlow(std::uint8_t* dst, std::size_t n);
+    void WriteSlow(const std::uint8_t* src, std::size_t n);
+    void Flush();
+    void Discard() noexcept;
+
+    bool m_loading;
+    std::string m_path;      // target of a store, source of a load; empty for memory
+    std::string m_tempPath;  // temporary of a file store until Commit
+    int m_fd;                // -1 for memory
+    bool m_memoryStore = false;
+    std::vector<std::uint8_t> m_buffer;
+    std::uint8_t* m_cur = nullptr;
+    std::uint8_t* m_limit = nullptr;
+    std::string m_memory;
+};

@@ -1,0 +1,154 @@
+#include "plot/KorvaneDoc.h"
+
+#include <sys/stat.h>
+
+#include <cstdint>
+
+#include "plot/Archive.h"
+#include "plot/UserFeedback.h"
+
+namespace {
+// A payload read in one go: bytes missing at the end of the file stay zero, exactly as if each
+// field had been read on its own.
+struct Payload {
+    std::uint8_t bytes[24] = {};
+    std::int16_t I16(int at) const { return Archive::DecodeInt16(bytes + at); }
+    float F32(int at) const { return Archive::DecodeFloat(bytes + at); }
+};
+
+// Payload sizes by code, -1 to -15; 0 for the codes that carry nothing.
+constexpr int kPayloadSize[16] = {0, 4, 2, 8, 10, 12, 4, 0, 22, 18, 20, 0, 12, 0, 0, 6};
+constexpr int kMaxText = 511;
+
+class WaitCursor {
+public:
+    explicit WaitCursor(UserFeedback& feedback) : m_feedback(feedback) { feedback.BeginWaitCursor(); }
+    ~WaitCursor() { m_feedback.EndWaitCursor(); }
+
+private:
+    UserFeedback& m_feedback;
+};
+}  // namespace
+
+CKorvaneDoc::CKorvaneDoc(UserFeedback& feedback) : m_feedback(feedback) {}
+
+CKorvaneDoc::~CKorvaneDoc() = default;
+
+void CKorvaneDoc::ReadPrimitives(Archive& archive) {
+    WaitCursor wait(m_feedback);
+    // The last pen of 1 or more, for Couleur records that repeat it; pen 1 before any.
+    std::int16_t lastPen = 1;
+    char text[kMaxText + 1];
+    for (;;) {
+        std::uint8_t codeBytes[2];
+        if (archive.Read(codeBytes, 2) < 2) break;
+        const std::int16_t code = Archive::DecodeInt16(codeBytes);
+        if (code >= 0 || code < -15) {
+            m_feedback.ShowMessage(kCorruptionMessage);
+            break;
+        }
+        if (code == -7 || code == -11 || code == -13 || code == -14) continue;
+
+        Payload p;
+        archive.Read(p.bytes, static_cast<std::size_t>(kPayloadSize[-code]));
+        switch (code) {
+            case PrimCode::kPinit:
+                m_primitives.Append<Pinit>(code, p.I16(0), p.I16(2));
+                break;
+            case PrimCode::kCouleur: {
+                std::int16_t pen = p.I16(0);
+                if (pen >= 1) lastPen = pen;
+                m_primitives.Append<Couleur>(code, lastPen);
+                break;
+            }
+            case PrimCode::kEtendue:
+                m_primitives.Append<Etendue>(code, p.F32(0), p.F32(4));
+                break;
+            case PrimCode::kLigne:
+                m_primitives.Append<Ligne>(code, p.F32(0), p.F32(4), p.I16(8));
+                break;
+            case PrimCode::kPosicourante:
+                m_primitives.Append<Posicourante>(code, p.F32(0), p.F32(4), p.F32(8));
+                break;
+            case PrimCode::kFacteur:
+                m_primitives.Append<Facteur>(code, p.F32(0));
+                break;
+            case PrimCode::kNombre:
+                m_primitives.Append<Nombre>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12),
+                                            p.I16(16), p.F32(18));
+                break;
+            case PrimCode::kSymbole: {
+                std::int16_t n = p.I16(16);
+                // The text buffer holds 511 bytes and the pad; longer or negative is corrupt.
+                if (n < 0 || n > kMaxText) {
+                    m_feedback.ShowMessage(kCorruptionMessage);
+                    return;
+                }
+                std::size_t want = static_cast<std::size_t>(n) + (n % 2);
+                std::size_t got = archive.Read(text, want);
+                for (std::size_t i = got; i < want; ++i) text[i] = 0;
+                m_primitives.Append<Symbole>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12), n,
+                                             text);
+                break;
+            }
+            case PrimCode::kSymspecial:
+                m_primitives.Append<Symspecial>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12),
+                                                p.I16(16), p.I16(18));
+                break;
+            case PrimCode::kCercle:
+                m_primitives.Append<Cercle>(code, p.F32(0), p.F32(4), p.F32(8));
+                break;
+            case PrimCode::kNewColor:
+                m_primitives.Append<NewColor>(code, p.I16(0), p.I16(2), p.I16(4));
+                break;
+        }
+    }
+}
+
+void CKorvaneDoc::Serialize(Archive& archive) {
+    if (archive.IsLoading()) return ReadPrimitives(archive);
+
+    const int mode = m_exportMode;
+    const Ligne endMarker(PrimCode::kLigne, 0.0f, 0.0f, 999);
+    m_primitives.ForEach([&](const Prim& prim) {
+        const bool isLine = prim.GetCode() == PrimCode::kLigne;
+        if (!isLine && m_dxfOut.m_polylineOpen) m_dxfOut.EndPolyline();
+        if (mode == 2 && isLine && static_cast<const Ligne&>(prim).m_penCode > 13) return true;
+        prim.Write(archive, mode, m_dxfOut);
+        return true;
+    });
+    if (mode == 2) endMarker.Write(archive, 2, m_dxfOut);
+}
+
+void CKorvaneDoc::OnOpenDocument(const std::string& path) {
+    OnCloseDocument();
+    try {
+        Archive archive = Archive::OpenForLoad(path);
+        // A file of length 0 is an empty drawing without a read.
+        struct stat st;
+        if (::stat(path.c_str(), &st) != 0 || st.st_size > 0) Serialize(archive);
+    } catch (...) {
+        OnCloseDocument();
+        throw;
+    }
+    m_pathName = path;
+    m_modified = false;
+}
+
+void CKorvaneDoc::OnSaveDocument(const std::string& path, int mode) {
+    const int saved = m_exportMode;
+    m_exportMode = mode;
+    try {
+        Archive archive = Archive::CreateForStore(path, 64 * 1024);
+        Serialize(archive);
+        archive.Commit();
+    } catch (...) {
+        m_exportMode = saved;
+        throw;
+    }
+    m_exportMode = saved;
+    if (mode == 1) m_pathName = path;
+    m_modified = false;
+}
+
+void CKorvaneDoc::OnCloseDocument() { m_primitives.Clear(); }
