@@ -1,9 +1,12 @@
 #include <cctype>
+#include <cstdio>
 #include <string>
 
 #include "cli/CliFeedback.h"
 #include "cli/Commands.h"
 #include "cli/Converters.h"
+#include "dxf/DxfConfig.h"
+#include "dxf/DxfExportError.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 
@@ -18,8 +21,31 @@ struct Converter {
     int (*convert)(CKorvaneDoc&, const std::string&, const ConvertOptions&);
 };
 
+// The export parameters come from --config as a new document loads its configuration file,
+// then the drawing is exported as the export command writes it.
+int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
+    if (!options.config.empty()) {
+        int read = LoadDocumentConfig(doc.m_dxfOut, options.config);
+        if (read < 0) return Fail(options.config + ": cannot read the configuration file");
+        if (read < DxfParameters::kFieldCount) {
+            std::fprintf(stderr,
+                         "korvane-cli: %s: warning: only the first %d of %d settings could be "
+                         "read; the others keep their defaults\n",
+                         options.config.c_str(), read, DxfParameters::kFieldCount);
+        }
+    }
+    doc.m_dxfOut.m_headerWritten = false;
+    try {
+        doc.OnSaveDocument(out, 2);
+    } catch (const DxfExportError& e) {
+        return Fail(out + ": " + e.what());
+    }
+    return kExitOk;
+}
+
 const Converter kConverters[] = {
     {"plt", ConvertPlt},
+    {"dxf", ConvertDxf},
 };
 
 std::string ExtensionOf(const std::string& path) {

@@ -12,6 +12,10 @@ const Command kCommands[] = {
     {"convert", "convert IN OUT [--size WxH] [--config CFG]",
      "Reads the plot file IN and writes OUT, whose type follows its extension:\n"
      "  .plt  the drawing as plot records, as File > Save writes it\n"
+     "  .dxf  an AutoCAD DXF file, as the DXF export writes it; its parameters (layers,\n"
+     "        colours, conversion, correspondence points) come from the configuration\n"
+     "        file CFG when --config is given, else the built-in defaults. An export\n"
+     "        whose correspondence points define no transform is refused (exit 1).\n"
      "The output replaces OUT only once it is complete.",
      RunConvert},
 };

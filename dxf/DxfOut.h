@@ -1,15 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "dxf/DxfText.h"
 
 class Archive;
 
-// Turns the primitive stream of a drawing into DXF entities. Placeholder operations: they
-// accept every call and write nothing yet.
+// Turns the primitive stream of a drawing into the ENTITIES section of a DXF file. Settings
+// (layers, colours, conversion, correspondence points) live as long as the document; the state
+// of the export in progress is reset by Begin. Points arrive in plot units and are written in
+// world coordinates (DxfTransform.cpp).
 class CDxfOut {
-public:
+  public:
+    CDxfOut();
     virtual ~CDxfOut() = default;
 
+    // Resets the per-export state; the first call of an export writes the section header and
+    // sets up the transform, throwing DxfExportError when the settings define none.
     void Begin(Archive* output, std::int16_t param1, std::int16_t param2);
     void SetPen(std::int16_t pen);
     void SetPenRgb(std::int16_t r, std::int16_t g, std::int16_t b);
@@ -25,6 +33,69 @@ public:
                      std::int16_t symbol);
     void WriteCircle(float x, float y, float radius);
     void EndPolyline();
+    // Plot units to m_current (world) and m_ocs (the drawing plane's object coordinates).
+    void TransformPoint(float x, float y);
 
+    // Throws DxfExportError when the settings define no transform; lets an export be refused
+    // before its file is created.
+    void CheckTransform() const;
+
+    // printf for every number instead of the fast route (same bytes, slower).
+    void SetNumberStyle(DxfNumberStyle style) { m_text.SetStyle(style); }
+
+    Archive* m_archive = nullptr;
+    double m_plotFactor = 1.0;
+    double m_current[3] = {0, 0, 0};
+    double m_previous[3] = {0, 0, 0};
+    double m_shiftX = 0;
+    double m_shiftY = 0;
+    double m_ocs[3] = {0, 0, 0};
+    double m_unitScale = 1.0;
+    double m_originalScale = 1.0;
+    double m_normal[3] = {0, 0, 1};
+    double m_planeOffset = 0;
+    double m_coef[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 0}};
+    int m_penIndex = 0;
     bool m_polylineOpen = false;
+    bool m_headerWritten = false;
+    std::string m_layerName[8];
+    std::int32_t m_layerColor[8];
+    char m_conversion = 'N';
+    char m_units = 'M';
+    double m_easting[3] = {0, 0, 0};
+    double m_northing[3] = {0, 0, 0};
+    double m_elevation[3] = {0, 0, 0};
+    double m_paperX[3] = {1.5, 0, 0};
+    double m_paperY[3] = {2.5, 0, 0};
+
+  private:
+    // What Begin derives from the settings for one export.
+    struct Setup {
+        double unitScale = 1.0;
+        double coef[3][3] = {};
+        bool coefSet = false;
+        double normal[3] = {0, 0, 1};
+        double planeOffset = 0;
+        double axisX[3] = {1, 0, 0};
+        double axisY[3] = {0, 1, 0};
+        double axisZ[3] = {0, 0, 1};
+        bool ocsIsWorld = true;
+    };
+    void ComputeSetup(Setup& setup) const;
+    void ApplySetup(const Setup& setup);
+    bool IsScaled() const { return m_conversion == 'S' || m_conversion == 's'; }
+
+    const std::string& Layer() const { return m_layerName[m_penIndex]; }
+    // "  0\r\n<kind>\r\n  8\r\n<layer>\r\n 62\r\n<colour>\r\n", the start of most entities.
+    void EntityStart(const char* kind);
+    void Line(const double from[3], const double to[3]);
+    void TextEntity(float height, float angle, const char* text, std::size_t length);
+    void Flush() { m_text.FlushTo(m_archive); }
+
+    // The axes of the object coordinate system, from the normal as the file states it.
+    double m_ocsAxisX[3] = {1, 0, 0};
+    double m_ocsAxisY[3] = {0, 1, 0};
+    double m_ocsAxisZ[3] = {0, 0, 1};
+    bool m_ocsIsWorld = true;
+    DxfText m_text;
 };

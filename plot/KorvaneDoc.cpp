@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "dxf/DxfConfig.h"
 #include "plot/Archive.h"
 #include "plot/UserFeedback.h"
 
@@ -21,16 +22,20 @@ constexpr int kPayloadSize[16] = {0, 4, 2, 8, 10, 12, 4, 0, 22, 18, 20, 0, 12, 0
 constexpr int kMaxText = 511;
 
 class WaitCursor {
-public:
-    explicit WaitCursor(UserFeedback& feedback) : m_feedback(feedback) { feedback.BeginWaitCursor(); }
+  public:
+    explicit WaitCursor(UserFeedback& feedback) : m_feedback(feedback) {
+        feedback.BeginWaitCursor();
+    }
     ~WaitCursor() { m_feedback.EndWaitCursor(); }
 
-private:
+  private:
     UserFeedback& m_feedback;
 };
 }  // namespace
 
-CKorvaneDoc::CKorvaneDoc(UserFeedback& feedback) : m_feedback(feedback) {}
+CKorvaneDoc::CKorvaneDoc(UserFeedback& feedback) : m_feedback(feedback) {
+    LoadDocumentConfig(m_dxfOut, g_cfgFilePath);
+}
 
 CKorvaneDoc::~CKorvaneDoc() = default;
 
@@ -110,6 +115,11 @@ void CKorvaneDoc::Serialize(Archive& archive) {
 
     const int mode = m_exportMode;
     const Ligne endMarker(PrimCode::kLigne, 0.0f, 0.0f, 999);
+    // The writer gets its output only from a Pinit; a drawing that does not start with one
+    // (an empty one included) still becomes a complete file with its header and transform.
+    if (mode == 2 && (m_primitives.empty() || m_primitives.At(0)->GetCode() != PrimCode::kPinit)) {
+        m_dxfOut.Begin(&archive, 0, 0);
+    }
     m_primitives.ForEach([&](const Prim& prim) {
         const bool isLine = prim.GetCode() == PrimCode::kLigne;
         if (!isLine && m_dxfOut.m_polylineOpen) m_dxfOut.EndPolyline();
@@ -137,6 +147,8 @@ void CKorvaneDoc::OnOpenDocument(const std::string& path) {
 
 void CKorvaneDoc::OnSaveDocument(const std::string& path, int mode) {
     const int saved = m_exportMode;
+    // Refuse an export without a transform before its file is created.
+    if (mode == 2 && !m_dxfOut.m_headerWritten) m_dxfOut.CheckTransform();
     m_exportMode = mode;
     try {
         Archive archive = Archive::CreateForStore(path, 64 * 1024);
@@ -151,4 +163,6 @@ void CKorvaneDoc::OnSaveDocument(const std::string& path, int mode) {
     m_modified = false;
 }
 
-void CKorvaneDoc::OnCloseDocument() { m_primitives.Clear(); }
+void CKorvaneDoc::OnCloseDocument() {
+    m_primitives.Clear();
+}

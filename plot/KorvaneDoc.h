@@ -10,7 +10,7 @@ class UserFeedback;
 
 // One open plot file: the drawing in file order, and the DXF writer with its export settings.
 class CKorvaneDoc {
-public:
+  public:
     static constexpr const char* kCorruptionMessage = "Error: file corrumption suspected";
 
     explicit CKorvaneDoc(UserFeedback& feedback);
@@ -25,7 +25,9 @@ public:
 
     // Opens path into this (empty) document; a file error leaves the drawing empty and throws.
     void OnOpenDocument(const std::string& path);
-    // Writes the drawing in mode to path, replacing it only once everything is written.
+    // Writes the drawing in mode to path, replacing it only once everything is written. A DXF
+    // export (mode 2) whose settings define no transform throws DxfExportError before the file
+    // is created.
     void OnSaveDocument(const std::string& path, int mode = 1);
     // Deletes the drawing.
     void OnCloseDocument();
@@ -38,7 +40,7 @@ public:
     CDxfOut m_dxfOut;
     int m_exportMode = 1;
 
-private:
+  private:
     UserFeedback& m_feedback;
     std::string m_pathName;
     bool m_modified = false;

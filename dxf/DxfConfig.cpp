@@ -1,0 +1,207 @@
+#include "dxf/DxfConfig.h"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+#include "dxf/DxfOut.h"
+#include "plot/Archive.h"
+#include "plot/FileError.h"
+
+std::string g_cfgFilePath;
+
+namespace {
+// A configuration file is a few hundred bytes; anything past this is not read.
+constexpr std::size_t kMaxFileSize = 1 << 20;
+
+bool IsSpace(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+// Matches the text the way fscanf matches "%s", "%d", "%lf", a literal and a white-space
+// directive, stopping for good at the first field that does not match.
+class ConfigScanner {
+  public:
+    explicit ConfigScanner(std::string text) : m_text(std::move(text)), m_pos(0) {}
+
+    int Matched() const { return m_matched; }
+
+    void Word(std::string& out) {
+        if (m_failed) return;
+        SkipSpace();
+        std::size_t start = m_pos;
+        while (m_pos < m_text.size() && !IsSpace(m_text[m_pos])) ++m_pos;
+        if (m_pos == start) return Fail();
+        std::size_t len = m_pos - start;
+        out.assign(m_text, start, len < kMaxLayerName ? len : kMaxLayerName);
+        ++m_matched;
+    }
+
+    void Int(int& out) {
+        if (m_failed) return;
+        const char* begin = m_text.c_str() + m_pos;
+        char* end;
+        errno = 0;
+        long v = std::strtol(begin, &end, 10);
+        if (end == begin) return Fail();
+        // Out of range saturates instead of wrapping.
+        out = v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
+        m_pos += static_cast<std::size_t>(end - begin);
+        ++m_matched;
+    }
+
+    void Double(double& out) {
+        if (m_failed) return;
+        const char* begin = m_text.c_str() + m_pos;
+        char* end;
+        double v = std::strtod(begin, &end);
+        if (end == begin) return Fail();
+        out = v;
+        m_pos += static_cast<std::size_t>(end - begin);
+        ++m_matched;
+    }
+
+    void Literal(char c) {
+        if (m_failed) return;
+        if (m_pos < m_text.size() && m_text[m_pos] == c) {
+            ++m_pos;
+        } else {
+            Fail();
+        }
+    }
+
+    void SkipSpace() {
+        while (m_pos < m_text.size() && IsSpace(m_text[m_pos])) ++m_pos;
+    }
+
+  private:
+    void Fail() { m_failed = true; }
+
+    std::string m_text;
+    std::size_t m_pos;
+    int m_matched = 0;
+    bool m_failed = false;
+};
+
+bool ReadFile(const std::string& path, std::string& text) {
+    FILE* f = std::fopen(path.c_str(), "r");
+    if (!f) return false;
+    char buf[4096];
+    std::size_t n;
+    while (text.size() < kMaxFileSize && (n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        text.append(buf, n);
+    }
+    std::fclose(f);
+    if (text.size() > kMaxFileSize) text.resize(kMaxFileSize);
+    return true;
+}
+
+// "%lf,%lf,%lf,%lf,%lf\n" of one corner: world values first, then paper.
+void ScanCorner(ConfigScanner& in, DxfParameters& p, int k) {
+    double* fields[5] = {&p.easting[k], &p.northing[k], &p.elevation[k], &p.paperX[k],
+                         &p.paperY[k]};
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0) in.Literal(',');
+        in.Double(*fields[i]);
+    }
+    in.SkipSpace();
+}
+}  // namespace
+
+DxfParameters ParametersOf(const CDxfOut& w) {
+    DxfParameters p;
+    for (int i = 0; i < 8; ++i) {
+        p.layerName[i] = w.m_layerName[i];
+        p.layerColor[i] = w.m_layerColor[i];
+    }
+    for (int k = 0; k < 3; ++k) {
+        p.easting[k] = w.m_easting[k];
+        p.northing[k] = w.m_northing[k];
+        p.elevation[k] = w.m_elevation[k];
+        p.paperX[k] = w.m_paperX[k];
+        p.paperY[k] = w.m_paperY[k];
+    }
+    p.unitsIndex = (w.m_units == 'M' || w.m_units == 'm') ? 0 : 1;
+    p.originalScale = w.m_originalScale;
+    p.conversionIndex = (w.m_conversion == 'N' || w.m_conversion == 'n') ? 0 : 1;
+    return p;
+}
+
+void ApplyParameters(const DxfParameters& p, CDxfOut& w) {
+    for (int i = 0; i < 8; ++i) {
+        w.m_layerName[i] = p.layerName[i];
+        w.m_layerColor[i] = p.layerColor[i];
+    }
+    for (int k = 0; k < 3; ++k) {
+        w.m_easting[k] = p.easting[k];
+        w.m_northing[k] = p.northing[k];
+        w.m_elevation[k] = p.elevation[k];
+        w.m_paperX[k] = p.paperX[k];
+        w.m_paperY[k] = p.paperY[k];
+    }
+    w.m_units = p.unitsIndex != 0 ? 'I' : 'M';
+    w.m_originalScale = p.originalScale;
+    w.m_conversion = p.conversionIndex != 0 ? 'S' : 'N';
+}
+
+int ReadDxfConfig(const std::string& path, DxfParameters& p) {
+    std::string text;
+    if (!ReadFile(path, text)) return -1;
+    ConfigScanner in(std::move(text));
+    for (int i = 0; i < 8; ++i) {
+        in.Word(p.layerName[i]);
+        in.SkipSpace();
+        in.Int(p.layerColor[i]);
+        in.SkipSpace();
+    }
+    for (int k = 0; k < 3; ++k) ScanCorner(in, p, k);
+    in.Int(p.unitsIndex);
+    in.Literal(',');
+    in.Double(p.originalScale);
+    in.Literal(',');
+    in.Int(p.conversionIndex);
+    return in.Matched();
+}
+
+std::string DxfConfigText(const DxfParameters& p) {
+    std::string text;
+    char line[1200];
+    for (int i = 0; i < 8; ++i) {
+        text += p.layerName[i];
+        std::snprintf(line, sizeof line, "\n%d\n", p.layerColor[i]);
+        text += line;
+    }
+    for (int k = 0; k < 3; ++k) {
+        // Each %lf of a double needs at most 317 bytes.
+        std::snprintf(line, sizeof line, "%lf,%lf,%lf,%lf,%lf\n", p.easting[k], p.northing[k],
+                      p.elevation[k], p.paperX[k], p.paperY[k]);
+        text += line;
+    }
+    std::snprintf(line, sizeof line, "%d,%lf,%d\n", p.unitsIndex, p.originalScale,
+                  p.conversionIndex);
+    text += line;
+    return text;
+}
+
+bool WriteDxfConfig(const std::string& path, const DxfParameters& p) {
+    const std::string text = DxfConfigText(p);
+    try {
+        Archive out = Archive::CreateForStore(path);
+        out.Write(text.data(), text.size());
+        out.Commit();
+    } catch (const FileError&) {
+        return false;
+    }
+    return true;
+}
+
+int LoadDocumentConfig(CDxfOut& writer, const std::string& path) {
+    if (path.empty()) return -1;
+    DxfParameters p = ParametersOf(writer);
+    int read = ReadDxfConfig(path, p);
+    if (read < 0) return read;
+    ApplyParameters(p, writer);
+    return read;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class Archive;
+
+// How numbers become text: the fast route, or the C library's printf kept as the reference the
+// fast route must match byte for byte.
+enum class DxfNumberStyle { kFast, kPrintf };
+
+// "%W.Pf" of value into out, right-aligned in width columns (wider when the number needs it).
+// out must hold kMaxFixed bytes; returns the end of the text.
+constexpr int kMaxFixed = 400;
+char* FormatFixed(char* out, double value, int width, int precision);
+char* FormatFixedPrintf(char* out, double value, int width, int precision);
+
+// The text of one DXF export as it is built, line by line: every line ends with CR LF and every
+// group code takes three columns. Each helper writes one group (code line and value line); the
+// comment shows the bytes for a sample value. The text is handed to the output archive at the
+// end of every writer operation, so nothing is held back when the caller commits the file.
+class DxfText {
+  public:
+    explicit DxfText(DxfNumberStyle style = DxfNumberStyle::kFast) : m_style(style) {}
+
+    void SetStyle(DxfNumberStyle style) { m_style = style; }
+
+    // "  0\r\nSECTION\r\n": code is the three-column group code.
+    void Group(const char* code, std::string_view value);
+    // " 10\r\n       1.500\r\n" ("%12.3lf"); codes 10, 20, 30, 11, 21, 31.
+    void Coord(const char* code, double value);
+    // " 10 / 20 / 30" of a point.
+    void Point(const double p[3]);
+    void EndPoint(const double p[3]);  // " 11 / 21 / 31"
+    // " 62\r\n     7\r\n" ("%6d").
+    void Color(int color);
+    // " 40\r\n  0.250\r\n" ("%7.3f" of a float height).
+    void Height(float height);
+    // " 40\r\n  0.250\r\n" ("%7.3lf" of a double radius).
+    void Radius(double radius);
+    // "210\r\n 0.000000\r\n220\r\n 0.000000\r\n230\r\n 1.000000\r\n" ("%9.6lf" each).
+    void Extrusion(const double normal[3]);
+    // " 50\r\n    90.000\r\n" ("%10.3lf").
+    void Rotation(double degrees);
+    // " 41\r\n  1.000000\r\n" ("%10.6lf" of 1.0, the only width factor written).
+    void WidthFactor();
+    // "  1\r\nA^JB\r\n": a text value; bytes 0 to 31 become '^' and the byte plus 64, and '^'
+    // becomes "^ ", so a value never breaks the line structure.
+    void Text(std::string_view text);
+
+    // Moves the text built so far to output (nowhere when output is null) and starts afresh.
+    void FlushTo(Archive* output);
+    const std::string& Pending() const { return m_text; }
+
+  private:
+    void Fixed(double value, int width, int precision);
+    void Line(std::string_view value) {
+        m_text.append(value.data(), value.size());
+        m_text.append("\r\n", 2);
+    }
+
+    DxfNumberStyle m_style;
+    std::string m_text;
+};
