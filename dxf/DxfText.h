@@ -20,7 +20,7 @@ char* FormatFixedPrintf(char* out, double value, int width, int precision);
 // comment shows the bytes for a sample value. The text is handed to the output archive at the
 // end of every writer operation, so nothing is held back when the caller commits the file.
 class DxfText {
-  public:
+public:
     explicit DxfText(DxfNumberStyle style = DxfNumberStyle::kFast) : m_style(style) {}
 
     void SetStyle(DxfNumberStyle style) { m_style = style; }
@@ -52,7 +52,7 @@ class DxfText {
     void FlushTo(Archive* output);
     const std::string& Pending() const { return m_text; }
 
-  private:
+private:
     void Fixed(double value, int width, int precision);
     void Line(std::string_view value) {
         m_text.append(value.data(), value.size());
