@@ -72,6 +72,11 @@ void CDxfOut::ComputeSetup(Setup& s) const {
         }
     }
 
+    if (!AllFinite(&a[0][0], 9) || !AllFinite(&b[0][0], 9)) {
+        throw DxfExportError(
+            "DXF export refused: the correspondence points or the original scale are not finite "
+            "numbers");
+    }
     SolveResult solved = SolveLinear(&a[0][0], 3, &b[0][0], 3);
     if (solved == SolveResult::kSingular) {
         throw DxfExportError(
@@ -85,8 +90,7 @@ void CDxfOut::ComputeSetup(Setup& s) const {
     }
     if (!AllFinite(&b[0][0], 9)) {
         throw DxfExportError(
-            "DXF export refused: the correspondence points or the original scale are not finite "
-            "numbers");
+            "DXF export refused: the correspondence points give a transform too large to write");
     }
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 3; ++c) s.coef[r][c] = b[r][c];
