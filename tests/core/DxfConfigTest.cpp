@@ -1,0 +1,219 @@
+// The export configuration file: its text, reading it back, and what damaged files give.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <dirent.h>
+#include <string>
+
+#include "dxf/DxfConfig.h"
+#include "dxf/DxfOut.h"
+#include "plot/KorvaneDoc.h"
+#include "support/RecordingFeedback.h"
+
+namespace {
+class DxfConfig : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char dir[] = "/tmp/korvane-cfg-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        m_dir = dir;
+    }
+    void TearDown() override {
+        g_cfgFilePath.clear();
+        std::system(("rm -rf " + m_dir).c_str());
+    }
+    std::string Path(const char* name) const { return m_dir + "/" + name; }
+    std::string Write(const char* name, const std::string& text) const {
+        std::string path = Path(name);
+        FILE* f = std::fopen(path.c_str(), "w");
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+        return path;
+    }
+    std::string Read(const std::string& path) const {
+        std::string text;
+        FILE* f = std::fopen(path.c_str(), "r");
+        if (!f) return text;
+        char buf[512];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+        std::fclose(f);
+        return text;
+    }
+
+    std::string m_dir;
+};
+
+const char kDefaults[] =
+    "0\n7\n1\n1\n2\n2\n3\n3\n4\n4\n5\n5\n6\n6\n7\n7\n"
+    "0.000000,0.000000,0.000000,1.500000,2.500000\n"
+    "0.000000,0.000000,0.000000,0.000000,0.000000\n"
+    "0.000000,0.000000,0.000000,0.000000,0.000000\n"
+    "0,1.000000,0\n";
+
+DxfParameters Sample() {
+    DxfParameters p;
+    for (int i = 0; i < 8; ++i) {
+        p.layerName[i] = "Layer_" + std::to_string(i * 11);
+        p.layerColor[i] = -3 + 37 * i;
+    }
+    for (int k = 0; k < 3; ++k) {
+        p.easting[k] = 500000.125 + k;
+        p.northing[k] = 5000000.5 - k;
+        p.elevation[k] = -12.75 * k;
+        p.paperX[k] = 1.5 + 30 * (k > 0);
+        p.paperY[k] = 2.25 + 20 * (k > 1);
+    }
+    p.unitsIndex = 1;
+    p.originalScale = 2500;
+    p.conversionIndex = 1;
+    return p;
+}
+
+void ExpectSameFields(const DxfParameters& a, const DxfParameters& b) {
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(a.layerName[i], b.layerName[i]) << i;
+        EXPECT_EQ(a.layerColor[i], b.layerColor[i]) << i;
+    }
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(a.easting[k], b.easting[k]);
+        EXPECT_EQ(a.northing[k], b.northing[k]);
+        EXPECT_EQ(a.elevation[k], b.elevation[k]);
+        EXPECT_EQ(a.paperX[k], b.paperX[k]);
+        EXPECT_EQ(a.paperY[k], b.paperY[k]);
+    }
+    EXPECT_EQ(a.unitsIndex, b.unitsIndex);
+    EXPECT_EQ(a.originalScale, b.originalScale);
+    EXPECT_EQ(a.conversionIndex, b.conversionIndex);
+}
+}  // namespace
+
+TEST_F(DxfConfig, DefaultsWriteTheTwentyLinesAndReadBack) {
+    CDxfOut writer;
+    const std::string path = Path("defaults.cfg");
+    ASSERT_TRUE(WriteDxfConfig(path, ParametersOf(writer)));
+    EXPECT_EQ(Read(path), kDefaults);
+    DxfParameters back;
+    EXPECT_EQ(ReadDxfConfig(path, back), DxfParameters::kFieldCount);
+    ExpectSameFields(back, ParametersOf(writer));
+    // Only the file itself is left in the directory: the temporary was renamed over it.
+    DIR* d = opendir(m_dir.c_str());
+    int entries = 0;
+    while (dirent* e = readdir(d)) entries += e->d_name[0] != '.' || e->d_name[1] > '.';
+    closedir(d);
+    EXPECT_EQ(entries, 1);
+}
+
+TEST_F(DxfConfig, EveryFieldSurvivesAWriteAndRead) {
+    const std::string path = Path("sample.cfg");
+    ASSERT_TRUE(WriteDxfConfig(path, Sample()));
+    DxfParameters back;
+    EXPECT_EQ(ReadDxfConfig(path, back), DxfParameters::kFieldCount);
+    ExpectSameFields(back, Sample());
+    // CR LF line ends read the same.
+    std::string text = Read(path), crlf;
+    for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    DxfParameters fromCrlf;
+    EXPECT_EQ(ReadDxfConfig(Write("crlf.cfg", crlf), fromCrlf), DxfParameters::kFieldCount);
+    ExpectSameFields(fromCrlf, Sample());
+}
+
+TEST_F(DxfConfig, LastLineSetsUnitsScaleAndConversion) {
+    std::string text = kDefaults;
+    text.replace(text.rfind("0,1.000000,0"), 12, "1,2500.000000,1");
+    CDxfOut writer;
+    EXPECT_EQ(LoadDocumentConfig(writer, Write("a.cfg", text)), DxfParameters::kFieldCount);
+    EXPECT_EQ(writer.m_units, 'I');
+    EXPECT_EQ(writer.m_conversion, 'S');
+    EXPECT_EQ(writer.m_originalScale, 2500.0);
+    text.replace(text.rfind("1,2500.000000,1"), 15, "0,2500.000000,0");
+    LoadDocumentConfig(writer, Write("b.cfg", text));
+    EXPECT_EQ(writer.m_units, 'M');
+    EXPECT_EQ(writer.m_conversion, 'N');
+}
+
+TEST_F(DxfConfig, DamagedFilesAreReadAsFarAsTheyMatch) {
+    const DxfParameters before = Sample();
+    // Two words in a name: the second is read as the colour, which fails; nothing after it.
+    DxfParameters p = before;
+    EXPECT_EQ(ReadDxfConfig(Write("two.cfg", "Road Edge\n5\nx\n6\n"), p), 1);
+    EXPECT_EQ(p.layerName[0], "Road");
+    EXPECT_EQ(p.layerColor[0], before.layerColor[0]);
+    EXPECT_EQ(p.layerName[1], before.layerName[1]);
+    // An empty name line is skipped: the colour below becomes the name.
+    p = before;
+    ReadDxfConfig(Write("empty.cfg", "\n7\nB\n2\n"), p);
+    EXPECT_EQ(p.layerName[0], "7");
+    EXPECT_EQ(p.layerName[1], before.layerName[1]);
+    // A corner line cut short keeps the values it has and the rest as they were.
+    p = before;
+    std::string text = kDefaults;
+    text.resize(text.find("0.000000,0.000000,0.000000,1.500000") + 18);
+    EXPECT_EQ(ReadDxfConfig(Write("short.cfg", text), p), 16 + 2);
+    EXPECT_EQ(p.easting[0], 0.0);
+    EXPECT_EQ(p.northing[0], 0.0);
+    EXPECT_EQ(p.elevation[0], before.elevation[0]);
+    EXPECT_EQ(p.originalScale, before.originalScale);
+    // A blank before the comma does not match the literal comma.
+    p = before;
+    text = kDefaults;
+    text.replace(text.find("0.000000,0.000000,0.000000,1.5"), 9, "1.0 ,");
+    EXPECT_EQ(ReadDxfConfig(Write("blank.cfg", text), p), 17);
+    EXPECT_EQ(p.easting[0], 1.0);
+    EXPECT_EQ(p.northing[0], before.northing[0]);
+    // A colour beyond the int range saturates.
+    p = before;
+    ReadDxfConfig(Write("big.cfg", "A\n99999999999999\n"), p);
+    EXPECT_EQ(p.layerColor[0], 2147483647);
+    // Missing and empty files.
+    p = before;
+    EXPECT_EQ(ReadDxfConfig(Path("missing.cfg"), p), -1);
+    EXPECT_EQ(ReadDxfConfig(Write("nothing.cfg", ""), p), 0);
+    ExpectSameFields(p, before);
+}
+
+TEST_F(DxfConfig, LongLayerNamesKeepTheirFirst255Bytes) {
+    const std::string longName(300, 'L'), huge(100000, 'H');
+    std::string text = longName + "\n3\n" + huge + "\n4\n";
+    DxfParameters p = Sample();
+    EXPECT_EQ(ReadDxfConfig(Write("long.cfg", text), p), 4);
+    EXPECT_EQ(p.layerName[0], std::string(255, 'L'));
+    EXPECT_EQ(p.layerColor[0], 3);
+    EXPECT_EQ(p.layerName[1], std::string(255, 'H'));
+    EXPECT_EQ(p.layerColor[1], 4);
+}
+
+TEST_F(DxfConfig, NewDocumentsLoadTheLastConfigurationFile) {
+    RecordingFeedback feedback;
+    {
+        CKorvaneDoc plain(feedback);
+        ExpectSameFields(ParametersOf(plain.m_dxfOut), ParametersOf(CDxfOut()));
+    }
+    g_cfgFilePath = Path("last.cfg");
+    ASSERT_TRUE(WriteDxfConfig(g_cfgFilePath, Sample()));
+    CKorvaneDoc doc(feedback);
+    ExpectSameFields(ParametersOf(doc.m_dxfOut), Sample());
+    EXPECT_EQ(doc.m_dxfOut.m_units, 'I');
+    EXPECT_FALSE(doc.m_dxfOut.m_headerWritten);
+    // An unreadable path keeps the defaults, silently.
+    g_cfgFilePath = Path("gone.cfg");
+    CKorvaneDoc other(feedback);
+    ExpectSameFields(ParametersOf(other.m_dxfOut), ParametersOf(CDxfOut()));
+    EXPECT_TRUE(feedback.messages.empty());
+}
+
+TEST_F(DxfConfig, AFailedWriteLeavesTheOldFile) {
+    const std::string path = Write("keep.cfg", kDefaults);
+    EXPECT_FALSE(WriteDxfConfig(m_dir + "/no/such/dir.cfg", Sample()));
+    chmod(m_dir.c_str(), 0500);
+    bool wrote = WriteDxfConfig(path, Sample());
+    chmod(m_dir.c_str(), 0700);
+    if (geteuid() != 0) {
+        EXPECT_FALSE(wrote);  // root writes anywhere
+    }
+    if (!wrote) {
+        EXPECT_EQ(Read(path), kDefaults);
+    }
+}
