@@ -1,6 +1,8 @@
 #pragma once
 
-#include <string>
+#include <cstddef>
+#include <cstring>
+#include <memory>
 #include <string_view>
 
 class Archive;
@@ -50,15 +52,34 @@ public:
 
     // Moves the text built so far to output (nowhere when output is null) and starts afresh.
     void FlushTo(Archive* output);
-    const std::string& Pending() const { return m_text; }
+    std::string_view Pending() const { return std::string_view(m_buf.get(), m_used); }
 
 private:
+    // At least n free bytes at the end of the text; returns where they start.
+    char* Room(std::size_t n) {
+        if (m_capacity - m_used < n) Grow(n);
+        return m_buf.get() + m_used;
+    }
+    void Grow(std::size_t n);
     void Fixed(double value, int width, int precision);
+    // A group code is always three columns; copying a fixed five bytes keeps it cheap.
+    void Code(const char* code) {
+        char* p = Room(5);
+        std::memcpy(p, code, 3);
+        p[3] = '\r';
+        p[4] = '\n';
+        m_used += 5;
+    }
     void Line(std::string_view value) {
-        m_text.append(value.data(), value.size());
-        m_text.append("\r\n", 2);
+        char* p = Room(value.size() + 2);
+        std::memcpy(p, value.data(), value.size());
+        p[value.size()] = '\r';
+        p[value.size() + 1] = '\n';
+        m_used += value.size() + 2;
     }
 
     DxfNumberStyle m_style;
-    std::string m_text;
+    std::unique_ptr<char[]> m_buf;
+    std::size_t m_capacity = 0;
+    std::size_t m_used = 0;
 };

@@ -26,12 +26,10 @@ void SetCorner(CDxfOut& d, int k, double px, double py, double e, double n, doub
     d.m_elevation[k] = z;
 }
 
-CDxfOut Scaled(char units, double scale) {
-    CDxfOut d;
+void Scale(CDxfOut& d, char units, double scale) {
     d.m_conversion = 's';
     d.m_units = units;
     d.m_originalScale = scale;
-    return d;
 }
 
 // Survey-size corners on a plane rising by slope along the northing: paper inches at 1:1000.
@@ -88,7 +86,8 @@ TEST(DxfTransform, NormalConversionKeepsPaperCoordinates) {
 
 TEST(DxfTransform, HorizontalMetricAndImperialExamples) {
     for (char units : {'M', 'I'}) {
-        CDxfOut d = Scaled(units, 1000);
+        CDxfOut d;
+        Scale(d, units, 1000);
         SetCorner(d, 0, 1.5, 2.5, 5000, 7000, 100);
         d.Begin(nullptr, 0, 0);
         d.TransformPoint(2.5f, 2.5f);
@@ -106,7 +105,8 @@ TEST(DxfTransform, HorizontalMetricAndImperialExamples) {
 }
 
 TEST(DxfTransform, RightCornersSummingToZeroCountAsHorizontal) {
-    CDxfOut d = Scaled('M', 1000);
+    CDxfOut d;
+        Scale(d, 'M', 1000);
     SetCorner(d, 0, 1.5, 2.5, 5000, 7000, 100);
     SetCorner(d, 1, 9, 9, 12, -12, 0);
     SetCorner(d, 2, 4, 4, 3, 0, -3);
@@ -119,7 +119,8 @@ TEST(DxfTransform, RightCornersSummingToZeroCountAsHorizontal) {
 TEST(DxfTransform, TiltedPlaneWritesTextAndCircleInItsObjectCoordinates) {
     // Slopes on both sides of the 1/64 switch of the arbitrary axis algorithm.
     for (double slope : {0.001, 0.05}) {
-        CDxfOut d = Scaled('M', 1000);
+        CDxfOut d;
+        Scale(d, 'M', 1000);
         SurveyPlane(d, slope);
         Archive out = Archive::ToMemory();
         d.Begin(&out, 0, 0);
@@ -186,7 +187,8 @@ TEST(DxfTransform, SettingsWithoutATransformAreRefused) {
         {"infinite scale", [](CDxfOut& d) { d.m_originalScale = INFINITY; }, "not finite"},
     };
     for (const Case& c : cases) {
-        CDxfOut d = Scaled('M', 1000);
+        CDxfOut d;
+        Scale(d, 'M', 1000);
         c.set(d);
         Archive out = Archive::ToMemory();
         try {
