@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Writes the large survey files the benchmarks read (bench-data/, never committed), building
+# the generator first if needed. Files already there are kept.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+gen=build/bin/korvane-plotgen
+if [ ! -x "$gen" ]; then
+  cmake -S . -B build > /dev/null
+  cmake --build build -j"$(nproc)" --target korvane-plotgen
+fi
+mkdir -p bench-data
+for spec in 1m:1000000 10m:10000000; do
+  out=bench-data/survey-${spec%%:*}.plt
+  [ -f "$out" ] || "$gen" --kind site-plan --records "${spec##*:}" "$out"
+done
