@@ -20,6 +20,11 @@ struct Converter {
 
 const Converter kConverters[] = {
     {"plt", ConvertPlt},
+#ifdef KORVANE_WITH_QT
+    {"png", ConvertPng},
+    {"svg", ConvertSvg},
+    {"pdf", ConvertPdf},
+#endif
 };
 
 std::string ExtensionOf(const std::string& path) {

@@ -15,6 +15,8 @@ const Command kCommands[] = {
     {"convert", "convert IN OUT [--size WxH] [--config CFG]",
      "Reads the plot file IN and writes OUT, whose type follows its extension:\n"
      "  .plt  the drawing as plot records, as File > Save writes it\n"
+     "  .png, .svg, .pdf  the drawing as a new view of client size WxH (default 1000x800)\n"
+     "        shows it once fitted\n"
      "The output replaces OUT only once it is complete.",
      RunConvert},
     {"trace", "trace FILE [--size WxH] [--face NAME] [--line-width N]",
