@@ -5,7 +5,6 @@
 #include "cli/Commands.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
-#include "render/TraceSurface.h"
 #include "view/FirstView.h"
 
 namespace {
@@ -49,11 +48,6 @@ int RunTrace(const Args& args) {
         return Fail(e.what());
     }
     FirstView view(doc, width, height, face, lineWidth);
-    TraceSurface surface;
-    view.Paint(surface);
-    std::fputs(surface.Text().c_str(), stdout);
-    std::printf("end %d %.3f %.3f\n", view.m_view.m_drawnCount,
-                static_cast<double>(view.m_view.m_context.GetMaxX()),
-                static_cast<double>(view.m_view.m_context.GetMaxY()));
+    std::fputs(view.Trace().c_str(), stdout);
     return feedback.Messages() ? kExitInvalidRecord : kExitOk;
 }

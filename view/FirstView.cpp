@@ -1,7 +1,10 @@
 #include "view/FirstView.h"
 
+#include <cstdio>
+
 #include "plot/KorvaneDoc.h"
 #include "render/CountingSurface.h"
+#include "render/TraceSurface.h"
 
 FirstView::FirstView(const CKorvaneDoc& doc, int width, int height, const std::string& face,
                      int lineWidth)
@@ -14,4 +17,14 @@ FirstView::FirstView(const CKorvaneDoc& doc, int width, int height, const std::s
 
 void FirstView::Paint(DrawSurface& dc) {
     m_view.OnDraw(dc, m_host, m_doc.m_primitives);
+}
+
+std::string FirstView::Trace() {
+    TraceSurface surface;
+    Paint(surface);
+    char end[128];
+    std::snprintf(end, sizeof end, "end %d %.3f %.3f\n", m_view.m_drawnCount,
+                  static_cast<double>(m_view.m_context.GetMaxX()),
+                  static_cast<double>(m_view.m_context.GetMaxY()));
+    return surface.Text() + end;
 }

@@ -18,6 +18,10 @@ class FirstView {
     // The second paint, with the fitted mapping.
     void Paint(DrawSurface& dc);
 
+    // The calls of the second paint as `korvane-cli trace` prints them, ending with
+    // "end DRAWN MAXX MAXY".
+    std::string Trace();
+
     PlotView m_view;
 
   private:
