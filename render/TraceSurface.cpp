@@ -143,27 +143,45 @@ std::string Quote(const std::string& bytes) {
 std::string TraceSurface::Text() const {
     std::string out;
     char buf[160];
-    int windowOrgX = 0, windowOrgY = 0, viewportExtX = 0, viewportExtY = 0;
+    SurfacePoint windowOrg{0, 0}, windowExt{1, 1}, viewportOrg{0, 0}, viewportExt{1, 1};
+    // A window or viewport line stands for the whole of a run of settings of that pair, in
+    // whatever order they were made, and is written once the run ends.
+    bool windowPending = false, viewportPending = false;
+    auto flushMapping = [&](TraceCall::Op next) {
+        if (windowPending && next != TraceCall::WindowOrg && next != TraceCall::WindowExt) {
+            std::snprintf(buf, sizeof buf, "window %d %d %d %d\n", windowOrg.x, windowOrg.y,
+                          windowExt.x, windowExt.y);
+            out += buf;
+            windowPending = false;
+        }
+        if (viewportPending && next != TraceCall::ViewportOrg && next != TraceCall::ViewportExt) {
+            std::snprintf(buf, sizeof buf, "viewport %d %d %d %d\n", viewportExt.x, viewportExt.y,
+                          viewportOrg.x, viewportOrg.y);
+            out += buf;
+            viewportPending = false;
+        }
+    };
     int sparePen = 0;
     for (const TraceCall& c : m_calls) {
         const int* v = c.v;
+        flushMapping(c.op);
         buf[0] = 0;
         switch (c.op) {
             case TraceCall::WindowOrg:
-                windowOrgX = v[0];
-                windowOrgY = v[1];
+                windowOrg = {v[0], v[1]};
+                windowPending = true;
                 break;
             case TraceCall::WindowExt:
-                std::snprintf(buf, sizeof buf, "window %d %d %d %d\n", windowOrgX, windowOrgY, v[0],
-                              v[1]);
+                windowExt = {v[0], v[1]};
+                windowPending = true;
                 break;
             case TraceCall::ViewportExt:
-                viewportExtX = v[0];
-                viewportExtY = v[1];
+                viewportExt = {v[0], v[1]};
+                viewportPending = true;
                 break;
             case TraceCall::ViewportOrg:
-                std::snprintf(buf, sizeof buf, "viewport %d %d %d %d\n", viewportExtX, viewportExtY,
-                              v[0], v[1]);
+                viewportOrg = {v[0], v[1]};
+                viewportPending = true;
                 break;
             case TraceCall::CreatePen:
                 if (sparePen == 0) sparePen = v[0];
@@ -195,5 +213,6 @@ std::string TraceSurface::Text() const {
         }
         out += buf;
     }
+    flushMapping(TraceCall::MapModeIsotropic);
     return out;
 }
