@@ -176,6 +176,11 @@ bool Prim::ClipEdge(double p, double q, double& tEnter, double& tLeave) {
 
 bool Prim::ClipLine(double& x0, double& y0, double& x1, double& y1, double xMin, double xMax,
                     double yMin, double yMax) {
+    // Both ends inside: the edge tests could change nothing, so skip their divisions.
+    if (x0 >= xMin && x0 <= xMax && x1 >= xMin && x1 <= xMax && y0 >= yMin && y0 <= yMax &&
+        y1 >= yMin && y1 <= yMax) {
+        return true;
+    }
     double tEnter = 0, tLeave = 1;
     const double dx = x1 - x0;
     if (!ClipEdge(-dx, x0 - xMin, tEnter, tLeave) || !ClipEdge(dx, xMax - x0, tEnter, tLeave)) {

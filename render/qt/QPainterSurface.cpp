@@ -66,6 +66,7 @@ void QPainterSurface::UpdateScale() {
         m_scaleY = std::copysign(s, m_scaleY);
     }
     m_penDirty = true;  // a geometric pen's width follows the scale
+    m_curDeviceKnown = false;
 }
 
 void QPainterSurface::EndRun() {
@@ -101,6 +102,7 @@ void QPainterSurface::MoveTo(int x, int y) {
     if (m_polylines) EndRun();
     m_curX = x;
     m_curY = y;
+    m_curDeviceKnown = false;
 }
 
 void QPainterSurface::LineTo(int x, int y) {
@@ -109,15 +111,18 @@ void QPainterSurface::LineTo(int x, int y) {
         ApplyPen();
     }
     const QPointF to = Device(x, y);
+    if (!m_curDeviceKnown) m_curDevice = Device(m_curX, m_curY);
     if (m_polylines) {
-        if (m_run.empty()) m_run.push_back(Device(m_curX, m_curY));
+        if (m_run.empty()) m_run.push_back(m_curDevice);
         m_run.push_back(to);
     } else {
-        m_lines.emplace_back(Device(m_curX, m_curY), to);
+        m_lines.emplace_back(m_curDevice, to);
         if (m_lines.size() >= kBatch) Flush();
     }
     m_curX = x;
     m_curY = y;
+    m_curDevice = to;
+    m_curDeviceKnown = true;
 }
 
 void QPainterSurface::Arc(int left, int top, int right, int bottom, int xStart, int yStart,

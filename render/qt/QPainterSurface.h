@@ -79,6 +79,8 @@ class QPainterSurface : public DrawSurface {
 
     // The current position, logical, and the batch.
     int m_curX = 0, m_curY = 0;
+    QPointF m_curDevice;
+    bool m_curDeviceKnown = false;
     std::vector<QPointF> m_run;  // the pen-down run being drawn (polyline mode)
     std::vector<QLineF> m_lines;
     bool m_penDirty = true;
