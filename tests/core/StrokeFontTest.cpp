@@ -131,4 +131,51 @@ TEST(StrokeFont, BlankCodesHaveNoStrokes) {
     for (int code : blanks) EXPECT_EQ(g_strokeFont.m_glyphs[code].m_last, 0) << Name(code);
 }
 
+// Each run of glyphs fills its range of points in the given order, without gaps or overlaps.
+void ExpectContiguous(const std::string& order, int first, int last) {
+    int next = first;
+    for (char c : order) {
+        const CStrokeFont::Glyph& g = g_strokeFont.m_glyphs[static_cast<int>(c)];
+        EXPECT_EQ(g.m_first, next) << Name(c);
+        EXPECT_GE(g.m_last, g.m_first) << Name(c);
+        next = g.m_last + 1;
+    }
+    EXPECT_EQ(next, last + 1) << "run ending at " << last;
+}
+
+TEST(StrokeFont, PrintableCharactersFillTheirRanges) {
+    ExpectContiguous("ABCDEFGHIJKLMNOPQRSTUVWXYZ", 1, 148);
+    ExpectContiguous("abcdefghijklmnopqrstuvwxyz", 149, 322);
+    ExpectContiguous("!\"#$%&'()*+,-./0123456789<=>?@\\^_`{}~;:[]|", 323, 571);
+}
+
+TEST(StrokeFont, PrintableGlyphsKeepToTheCellAndPenRules) {
+    const std::string startsDown = "%/ABDFHKMNOPRXbhkmnrsx";
+    for (int code = 33; code <= 126; ++code) {
+        const std::vector<Point> points = GlyphOf(code);
+        ASSERT_FALSE(points.empty()) << Name(code);
+        EXPECT_LE(points.size(), 16u) << Name(code);
+        const bool down = startsDown.find(static_cast<char>(code)) != std::string::npos;
+        EXPECT_EQ(points.front().pen, down ? 'D' : 'U') << Name(code);
+        bool draws = false;
+        for (const Point& p : points) {
+            EXPECT_TRUE(p.pen == 'D' || p.pen == 'U') << Name(code);
+            EXPECT_TRUE(p.x >= 0 && p.x <= 70) << Name(code) << " x " << p.x;
+            EXPECT_TRUE(p.y >= -30 && p.y <= 100) << Name(code) << " y " << p.y;
+            draws = draws || p.pen == 'D';
+        }
+        EXPECT_TRUE(draws) << Name(code);
+    }
+    // Below the baseline: the descenders to -30, "_" at -20, "," and ";" to -15, nothing else.
+    const std::string descenders = "gjpqy";
+    for (int code = 33; code <= 126; ++code) {
+        const char c = static_cast<char>(code);
+        const int floor = descenders.find(c) != std::string::npos ? -30
+                          : c == '_'                              ? -20
+                          : c == ',' || c == ';'                  ? -15
+                                                                  : 0;
+        for (const Point& p : GlyphOf(code)) EXPECT_GE(p.y, floor) << Name(code);
+    }
+}
+
 }  // namespace
