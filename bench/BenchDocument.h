@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchData.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 #include "plot/UserFeedback.h"
@@ -14,7 +15,7 @@
 class BenchDocument {
   public:
     explicit BenchDocument(const std::string& name) : m_doc(m_feedback) {
-        const std::string path = std::string(KORVANE_BENCH_DATA) + "/" + name;
+        const std::string path = BenchDataPath(name.c_str());
         try {
             m_doc.OnOpenDocument(path);
             m_ok = true;

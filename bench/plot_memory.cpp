@@ -1,0 +1,117 @@
+// Heap held by a loaded document, per record: every byte requested through operator new is
+// counted (this binary replaces the global operator new and delete), and malloc's own figures
+// (which include its bookkeeping) are reported beside them.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "bench/BenchData.h"
+#include "dxf/DxfOut.h"
+#include "plot/Archive.h"
+#include "plot/KorvaneDoc.h"
+#include "plot/Prim.h"
+#include "plot/UserFeedback.h"
+
+namespace {
+// Single-threaded benchmark: plain counters are enough.
+std::size_t g_liveBytes = 0;
+std::size_t g_peakBytes = 0;
+
+// Each block carries its size in front, so delete can uncount it.
+constexpr std::size_t kHeader = 16;
+
+void* CountedAlloc(std::size_t size) {
+    auto* p = static_cast<unsigned char*>(std::malloc(size + kHeader));
+    if (!p) throw std::bad_alloc();
+    *reinterpret_cast<std::size_t*>(p) = size;
+    g_liveBytes += size;
+    if (g_liveBytes > g_peakBytes) g_peakBytes = g_liveBytes;
+    return p + kHeader;
+}
+
+void CountedFree(void* ptr) {
+    if (!ptr) return;
+    auto* p = static_cast<unsigned char*>(ptr) - kHeader;
+    g_liveBytes -= *reinterpret_cast<std::size_t*>(p);
+    std::free(p);
+}
+}  // namespace
+
+void* operator new(std::size_t size) {
+    return CountedAlloc(size);
+}
+void* operator new[](std::size_t size) {
+    return CountedAlloc(size);
+}
+void operator delete(void* p) noexcept {
+    CountedFree(p);
+}
+void operator delete[](void* p) noexcept {
+    CountedFree(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    CountedFree(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    CountedFree(p);
+}
+
+namespace {
+class QuietFeedback : public UserFeedback {
+  public:
+    void ShowMessage(const std::string&) override {}
+};
+
+std::size_t MallocInUse() {
+    struct mallinfo2 mi = ::mallinfo2();
+    return mi.uordblks + mi.hblkhd;
+}
+
+// Loads through `load` and reports what the document holds per record.
+template <class Load>
+void MeasureLoad(benchmark::State& state, Load&& load) {
+    QuietFeedback feedback;
+    for (auto _ : state) {
+        const std::size_t before = g_liveBytes;
+        const std::size_t mallocBefore = MallocInUse();
+        g_peakBytes = g_liveBytes;
+        auto doc = std::make_unique<CKorvaneDoc>(feedback);
+        load(*doc);
+        const double records = static_cast<double>(doc->m_primitives.size());
+        state.counters["records"] = records;
+        state.counters["held_bytes_per_record"] = (g_liveBytes - before) / records;
+        state.counters["peak_bytes_per_record"] = (g_peakBytes - before) / records;
+        state.counters["malloc_bytes_per_record"] = (MallocInUse() - mallocBefore) / records;
+    }
+}
+
+void BM_MemorySurvey(benchmark::State& state) {
+    const std::string path = BenchDataPath("survey-10m.plt");
+    if (!BenchDataExists(path)) return state.SkipWithError(kMissingData);
+    MeasureLoad(state, [&](CKorvaneDoc& doc) { doc.OnOpenDocument(path); });
+}
+
+// Ten million pen moves and nothing else: the cost of one line record on its own.
+void BM_MemoryLines(benchmark::State& state) {
+    Archive store = Archive::ToMemory();
+    CDxfOut dxf;
+    for (int i = 0; i < 10000000; ++i) {
+        Ligne line(PrimCode::kLigne, static_cast<float>(i % 3000) * 0.01f, 1.0f, 2);
+        line.Write(store, 1, dxf);
+    }
+    const std::string bytes = store.Memory();
+    MeasureLoad(state, [&](CKorvaneDoc& doc) {
+        Archive in = Archive::FromMemory(bytes.data(), bytes.size());
+        doc.Serialize(in);
+    });
+}
+}  // namespace
+
+BENCHMARK(BM_MemorySurvey)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_MemoryLines)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_MAIN();

@@ -1,0 +1,54 @@
+// The bundled samples are what other work is checked against: each must be a clean plot that
+// uses every kind of record and the variants the drawing code has to get right.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "plot/KorvaneDoc.h"
+#include "support/RecordingFeedback.h"
+
+namespace {
+class SampleFiles : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SampleFiles, AreCleanPlotsWithEveryKindOfRecord) {
+    RecordingFeedback feedback;
+    CKorvaneDoc doc(feedback);
+    doc.OnOpenDocument(std::string(KORVANE_SOURCE_DIR) + "/samples/" + GetParam());
+    EXPECT_TRUE(feedback.messages.empty());
+    ASSERT_GT(doc.m_primitives.size(), 1000u);
+    EXPECT_EQ(doc.m_primitives.At(0)->GetCode(), PrimCode::kPinit);
+
+    std::set<int> codes, penActions, pens;
+    std::set<float> angles;
+    bool originShift = false;
+    for (const Prim& p : doc.m_primitives) {
+        codes.insert(p.GetCode());
+        if (auto* l = dynamic_cast<const Ligne*>(&p)) originShift |= l->m_penCode == -3;
+        if (auto* s = dynamic_cast<const Symspecial*>(&p)) penActions.insert(s->m_penAction);
+        if (auto* s = dynamic_cast<const Symbole*>(&p)) angles.insert(s->m_angle);
+        if (auto* n = dynamic_cast<const Nombre*>(&p)) angles.insert(n->m_angle);
+        if (auto* c = dynamic_cast<const Couleur*>(&p)) pens.insert(c->m_pen);
+    }
+    EXPECT_EQ(codes.size(), 11u);
+    EXPECT_TRUE(originShift);
+    EXPECT_TRUE(penActions.count(-1));
+    EXPECT_TRUE(penActions.count(-2) || std::string(GetParam()) == "contours.plt");
+    EXPECT_GE(pens.size(), 5u);
+    EXPECT_TRUE(angles.count(0.0f) && angles.count(90.0f));
+}
+
+INSTANTIATE_TEST_SUITE_P(Bundled, SampleFiles,
+                         ::testing::Values("site-plan.plt", "contours.plt", "traverse.plt"));
+
+TEST(SampleFiles, SitePlanLabelsAtSlantedAngles) {
+    RecordingFeedback feedback;
+    CKorvaneDoc doc(feedback);
+    doc.OnOpenDocument(std::string(KORVANE_SOURCE_DIR) + "/samples/site-plan.plt");
+    std::set<float> angles;
+    for (const Prim& p : doc.m_primitives)
+        if (auto* s = dynamic_cast<const Symbole*>(&p)) angles.insert(s->m_angle);
+    EXPECT_TRUE(angles.count(30.0f));
+    EXPECT_TRUE(angles.count(-45.0f));
+}
+}  // namespace
