@@ -46,6 +46,11 @@ int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
 const Converter kConverters[] = {
     {"plt", ConvertPlt},
     {"dxf", ConvertDxf},
+#ifdef KORVANE_WITH_QT
+    {"png", ConvertPng},
+    {"svg", ConvertSvg},
+    {"pdf", ConvertPdf},
+#endif
 };
 
 std::string ExtensionOf(const std::string& path) {

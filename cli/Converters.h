@@ -10,3 +10,10 @@ struct ConvertOptions {
     int height = 800;
     std::string config;  // DXF export parameters file
 };
+
+#ifdef KORVANE_WITH_QT
+// The drawing as a new view of the options' client size shows it after its first fit.
+int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);
+int ConvertSvg(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);
+int ConvertPdf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);
+#endif

@@ -8,16 +8,27 @@ namespace {
 const Command kCommands[] = {
     {"dump", "dump FILE",
      "Prints one line per primitive of the plot file FILE: its kind and fields.", RunDump},
-    {"info", "info FILE", "Prints the number of primitives of the plot file FILE.", RunInfo},
+    {"info", "info FILE",
+     "Prints the number of primitives of the plot file FILE and the drawing's size in inches,\n"
+     "as Drawing Status shows them in a new 1000 x 800 view.",
+     RunInfo},
     {"convert", "convert IN OUT [--size WxH] [--config CFG]",
      "Reads the plot file IN and writes OUT, whose type follows its extension:\n"
      "  .plt  the drawing as plot records, as File > Save writes it\n"
+     "  .png, .svg, .pdf  the drawing as a new view of client size WxH (default 1000x800)\n"
+     "        shows it once fitted\n"
      "  .dxf  an AutoCAD DXF file, as the DXF export writes it; its parameters (layers,\n"
      "        colours, conversion, correspondence points) come from the configuration\n"
      "        file CFG when --config is given, else the built-in defaults. An export\n"
      "        whose correspondence points define no transform is refused (exit 1).\n"
      "The output replaces OUT only once it is complete.",
      RunConvert},
+    {"trace", "trace FILE [--size WxH] [--face NAME] [--line-width N]",
+     "Prints the drawing calls a new view of client size WxH (default 1000x800) makes in its\n"
+     "second paint, after fitting itself to the drawing, one per line, then\n"
+     "'end DRAWN MAXX MAXY'. NAME is the text face (default Velmaro, the stroke font); N the\n"
+     "pen width in logical units (default 0).",
+     RunTrace},
 };
 
 void PrintUsage(FILE* out) {

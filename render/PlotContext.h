@@ -1,7 +1,86 @@
 #pragma once
 
-// The plotter state through which primitives draw. Filled in with the rendering work.
+#include <cstdint>
+#include <string>
+
+#include "render/Truncate.h"
+
+class DrawSurface;
+
+constexpr int RESOLUTION = 300;      // resolution units per inch
+constexpr int LOGICAL_BIAS = 31000;  // the view's lower-left corner is logical (-31000, -31000)
+
+// The plotter state through which primitives draw, in file order: scale, origin, colour and pen
+// position, the surface of the current pass, the text face, and the extents reached so far.
 class CPlotContext {
-public:
+  public:
     CPlotContext() = default;
+    CPlotContext(const CPlotContext&) = delete;
+    CPlotContext& operator=(const CPlotContext&) = delete;
+
+    void SetScale(float scale) { m_scale = scale; }
+    float GetScale() const { return m_scale; }
+    void SetOriginX(float x) { m_originX = x; }
+    float GetOriginX() const { return m_originX; }
+    void SetOriginY(float y) { m_originY = y; }
+    float GetOriginY() const { return m_originY; }
+    void SetMaxX(float x) { m_maxX = x; }
+    float GetMaxX() const { return m_maxX; }
+    void SetMaxY(float y) { m_maxY = y; }
+    float GetMaxY() const { return m_maxY; }
+    int GetResolution() const { return m_resolution; }
+    void SetDC(DrawSurface* dc) { m_pDC = dc; }
+    DrawSurface* GetDC() const { return m_pDC; }
+    void SetRed(std::uint8_t v) { m_red = v; }
+    void SetGreen(std::uint8_t v) { m_green = v; }
+    void SetBlue(std::uint8_t v) { m_blue = v; }
+    std::uint8_t GetRed() const { return m_red; }
+    std::uint8_t GetGreen() const { return m_green; }
+    std::uint8_t GetBlue() const { return m_blue; }
+
+    // The mapping every primitive uses, one axis at a time.
+    // Absolute plot coordinate of a plot value: origin + scale x value, kept as a float.
+    float AbsoluteX(float v) const { return Absolute(m_originX, v); }
+    float AbsoluteY(float v) const { return Absolute(m_originY, v); }
+    // Resolution units of an absolute coordinate, truncated.
+    int ToResolution(float absolute) const {
+        return TruncToInt(static_cast<double>(m_resolution) * absolute);
+    }
+    void UpdateExtents(double rx, double ry) {
+        if (m_maxX < rx) m_maxX = static_cast<float>(rx);
+        if (m_maxY < ry) m_maxY = static_cast<float>(ry);
+    }
+    // Logical coordinate of a resolution-unit value, truncated.
+    static int ToLogical(int r, float offset, double divisor) {
+        return TruncToInt((r - static_cast<double>(offset)) / divisor - LOGICAL_BIAS);
+    }
+    static bool InRange(int d) { return d > -32000 && d < 32000; }
+
+    // Text at absolute (x, y): the stroke font for the face "Velmaro", a device font otherwise.
+    void DrawString(float x, float y, float angle, const char* text, float height, int length,
+                    float offsetX, float offsetY, double divisor);
+    void DrawStrokeText(float x, float y, float angle, const char* text, float height, int length,
+                        float offsetX, float offsetY, double divisor);
+    void DrawDeviceText(float x, float y, float angle, const char* text, float height, int length,
+                        float offsetX, float offsetY, double divisor);
+
+    float m_scale = 1.0f;
+    float m_originX = 0;
+    float m_originY = 0;
+    float m_maxX = 0;
+    float m_maxY = 0;
+    int m_resolution = RESOLUTION;
+    DrawSurface* m_pDC = nullptr;
+    std::uint8_t m_red = 0;
+    std::uint8_t m_green = 0;
+    std::uint8_t m_blue = 0;
+    float m_lastX = -LOGICAL_BIAS;
+    float m_lastY = -LOGICAL_BIAS;
+    bool m_noClip = false;
+    std::string m_faceName = "Velmaro";
+
+  private:
+    float Absolute(float origin, float v) const {
+        return static_cast<float>(origin + static_cast<double>(m_scale) * v);
+    }
 };

@@ -4,7 +4,7 @@
 // symbols (codes 1 to 15) centred on their position. Points are in hundredths of the text
 // height; the glyph of a code is the run of points m_first..m_last, none when m_last is 0.
 class CStrokeFont {
-public:
+  public:
     static constexpr int kPoints = 679;  // points 1 to 678; entry 0 unused
 
     struct Glyph {
@@ -19,7 +19,7 @@ public:
     int m_strokeY[kPoints];
     char m_strokePen[kPoints];  // 'D' pen down, 'U' pen up
 
-private:
+  private:
     void InitGlyphDirectory();
     void InitCapitals();
     void InitLowerCase();

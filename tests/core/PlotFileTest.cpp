@@ -45,15 +45,17 @@ const T& As(const CKorvaneDoc& doc, std::size_t i) {
     return static_cast<const T&>(*doc.m_primitives.At(i));
 }
 
-const std::string kSixRecords =
-    PlotBytes()
-        .Pinit()
-        .Couleur(1)
-        .Ligne(1.0f, 2.0f, 3)
-        .Ligne(3.0f, 2.0f, 2)
-        .Symbole(1.0f, 1.0f, 0.125f, 0.0f, "abc")
-        .I16(-15).I16(255).I16(128).I16(0)
-        .str();
+const std::string kSixRecords = PlotBytes()
+                                    .Pinit()
+                                    .Couleur(1)
+                                    .Ligne(1.0f, 2.0f, 3)
+                                    .Ligne(3.0f, 2.0f, 2)
+                                    .Symbole(1.0f, 1.0f, 0.125f, 0.0f, "abc")
+                                    .I16(-15)
+                                    .I16(255)
+                                    .I16(128)
+                                    .I16(0)
+                                    .str();
 }  // namespace
 
 TEST(PlotFile, SixRecordExampleReadsAndWritesBackTheSameBytes) {
@@ -83,9 +85,9 @@ TEST(PlotFile, SixRecordExampleReadsAndWritesBackTheSameBytes) {
 }
 
 TEST(PlotFile, EndsOfFileAreQuiet) {
-    for (const std::string& bytes : {std::string(), std::string("\xFF", 1),
-                                     PlotBytes().Couleur(3).Raw("\xFE").str(),
-                                     PlotBytes().I16(-7).I16(-7).I16(-7).str()}) {
+    for (const std::string& bytes :
+         {std::string(), std::string("\xFF", 1), PlotBytes().Couleur(3).Raw("\xFE").str(),
+          PlotBytes().I16(-7).I16(-7).I16(-7).str()}) {
         Loaded l;
         Load(l, bytes);
         EXPECT_TRUE(l.feedback.messages.empty());
@@ -151,8 +153,16 @@ TEST(PlotFile, SymboleTextPaddingAndLimits) {
 TEST(PlotFile, SymboleLengthOutsideTheBufferIsCorrupt) {
     for (std::int16_t n : {512, -1, 32767}) {
         Loaded l;
-        Load(l, PlotBytes().Pinit().I16(-9).F32(0).F32(0).F32(1).F32(0).I16(n).Raw(
-                    std::string(600, 'q')).str());
+        Load(l, PlotBytes()
+                    .Pinit()
+                    .I16(-9)
+                    .F32(0)
+                    .F32(0)
+                    .F32(1)
+                    .F32(0)
+                    .I16(n)
+                    .Raw(std::string(600, 'q'))
+                    .str());
         EXPECT_EQ(l.feedback.messages.size(), 1u) << n;
         EXPECT_EQ(l.doc.m_primitives.size(), 1u) << n;
     }
@@ -183,28 +193,82 @@ TEST(PlotFile, EmbeddedZeroInTextSavesAsZeros) {
 
 TEST(PlotFile, WriteNormalisesHeightsColoursAndPad) {
     const std::string in = PlotBytes()
-                               .I16(-8).F32(1).F32(2).F32(-2.5f).F32(30).I16(2).F32(3.14159f)
-                               .I16(-10).F32(1).F32(2).F32(-2.5f).F32(0).I16(-2).I16(3)
-                               .I16(-15).I16(-1).I16(200).I16(200)
-                               .I16(-15).I16(0).I16(255).I16(128)
+                               .I16(-8)
+                               .F32(1)
+                               .F32(2)
+                               .F32(-2.5f)
+                               .F32(30)
+                               .I16(2)
+                               .F32(3.14159f)
+                               .I16(-10)
+                               .F32(1)
+                               .F32(2)
+                               .F32(-2.5f)
+                               .F32(0)
+                               .I16(-2)
+                               .I16(3)
+                               .I16(-15)
+                               .I16(-1)
+                               .I16(200)
+                               .I16(200)
+                               .I16(-15)
+                               .I16(0)
+                               .I16(255)
+                               .I16(128)
                                .Symbole(0, 0, 1, 0, "abc", '\x7F')
                                .Ligne(1, 1, 999)
-                               .I16(-12).F32(1).F32(1).F32(0.5f)
-                               .I16(-3).F32(10).F32(8)
-                               .I16(-5).F32(1).F32(2).F32(3)
-                               .I16(-6).F32(2)
+                               .I16(-12)
+                               .F32(1)
+                               .F32(1)
+                               .F32(0.5f)
+                               .I16(-3)
+                               .F32(10)
+                               .F32(8)
+                               .I16(-5)
+                               .F32(1)
+                               .F32(2)
+                               .F32(3)
+                               .I16(-6)
+                               .F32(2)
                                .str();
     const std::string expected = PlotBytes()
-                                     .I16(-8).F32(1).F32(2).F32(2.5f).F32(30).I16(2).F32(3.14159f)
-                                     .I16(-10).F32(1).F32(2).F32(2.5f).F32(0).I16(-2).I16(3)
-                                     .I16(-15).I16(0).I16(0).I16(0)
-                                     .I16(-15).I16(0).I16(255).I16(128)
+                                     .I16(-8)
+                                     .F32(1)
+                                     .F32(2)
+                                     .F32(2.5f)
+                                     .F32(30)
+                                     .I16(2)
+                                     .F32(3.14159f)
+                                     .I16(-10)
+                                     .F32(1)
+                                     .F32(2)
+                                     .F32(2.5f)
+                                     .F32(0)
+                                     .I16(-2)
+                                     .I16(3)
+                                     .I16(-15)
+                                     .I16(0)
+                                     .I16(0)
+                                     .I16(0)
+                                     .I16(-15)
+                                     .I16(0)
+                                     .I16(255)
+                                     .I16(128)
                                      .Symbole(0, 0, 1, 0, "abc", ' ')
                                      .Ligne(1, 1, 999)
-                                     .I16(-12).F32(1).F32(1).F32(0.5f)
-                                     .I16(-3).F32(10).F32(8)
-                                     .I16(-5).F32(1).F32(2).F32(3)
-                                     .I16(-6).F32(2)
+                                     .I16(-12)
+                                     .F32(1)
+                                     .F32(1)
+                                     .F32(0.5f)
+                                     .I16(-3)
+                                     .F32(10)
+                                     .F32(8)
+                                     .I16(-5)
+                                     .F32(1)
+                                     .F32(2)
+                                     .F32(3)
+                                     .I16(-6)
+                                     .F32(2)
                                      .str();
     Loaded l;
     Load(l, in);
@@ -213,7 +277,8 @@ TEST(PlotFile, WriteNormalisesHeightsColoursAndPad) {
 }
 
 TEST(PlotFile, SymboleRecordSizesFollowTheTextLength) {
-    for (auto [text, size] : {std::pair<std::string, std::size_t>{"abc", 24}, {"ab", 22}, {"", 20}}) {
+    for (auto [text, size] :
+         {std::pair<std::string, std::size_t>{"abc", 24}, {"ab", 22}, {"", 20}}) {
         std::string buf = text + '\0';
         Symbole s(-9, 0, 0, 1, 0, static_cast<std::int16_t>(text.size()), buf.data());
         Archive a = Archive::ToMemory();

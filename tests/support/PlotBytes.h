@@ -6,7 +6,7 @@
 
 // Builds plot-file bytes record by record, little-endian, for tests.
 class PlotBytes {
-public:
+  public:
     PlotBytes& I16(std::int16_t v) {
         std::uint16_t u = static_cast<std::uint16_t>(v);
         m_bytes += static_cast<char>(u & 0xFF);
@@ -36,6 +36,6 @@ public:
     const std::string& str() const { return m_bytes; }
     std::size_t size() const { return m_bytes.size(); }
 
-private:
+  private:
     std::string m_bytes;
 };

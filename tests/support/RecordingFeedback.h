@@ -6,9 +6,12 @@
 #include "plot/UserFeedback.h"
 
 class RecordingFeedback : public UserFeedback {
-public:
+  public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    void BeginWaitCursor() override { ++waitDepth; ++waitCount; }
+    void BeginWaitCursor() override {
+        ++waitDepth;
+        ++waitCount;
+    }
     void EndWaitCursor() override { --waitDepth; }
 
     std::vector<std::string> messages;

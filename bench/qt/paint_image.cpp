@@ -1,0 +1,137 @@
+// The second paint of the 1-million-record survey into a 1920 x 1080 image through the QPainter
+// surface, against QPainter::drawLines of the same visible segments (and the same circles) in
+// batches. Target: the surface takes at most 1.25 times as long.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <clocale>
+#include <cmath>
+#include <vector>
+
+#include "../BenchDocument.h"
+#include "render/qt/QPainterSurface.h"
+#include "view/FirstView.h"
+
+namespace {
+constexpr int kWidth = 1920, kHeight = 1080;
+
+struct Batch {
+    QColor color;
+    std::vector<QLineF> lines;
+    std::vector<QRectF> ellipses;
+};
+
+// Records what the surface would draw, grouped by pen, in device coordinates by the screen
+// mapping the view sets.
+class Collector : public DrawSurface {
+  public:
+    void MoveTo(int x, int y) override { m_x = x, m_y = y; }
+    void LineTo(int x, int y) override {
+        Current().lines.emplace_back(Device(m_x, m_y), Device(x, y));
+        m_x = x, m_y = y;
+    }
+    void Arc(int l, int t, int r, int b, int, int, int, int) override {
+        Current().ellipses.push_back(QRectF(Device(l, t), Device(r, b)).normalized());
+    }
+    Handle CreatePen(int, ColorRef c) override {
+        m_colors.push_back(c);
+        return static_cast<Handle>(m_colors.size());
+    }
+    Handle SelectPen(Handle pen) override {
+        if (pen > 0) {
+            const ColorRef c = m_colors[pen - 1];
+            batches.push_back({QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF), {}, {}});
+        }
+        return 0;
+    }
+    void DeletePen(Handle) override {}
+    Handle CreateFont(const FontSpec&) override { return 1; }
+    Handle SelectFont(Handle) override { return 0; }
+    void DeleteFont(Handle) override {}
+    void SetTextColor(ColorRef) override {}
+    void SetTextAlign(unsigned) override {}
+    void SetBkMode(int) override {}
+    void ExtTextOut(int, int, const char*, int) override {}
+    int GetDeviceCaps(int) const override { return 96; }
+
+    std::vector<Batch> batches;
+
+  private:
+    Batch& Current() {
+        if (batches.empty()) batches.push_back({Qt::black, {}, {}});
+        return batches.back();
+    }
+    QPointF Device(int x, int y) const {
+        const SurfacePoint we = GetWindowExt(), wo = GetWindowOrg();
+        const double s = std::min(double(kWidth) / we.x, double(kHeight) / we.y);
+        return QPointF((x - wo.x) * s, kHeight - (y - wo.y) * s);
+    }
+    std::vector<ColorRef> m_colors;
+    int m_x = 0, m_y = 0;
+};
+
+QGuiApplication& App() {
+    static int argc = 1;
+    static char name[] = "bench";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        auto* a = new QGuiApplication(argc, argv);
+        std::setlocale(LC_NUMERIC, "C");
+        return a;
+    }();
+    return *app;
+}
+
+BenchDocument& Data() {
+    static BenchDocument data("survey-1m.plt");
+    return data;
+}
+
+void BM_SurfacePaint1M(benchmark::State& state) {
+    App();
+    if (!Data().Ok()) return state.SkipWithError("bench-data/survey-1m.plt is missing");
+    FirstView view(Data().Doc(), kWidth, kHeight);
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QPainterSurface surface(painter);
+        view.Paint(surface);
+    }
+}
+
+void BM_DrawLinesBaseline1M(benchmark::State& state) {
+    App();
+    if (!Data().Ok()) return state.SkipWithError("bench-data/survey-1m.plt is missing");
+    FirstView view(Data().Doc(), kWidth, kHeight);
+    Collector collector;
+    view.Paint(collector);
+    std::size_t segments = 0;
+    for (const Batch& b : collector.batches) segments += b.lines.size();
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        for (const Batch& b : collector.batches) {
+            QPen pen(b.color, 0);
+            pen.setCapStyle(Qt::RoundCap);
+            pen.setJoinStyle(Qt::RoundJoin);
+            painter.setPen(pen);
+            for (std::size_t i = 0; i < b.lines.size(); i += 4096) {
+                const int n = static_cast<int>(std::min<std::size_t>(4096, b.lines.size() - i));
+                painter.drawLines(b.lines.data() + i, n);
+            }
+            for (const QRectF& r : b.ellipses) painter.drawEllipse(r);
+        }
+    }
+    state.counters["segments"] = static_cast<double>(segments);
+}
+}  // namespace
+
+BENCHMARK(BM_SurfacePaint1M)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DrawLinesBaseline1M)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();

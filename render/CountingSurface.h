@@ -1,0 +1,41 @@
+#pragma once
+
+#include "render/DrawSurface.h"
+
+// A surface that only counts what it is asked to draw: for measuring a drawing without
+// producing anything, and for timing the paint pass alone.
+class CountingSurface : public DrawSurface {
+  public:
+    void MoveTo(int, int) override { ++m_moves; }
+    void LineTo(int, int) override { ++m_lines; }
+    void Arc(int, int, int, int, int, int, int, int) override { ++m_arcs; }
+    Handle CreatePen(int, ColorRef) override { return ++m_handles; }
+    Handle SelectPen(Handle pen) override {
+        const Handle old = m_pen;
+        m_pen = pen;
+        return old;
+    }
+    void DeletePen(Handle) override {}
+    Handle CreateFont(const FontSpec&) override { return ++m_handles; }
+    Handle SelectFont(Handle font) override {
+        const Handle old = m_font;
+        m_font = font;
+        return old;
+    }
+    void DeleteFont(Handle) override {}
+    void SetTextColor(ColorRef) override {}
+    void SetTextAlign(unsigned) override {}
+    void SetBkMode(int) override {}
+    void ExtTextOut(int, int, const char*, int) override { ++m_texts; }
+    int GetDeviceCaps(int index) const override { return index == LOGPIXELSY ? 96 : 0; }
+
+    long long m_moves = 0;
+    long long m_lines = 0;
+    long long m_arcs = 0;
+    long long m_texts = 0;
+
+  private:
+    Handle m_handles = 0;
+    Handle m_pen = 0;
+    Handle m_font = 0;
+};

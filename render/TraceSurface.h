@@ -1,0 +1,82 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "render/DrawSurface.h"
+
+// One recorded surface call. The meaning of v[] follows the operation (see TraceSurface).
+struct TraceCall {
+    enum Op {
+        MapModeIsotropic,
+        WindowOrg,    // x, y
+        WindowExt,    // x, y
+        ViewportExt,  // x, y
+        ViewportOrg,  // x, y
+        MoveTo,       // x, y
+        LineTo,       // x, y
+        Arc,          // left, top, right, bottom, xStart, yStart, xEnd, yEnd
+        CreatePen,    // handle, width, colour
+        SelectPen,    // handle, red, green, blue, width (of the pen selected; 0 for stock)
+        DeletePen,    // handle
+        CreateFont,   // handle, height, escapement; text = face
+        SelectFont,   // handle
+        DeleteFont,   // handle
+        TextColor,    // colour
+        TextAlign,    // alignment
+        BkMode,       // mode
+        TextOut,      // x, y, height, escapement of the selected font; text = the bytes
+    };
+    Op op;
+    int v[8];
+    std::string text;
+};
+
+// A surface that draws nothing and records every call in order, for tests and for
+// `korvane-cli trace`. It answers LOGPIXELSY with 96 and a letter-size page otherwise.
+class TraceSurface : public DrawSurface {
+  public:
+    explicit TraceSurface(bool printing = false) : m_printing(printing) {}
+
+    void SetMapModeIsotropic() override;
+    void SetWindowOrg(int x, int y) override;
+    void SetWindowExt(int x, int y) override;
+    void SetViewportExt(int x, int y) override;
+    void SetViewportOrg(int x, int y) override;
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
+             int yEnd) override;
+    Handle CreatePen(int width, ColorRef color) override;
+    Handle SelectPen(Handle pen) override;
+    void DeletePen(Handle pen) override;
+    Handle CreateFont(const FontSpec& spec) override;
+    Handle SelectFont(Handle font) override;
+    void DeleteFont(Handle font) override;
+    void SetTextColor(ColorRef color) override;
+    void SetTextAlign(unsigned align) override;
+    void SetBkMode(int mode) override;
+    void ExtTextOut(int x, int y, const char* text, int length) override;
+    int GetDeviceCaps(int index) const override;
+    bool IsPrinting() const override { return m_printing; }
+
+    const std::vector<TraceCall>& Calls() const { return m_calls; }
+    // The calls as `korvane-cli trace` prints them, one per line: the mapping as "window" and
+    // "viewport" lines, each pen selected other than the first one made (the pass's spare pen),
+    // moves, lines, arcs and text.
+    std::string Text() const;
+
+  private:
+    struct Pen {
+        int width;
+        ColorRef color;
+    };
+    void Add(TraceCall::Op op, std::initializer_list<int> values, std::string text = {});
+
+    bool m_printing;
+    std::vector<TraceCall> m_calls;
+    std::vector<Pen> m_pens;  // index = handle - 1
+    std::vector<FontSpec> m_fonts;
+    Handle m_pen = 0;
+    Handle m_font = 0;
+};

@@ -1,0 +1,241 @@
+#include "render/qt/QPainterSurface.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QRectF>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr std::size_t kBatch = 4096;
+
+QColor ToQColor(ColorRef c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+}  // namespace
+
+QPainterSurface::QPainterSurface(QPainter& painter, bool polylines, bool printing)
+    : m_painter(painter), m_polylines(polylines), m_printing(printing) {
+    UpdateScale();
+}
+
+QPainterSurface::~QPainterSurface() {
+    Flush();
+}
+
+void QPainterSurface::SetMapModeIsotropic() {
+    Flush();
+    DrawSurface::SetMapModeIsotropic();
+    UpdateScale();
+}
+void QPainterSurface::SetWindowOrg(int x, int y) {
+    Flush();
+    DrawSurface::SetWindowOrg(x, y);
+    UpdateScale();
+}
+void QPainterSurface::SetWindowExt(int x, int y) {
+    Flush();
+    DrawSurface::SetWindowExt(x, y);
+    UpdateScale();
+}
+void QPainterSurface::SetViewportExt(int x, int y) {
+    Flush();
+    DrawSurface::SetViewportExt(x, y);
+    UpdateScale();
+}
+void QPainterSurface::SetViewportOrg(int x, int y) {
+    Flush();
+    DrawSurface::SetViewportOrg(x, y);
+    UpdateScale();
+}
+
+void QPainterSurface::UpdateScale() {
+    const SurfacePoint wo = GetWindowOrg(), we = GetWindowExt();
+    const SurfacePoint vo = GetViewportOrg(), ve = GetViewportExt();
+    m_windowX = wo.x;
+    m_windowY = wo.y;
+    m_originX = vo.x;
+    m_originY = vo.y;
+    // A zero window extent maps everything onto the viewport origin rather than dividing by 0.
+    m_scaleX = we.x ? static_cast<double>(ve.x) / we.x : 0;
+    m_scaleY = we.y ? static_cast<double>(ve.y) / we.y : 0;
+    if (IsIsotropic()) {
+        const double s = std::min(std::fabs(m_scaleX), std::fabs(m_scaleY));
+        m_scaleX = std::copysign(s, m_scaleX);
+        m_scaleY = std::copysign(s, m_scaleY);
+    }
+    m_penDirty = true;  // a geometric pen's width follows the scale
+    m_curDeviceKnown = false;
+}
+
+void QPainterSurface::EndRun() {
+    if (m_run.size() >= 2) m_painter.drawPolyline(m_run.data(), static_cast<int>(m_run.size()));
+    m_run.clear();
+}
+
+void QPainterSurface::Flush() {
+    if (m_polylines) {
+        EndRun();
+    } else if (!m_lines.empty()) {
+        m_painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
+        m_lines.clear();
+    }
+}
+
+void QPainterSurface::ApplyPen() {
+    QPen pen(Qt::black, 0);  // the stock pen: black, one pixel
+    if (m_pen > 0 && m_pen <= static_cast<Handle>(m_pens.size()) && m_pens[m_pen - 1].width >= 0) {
+        const PenSpec& p = m_pens[m_pen - 1];
+        pen = QPen(ToQColor(p.color), p.width * std::fabs(m_scaleX));
+    }
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCosmetic(pen.widthF() == 0);
+    m_painter.setPen(pen);
+    m_painter.setBrush(Qt::NoBrush);
+    m_penDirty = false;
+}
+
+void QPainterSurface::MoveTo(int x, int y) {
+    if (x == m_curX && y == m_curY) return;  // the run goes on
+    if (m_polylines) EndRun();
+    m_curX = x;
+    m_curY = y;
+    m_curDeviceKnown = false;
+}
+
+void QPainterSurface::LineTo(int x, int y) {
+    if (m_penDirty) {
+        Flush();
+        ApplyPen();
+    }
+    const QPointF to = Device(x, y);
+    if (!m_curDeviceKnown) m_curDevice = Device(m_curX, m_curY);
+    if (m_polylines) {
+        if (m_run.empty()) m_run.push_back(m_curDevice);
+        m_run.push_back(to);
+    } else {
+        m_lines.emplace_back(m_curDevice, to);
+        if (m_lines.size() >= kBatch) Flush();
+    }
+    m_curX = x;
+    m_curY = y;
+    m_curDevice = to;
+    m_curDeviceKnown = true;
+}
+
+void QPainterSurface::Arc(int left, int top, int right, int bottom, int xStart, int yStart,
+                          int xEnd, int yEnd) {
+    Flush();
+    if (m_penDirty) ApplyPen();
+    const QRectF rect = QRectF(Device(left, top), Device(right, bottom)).normalized();
+    const double cx = (left + static_cast<double>(right)) / 2;
+    const double cy = (top + static_cast<double>(bottom)) / 2;
+    const double a1 = std::atan2(yStart - cy, xStart - cx) * 180 / M_PI;
+    const double a2 = std::atan2(yEnd - cy, xEnd - cx) * 180 / M_PI;
+    double sweep = std::fmod(a2 - a1 + 720.0, 360.0);
+    if (sweep == 0) {
+        m_painter.drawEllipse(rect);
+        return;
+    }
+    // Counterclockwise in logical space; Qt counts counterclockwise as seen on the device,
+    // which is the other way round unless the mapping turns y upward.
+    const double sign = m_scaleX * m_scaleY < 0 ? 1 : -1;
+    m_painter.drawArc(rect, static_cast<int>(std::lround(sign * a1 * 16)),
+                      static_cast<int>(std::lround(sign * sweep * 16)));
+}
+
+DrawSurface::Handle QPainterSurface::CreatePen(int width, ColorRef color) {
+    m_pens.push_back({std::max(width, 0), color});
+    return static_cast<Handle>(m_pens.size());
+}
+
+DrawSurface::Handle QPainterSurface::SelectPen(Handle pen) {
+    const Handle old = m_pen;
+    if (pen != m_pen) {
+        m_pen = pen;
+        m_penDirty = true;
+    }
+    return old;
+}
+
+void QPainterSurface::DeletePen(Handle pen) {
+    if (pen > 0 && pen <= static_cast<Handle>(m_pens.size())) m_pens[pen - 1].width = -1;
+}
+
+DrawSurface::Handle QPainterSurface::CreateFont(const FontSpec& spec) {
+    m_fonts.push_back(spec);
+    return static_cast<Handle>(m_fonts.size());
+}
+
+DrawSurface::Handle QPainterSurface::SelectFont(Handle font) {
+    const Handle old = m_font;
+    m_font = font;
+    return old;
+}
+
+void QPainterSurface::DeleteFont(Handle font) {
+    if (font > 0 && font <= static_cast<Handle>(m_fonts.size())) m_fonts[font - 1] = FontSpec();
+}
+
+void QPainterSurface::SetTextColor(ColorRef color) {
+    m_textColor = color;
+}
+
+double QPainterSurface::EmPerCell(const QString& face) {
+    // A positive font height is the whole cell (ascent and descent); Qt sizes the em.
+    if (face != m_metricsFace) {
+        QFont f(face);
+        f.setPixelSize(100);
+        QFontMetricsF fm(f, m_painter.device());
+        const double cell = fm.ascent() + fm.descent();
+        m_metricsRatio = cell > 0 ? 100 / cell : 1;
+        m_metricsFace = face;
+    }
+    return m_metricsRatio;
+}
+
+void QPainterSurface::ExtTextOut(int x, int y, const char* text, int length) {
+    if (length <= 0 || m_font <= 0 || m_font > static_cast<Handle>(m_fonts.size())) return;
+    const FontSpec& spec = m_fonts[m_font - 1];
+    if (spec.height == 0) return;
+    Flush();
+    const QString face = QString::fromStdString(spec.faceName);
+    const double cellPixels = std::fabs(spec.height * m_scaleY);
+    const double em = spec.height > 0 ? cellPixels * EmPerCell(face) : cellPixels;
+    if (!(em > 0.05) || em > 1e6) return;
+    QFont font(face);
+    font.setPixelSize(100);
+    font.setWeight(QFont::Normal);
+    m_painter.save();
+    m_painter.setFont(font);
+    m_painter.setPen(ToQColor(m_textColor));
+    m_painter.translate(Device(x, y));
+    // Escapement counts tenths of a degree counterclockwise on the device; Qt turns clockwise.
+    m_painter.rotate(-spec.escapement / 10.0);
+    m_painter.scale(em / 100, em / 100);
+    // Alignment 24: the point is on the baseline at the left end, which is where Qt draws.
+    m_painter.drawText(QPointF(0, 0), QString::fromLatin1(text, length));
+    m_painter.restore();
+    m_penDirty = true;
+}
+
+int QPainterSurface::GetDeviceCaps(int index) const {
+    const QPaintDevice* d = m_painter.device();
+    if (!d) return 0;
+    switch (index) {
+        case LOGPIXELSY:
+            return d->logicalDpiY();
+        case HORZSIZE:
+            return d->widthMM();
+        case VERTSIZE:
+            return d->heightMM();
+        case HORZRES:
+            return d->width();
+        case VERTRES:
+            return d->height();
+        default:
+            return 0;
+    }
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QFont>
+#include <QLineF>
+#include <QPen>
+#include <QPointF>
+#include <QString>
+#include <vector>
+
+#include "render/DrawSurface.h"
+
+class QPainter;
+
+// A drawing surface over a QPainter: a window, an image, a printer page, SVG or PDF. It applies
+// the isotropic mapping itself (one scale for both axes, the smaller of the two the extents
+// ask for) and leaves the painter's own transform alone.
+//
+// Plots have millions of segments, so drawing is batched: consecutive lines of one pen are
+// collected and handed over together when the pen changes, something other than a line is
+// drawn, or Flush is called. On a raster device a batch goes to drawLines; on a vector device
+// (polylines = true) every connected pen-down run becomes one polyline, so an SVG has one
+// element per run instead of one per segment.
+class QPainterSurface : public DrawSurface {
+  public:
+    QPainterSurface(QPainter& painter, bool polylines = false, bool printing = false);
+    ~QPainterSurface() override;
+    QPainterSurface(const QPainterSurface&) = delete;
+    QPainterSurface& operator=(const QPainterSurface&) = delete;
+
+    void SetMapModeIsotropic() override;
+    void SetWindowOrg(int x, int y) override;
+    void SetWindowExt(int x, int y) override;
+    void SetViewportExt(int x, int y) override;
+    void SetViewportOrg(int x, int y) override;
+
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
+             int yEnd) override;
+    Handle CreatePen(int width, ColorRef color) override;
+    Handle SelectPen(Handle pen) override;
+    void DeletePen(Handle pen) override;
+    Handle CreateFont(const FontSpec& spec) override;
+    Handle SelectFont(Handle font) override;
+    void DeleteFont(Handle font) override;
+    void SetTextColor(ColorRef color) override;
+    // The drawing only ever asks for baseline-left alignment and a transparent background,
+    // which is how Qt draws text anyway.
+    void SetTextAlign(unsigned) override {}
+    void SetBkMode(int) override {}
+    void ExtTextOut(int x, int y, const char* text, int length) override;
+    int GetDeviceCaps(int index) const override;
+    bool IsPrinting() const override { return m_printing; }
+
+    // Draws whatever is still batched. Called by the destructor too.
+    void Flush();
+
+  private:
+    struct PenSpec {
+        int width;
+        ColorRef color;
+    };
+    void UpdateScale();
+    QPointF Device(int x, int y) const {
+        return QPointF(m_originX + (x - m_windowX) * m_scaleX,
+                       m_originY + (y - m_windowY) * m_scaleY);
+    }
+    void EndRun();
+    void ApplyPen();
+    double EmPerCell(const QString& face);
+
+    QPainter& m_painter;
+    bool m_polylines;
+    bool m_printing;
+
+    // The mapping, logical to device.
+    double m_windowX = 0, m_windowY = 0, m_originX = 0, m_originY = 0;
+    double m_scaleX = 1, m_scaleY = 1;
+
+    // The current position, logical, and the batch.
+    int m_curX = 0, m_curY = 0;
+    QPointF m_curDevice;
+    bool m_curDeviceKnown = false;
+    std::vector<QPointF> m_run;  // the pen-down run being drawn (polyline mode)
+    std::vector<QLineF> m_lines;
+    bool m_penDirty = true;
+
+    std::vector<PenSpec> m_pens;  // handle - 1; width -1 once deleted
+    Handle m_pen = 0;
+    std::vector<FontSpec> m_fonts;
+    Handle m_font = 0;
+    ColorRef m_textColor = 0;
+    QString m_metricsFace;
+    double m_metricsRatio = 1;
+};

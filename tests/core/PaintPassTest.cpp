@@ -1,0 +1,250 @@
+// The view's paint pass: mapping, pens, fitting, interruption, printing and the copy pass.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "plot/KorvaneDoc.h"
+#include "render/TraceSurface.h"
+#include "support/DrawFixture.h"
+#include "support/RecordingFeedback.h"
+#include "view/FirstView.h"
+#include "view/PlotView.h"
+#include "view/ViewHost.h"
+
+namespace {
+struct Host : FixedSizeHost {
+    Host(int w, int h) : FixedSizeHost(w, h) {}
+    void SetScrollRange(Bar bar, int, int max) override {
+        log += (bar == Vertical ? "vrange " : "hrange ") + std::to_string(max) + "\n";
+    }
+    void SetScrollPos(Bar bar, int pos) override {
+        log += (bar == Vertical ? "vpos " : "hpos ") + std::to_string(pos) + "\n";
+    }
+    void Invalidate() override { ++invalidated; }
+    void BeginWaitCursor() override { ++waits; }
+    void EndWaitCursor() override { --waits; }
+    bool ShouldStop() override { return ++asked > stopAfter; }
+
+    std::string log;
+    int invalidated = 0;
+    int waits = 0;
+    int asked = 0;
+    int stopAfter = 1 << 30;
+};
+
+// A drawing whose extents are 3000 x 1500 resolution units (10 x 5 inches).
+void TenByFive(PrimitiveList& list) {
+    list.Append<Couleur>(PrimCode::kCouleur, 2);
+    list.Append<Ligne>(PrimCode::kLigne, 0.0f, 0.0f, 3);
+    list.Append<Ligne>(PrimCode::kLigne, 10.0f, 5.0f, 2);
+    list.Append<Couleur>(PrimCode::kCouleur, 2);
+    list.Append<Couleur>(PrimCode::kCouleur, 6);
+    list.Append<Ligne>(PrimCode::kLigne, 0.0f, 5.0f, 2);
+}
+
+std::string PenLines(const std::string& trace) {
+    std::istringstream in(trace);
+    std::string line, pens;
+    while (std::getline(in, line)) {
+        if (line.rfind("pen ", 0) == 0) pens += line + "\n";
+    }
+    return pens;
+}
+}  // namespace
+
+TEST(PaintPass, FirstPaintFitsAndTheSecondUsesTheFittedMapping) {
+    PrimitiveList list;
+    TenByFive(list);
+    PlotView view;
+    EXPECT_EQ(view.m_zoomDivisor, 12.0);
+    Host host(1000, 500);
+    TraceSurface first;
+    view.OnDraw(first, host, list);
+    EXPECT_EQ(first.Text().rfind("window -31000 -31002 2000 1500\nviewport 1000 -500 0 500\n", 0),
+              0u);
+    EXPECT_EQ(host.log, "vrange 18000\nhrange 24000\nvpos 0\nhpos 0\n");
+    EXPECT_EQ(host.invalidated, 1);
+    EXPECT_EQ(host.waits, 0);
+    EXPECT_EQ(view.m_fitted, 1);
+    EXPECT_EQ(view.m_drawnCount, 0);  // the fit clears it
+    EXPECT_EQ(view.m_viewRight, 3000.0f);
+    EXPECT_EQ(view.m_viewTop, 1500.0f);
+    EXPECT_EQ(view.m_homeRight, 3000.0f);
+    EXPECT_FLOAT_EQ(view.m_extentX, 3037.500244f);
+    EXPECT_FLOAT_EQ(view.m_extentY, 1518.750122f);
+    EXPECT_EQ(view.m_zoomDivisor, 1.5);
+
+    TraceSurface second;
+    view.OnDraw(second, host, list);
+    EXPECT_EQ(view.m_drawnCount, 6);
+    EXPECT_EQ(host.invalidated, 1);
+    EXPECT_EQ(second.Text(),
+              "window -31000 -31002 2025 1012\nviewport 1000 -500 0 500\n"
+              // the first pass left blue; its Couleur takes effect from the next primitive
+              "pen 0 0 255 0\npen 255 0 0 0\nmove -31000 -31000\nmove -31000 -31000\n"
+              "move -31000 -31000\nline -29000 -30000\n"
+              "pen 0 0 255 0\nmove -29000 -30000\nline -31000 -30000\n");
+}
+
+TEST(PaintPass, EmptyDocumentPaintsNothingAndStaysUnfitted) {
+    PrimitiveList list;
+    PlotView view;
+    Host host(1000, 800);
+    TraceSurface dc;
+    view.m_drawnCount = 5;
+    view.OnDraw(dc, host, list);
+    EXPECT_TRUE(dc.Calls().empty());
+    EXPECT_EQ(host.log, "");
+    EXPECT_EQ(view.m_fitted, 0);
+    EXPECT_EQ(view.m_drawnCount, 0);
+    EXPECT_EQ(view.m_context.m_lastX, -31000.0f);
+}
+
+TEST(PaintPass, PensAreRemadeOnlyWhenTheColourChanges) {
+    PrimitiveList list;
+    list.Append<Ligne>(PrimCode::kLigne, 1.0f, 1.0f, 2);
+    list.Append<Couleur>(PrimCode::kCouleur, 1);
+    list.Append<Ligne>(PrimCode::kLigne, 2.0f, 1.0f, 2);
+    PlotView view;
+    view.m_fitted = 1;
+    view.m_lineWidth = 3;
+    Host host(100, 100);
+    // A colour of (1, 1, 1) left by an earlier pass: the first primitives use the stock pen.
+    view.m_context.SetRed(1);
+    view.m_context.SetGreen(1);
+    view.m_context.SetBlue(1);
+    TraceSurface dc;
+    view.OnDraw(dc, host, list);
+    EXPECT_EQ(PenLines(dc.Text()), "pen 0 0 0 3\n");
+    // The spare pen is made first, black, of the line width; every pen is deselected and
+    // deleted at the end.
+    const auto& calls = dc.Calls();
+    int created = 0, deleted = 0;
+    for (const TraceCall& c : calls) {
+        if (c.op == TraceCall::CreatePen) ++created;
+        if (c.op == TraceCall::DeletePen) ++deleted;
+    }
+    EXPECT_EQ(created, 2);
+    EXPECT_EQ(deleted, 2);
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[calls.size() - 3].op, TraceCall::SelectPen);
+    EXPECT_EQ(calls[calls.size() - 3].v[0], 0);
+}
+
+TEST(PaintPass, IncrementalZoomStopsBetweenPrimitives) {
+    PrimitiveList list;
+    TenByFive(list);
+    PlotView view;
+    Host host(1000, 500);
+    view.m_zoomMode = ZOOM_INCREMENTAL;
+    host.stopAfter = 2;
+    TraceSurface dc;
+    view.OnDraw(dc, host, list);
+    // Interrupted after two primitives, and the fit still happens on what was measured.
+    EXPECT_EQ(view.m_fitted, 1);
+    EXPECT_EQ(view.m_viewRight, 0.0f);
+    view.m_fitted = 1;
+    host.asked = 0;
+    view.OnDraw(dc, host, list);
+    EXPECT_EQ(view.m_drawnCount, 2);
+
+    view.m_zoomMode = ZOOM_NONE;  // not consulted outside incremental zoom
+    host.asked = 0;
+    view.OnDraw(dc, host, list);
+    EXPECT_EQ(host.asked, 0);
+    EXPECT_EQ(view.m_drawnCount, 6);
+}
+
+TEST(PaintPass, ScaleAndColourCarryOverToTheNextPass) {
+    PrimitiveList list;
+    list.Append<Ligne>(PrimCode::kLigne, 1.0f, 0.0f, 2);
+    list.Append<Facteur>(PrimCode::kFacteur, 2.0f);
+    PlotView view;
+    view.m_fitted = 1;
+    view.m_zoomDivisor = 1.0;
+    Host host(100, 100);
+    TraceSurface a, b;
+    view.OnDraw(a, host, list);
+    view.OnDraw(b, host, list);
+    EXPECT_NE(a.Text().find("line -30700 -31000"), std::string::npos);
+    EXPECT_NE(b.Text().find("line -30400 -31000"), std::string::npos);
+}
+
+TEST(PaintPass, PrinterMappingAndDivisorOne) {
+    PrimitiveList list;
+    list.Append<Ligne>(PrimCode::kLigne, 1.0f, 1.0f, 2);
+    PlotView view;
+    view.m_fitted = 1;
+    view.m_viewLeft = 150;  // panned: the page starts there
+    Host host(100, 100);
+    TraceSurface page(true);  // 216 x 279 mm, 2550 x 3300 pixels
+    g_fitToPage = 0;
+    view.OnDraw(page, host, list);
+    EXPECT_EQ(page.Text(),
+              "window -31000 -31002 2551 3295\n"
+              "viewport 2550 -3300 3 3299\npen 0 0 0 0\nmove -31000 -31000\n"
+              "line -30850 -30700\n");
+    EXPECT_NE(host.log.find("hpos 150"), std::string::npos);
+
+    g_fitToPage = 1;
+    TraceSurface fit(true);
+    view.OnDraw(fit, host, list);
+    g_fitToPage = 0;
+    EXPECT_EQ(fit.Text().rfind("window -31000 -31002 24000 18000\nviewport 2548 -3298 3 3297\n", 0),
+              0u);
+}
+
+TEST(PaintPass, CopyPassIsUnclippedWithThinPensAndALargerWindow) {
+    PrimitiveList list;
+    list.Append<Couleur>(PrimCode::kCouleur, 3);
+    list.Append<Ligne>(PrimCode::kLigne, 500.0f, 1.0f, 2);
+    PlotView view;
+    view.m_lineWidth = 4;
+    view.m_extentX = 3037.5f;
+    view.m_extentY = 1518.75f;
+    view.m_zoomDivisor = 1.5;
+    TraceSurface dc;
+    view.DrawCopy(dc, 1000, 500, list);
+    EXPECT_EQ(dc.Text(),
+              "window -31000 -31000 2035 1022\nviewport 1000 -500 3 499\npen 0 0 0 0\n"
+              "pen 255 255 0 0\n"
+              "move -31000 -31000\nline 69000 -30800\n");
+    EXPECT_FALSE(view.m_context.m_noClip);
+    EXPECT_EQ(view.m_drawnCount, 0);
+}
+
+TEST(PaintPass, FitToClientWidensTheNarrowerSide) {
+    PlotView view;
+    view.m_viewRight = 2000;
+    view.m_viewTop = 2000;
+    view.FitToClient(1000, 500);  // wider client: the width grows
+    EXPECT_EQ(view.m_viewRight, 4000.0f);
+    EXPECT_EQ(view.m_zoomDivisor, 2.0);
+    view.FitToClient(500, 1000);  // taller client: the height grows
+    EXPECT_EQ(view.m_viewTop, 8000.0f);
+    EXPECT_EQ(view.m_zoomDivisor, 4.0);
+}
+
+// The samples' second paint, compared byte for byte with tests/golden/NAME.trace. Set
+// KORVANE_UPDATE_GOLDEN=1 to rewrite the files after an intended change.
+TEST(PaintPass, SampleTracesMatchTheGoldenFiles) {
+    for (const char* name : {"site-plan", "contours", "traverse"}) {
+        RecordingFeedback feedback;
+        CKorvaneDoc doc(feedback);
+        doc.OnOpenDocument(std::string(KORVANE_SOURCE_DIR) + "/samples/" + name + ".plt");
+        FirstView view(doc, 1000, 800);
+        const std::string trace = view.Trace();
+        const std::string golden = std::string(KORVANE_GOLDEN_DIR) + "/" + name + ".trace";
+        if (std::getenv("KORVANE_UPDATE_GOLDEN")) {
+            std::ofstream(golden, std::ios::binary) << trace;
+            continue;
+        }
+        std::ifstream in(golden, std::ios::binary);
+        ASSERT_TRUE(in) << golden << " is missing";
+        std::ostringstream expected;
+        expected << in.rdbuf();
+        EXPECT_TRUE(expected.str() == trace) << name << " differs from " << golden;
+    }
+}
