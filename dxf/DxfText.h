@@ -52,7 +52,6 @@ public:
 
     // Moves the text built so far to output (nowhere when output is null) and starts afresh.
     void FlushTo(Archive* output);
-    std::string_view Pending() const { return std::string_view(m_buf.get(), m_used); }
 
 private:
     // At least n free bytes at the end of the text; returns where they start.
