@@ -4,6 +4,7 @@
 // from nothing and the medians of several repetitions are what count.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +37,11 @@ class PlainReader {
   public:
     explicit PlainReader(int fd) : m_fd(fd) {}
     std::size_t Take(std::uint8_t* dst, std::size_t n) {
+        if (m_end - m_cur >= n) {
+            std::memcpy(dst, m_buf + m_cur, n);
+            m_cur += n;
+            return n;
+        }
         std::size_t got = 0;
         while (got < n) {
             if (m_cur == m_end) {
@@ -59,6 +65,12 @@ class PlainReader {
     std::size_t m_cur = 0, m_end = 0;
 };
 
+long MinorFaults() {
+    struct rusage usage;
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
 std::size_t ReadFlat(const std::string& path, std::vector<FlatRecord>& out, std::string& texts) {
     int fd = ::open(path.c_str(), O_RDONLY);
     struct stat st;
@@ -75,7 +87,7 @@ std::size_t ReadFlat(const std::string& path, std::vector<FlatRecord>& out, std:
         int size = kPayload[-code];
         if (size == 0) continue;
         in.Take(b, static_cast<std::size_t>(size));
-        FlatRecord r{};
+        FlatRecord& r = out.emplace_back();
         r.code = code;
         switch (code) {
             case -1:
@@ -105,7 +117,6 @@ std::size_t ReadFlat(const std::string& path, std::vector<FlatRecord>& out, std:
             default:
                 for (int i = 0; i < size / 4; ++i) r.floats[i] = Archive::DecodeFloat(b + 4 * i);
         }
-        out.push_back(r);
     }
     ::close(fd);
     return out.size();
@@ -116,32 +127,40 @@ void BM_ReadDocument(benchmark::State& state) {
     if (!BenchDataExists(path)) return state.SkipWithError(kMissingData);
     QuietFeedback feedback;
     std::size_t records = 0;
+    long faults = 0;
     for (auto _ : state) {
+        const long before = MinorFaults();
         auto doc = std::make_unique<CKorvaneDoc>(feedback);
         doc->OnOpenDocument(path);
         records = doc->m_primitives.size();
+        faults = MinorFaults() - before;
         state.PauseTiming();
         doc.reset();
         state.ResumeTiming();
     }
     state.counters["records"] = static_cast<double>(records);
+    state.counters["page_faults"] = static_cast<double>(faults);
 }
 
 void BM_ReadFlatBaseline(benchmark::State& state) {
     const std::string path = BenchDataPath("survey-10m.plt");
     if (!BenchDataExists(path)) return state.SkipWithError(kMissingData);
     std::size_t records = 0;
+    long faults = 0;
     for (auto _ : state) {
+        const long before = MinorFaults();
         auto flat = std::make_unique<std::vector<FlatRecord>>();
         auto texts = std::make_unique<std::string>();
         records = ReadFlat(path, *flat, *texts);
         benchmark::DoNotOptimize(flat->data());
+        faults = MinorFaults() - before;
         state.PauseTiming();
         flat.reset();
         texts.reset();
         state.ResumeTiming();
     }
     state.counters["records"] = static_cast<double>(records);
+    state.counters["page_faults"] = static_cast<double>(faults);
 }
 }  // namespace
 

@@ -184,7 +184,7 @@ void SurveySheet::Terrain(int hillCount, double interval) {
                 double r = h.radius * rho * Shape(h, t);
                 ring.push_back({h.centre.x + r * std::cos(t), h.centre.y + r * std::sin(t)});
             }
-            bool index = std::fmod(level + 1e-9, 5 * interval) < 1e-6;
+            bool index = k % 5 == 0;
             m_out.Pen(index ? kPenIndex : kPenContour);
             Polyline(ring, true);
             if (index && InMap(ring[steps / 8])) {

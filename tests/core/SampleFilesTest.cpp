@@ -2,9 +2,12 @@
 // uses every kind of record and the variants the drawing code has to get right.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
+#include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "support/RecordingFeedback.h"
 
@@ -50,5 +53,38 @@ TEST(SampleFiles, SitePlanLabelsAtSlantedAngles) {
         if (auto* s = dynamic_cast<const Symbole*>(&p)) angles.insert(s->m_angle);
     EXPECT_TRUE(angles.count(30.0f));
     EXPECT_TRUE(angles.count(-45.0f));
+}
+
+std::string Save(CKorvaneDoc& doc) {
+    Archive out = Archive::ToMemory();
+    doc.Serialize(out);
+    return out.Memory();
+}
+
+// A file cut anywhere (a copy broken off, a disk full) still reads quietly, and what it reads
+// saves as a whole plot: complete records only, read back to the same bytes.
+TEST(SampleFiles, EveryCutOfASampleReadsAndSavesWhole) {
+    std::ifstream in(std::string(KORVANE_SOURCE_DIR) + "/samples/traverse.plt", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 1500u);
+    for (std::size_t cut = 0; cut <= 1500; ++cut) {
+        RecordingFeedback feedback;
+        CKorvaneDoc doc(feedback);
+        Archive part = Archive::FromMemory(bytes.data(), cut);
+        doc.Serialize(part);
+        ASSERT_TRUE(feedback.messages.empty()) << "cut at " << cut;
+        const std::string saved = Save(doc);
+        // Up to the cut the save is the sample itself; past it, at most one completed record.
+        ASSERT_EQ(saved.compare(0, cut - cut % 2, bytes, 0, cut - cut % 2), 0) << "cut at " << cut;
+        ASSERT_GE(saved.size(), cut - cut % 2);
+
+        RecordingFeedback again;
+        CKorvaneDoc reread(again);
+        Archive back = Archive::FromMemory(saved.data(), saved.size());
+        reread.Serialize(back);
+        ASSERT_TRUE(again.messages.empty());
+        ASSERT_EQ(reread.m_primitives.size(), doc.m_primitives.size());
+        ASSERT_EQ(Save(reread), saved) << "cut at " << cut;
+    }
 }
 }  // namespace
