@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/Arguments.h"
 #include "cli/CliFeedback.h"
 #include "cli/Commands.h"
 #include "cli/Converters.h"
@@ -11,6 +12,9 @@
 #include "plot/KorvaneDoc.h"
 
 namespace {
+const char* kConvertUsage =
+    "usage: korvane-cli convert IN OUT [--size WxH] [--face NAME] [--line-width N] [--config CFG]";
+
 int ConvertPlt(CKorvaneDoc& doc, const std::string& out, const ConvertOptions&) {
     doc.OnSaveDocument(out, 1);
     return kExitOk;
@@ -64,30 +68,14 @@ std::string ExtensionOf(const std::string& path) {
 }  // namespace
 
 int RunConvert(const Args& args) {
-    std::string in, out;
+    std::vector<std::string> files;
     ConvertOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--size" || a == "--config") {
-            if (i + 1 >= args.size()) return Fail("convert: " + a + " needs a value");
-            const std::string& value = args[++i];
-            if (a == "--size" && !ParseSize(value, options.width, options.height)) {
-                return Fail("convert: --size takes WxH, for example 1000x800");
-            }
-            if (a == "--config") options.config = value;
-        } else if (!a.empty() && a[0] == '-' && a != "-") {
-            return Fail("convert: unknown option " + a);
-        } else if (in.empty()) {
-            in = a;
-        } else if (out.empty()) {
-            out = a;
-        } else {
-            return Fail("usage: korvane-cli convert IN OUT [--size WxH] [--config CFG]");
-        }
+    if (int status = ParseArguments(args, 2, {"--size", "--face", "--line-width", "--config"},
+                                    kConvertUsage, files, options)) {
+        return status;
     }
-    if (in.empty() || out.empty()) {
-        return Fail("usage: korvane-cli convert IN OUT [--size WxH] [--config CFG]");
-    }
+    const std::string& in = files[0];
+    const std::string& out = files[1];
     const Converter* converter = nullptr;
     const std::string ext = ExtensionOf(out);
     for (const Converter& c : kConverters) {
@@ -97,11 +85,7 @@ int RunConvert(const Args& args) {
 
     CliFeedback feedback(in);
     CKorvaneDoc doc(feedback);
-    try {
-        doc.OnOpenDocument(in);
-    } catch (const FileError& e) {
-        return Fail(e.what());
-    }
+    if (!OpenPlot(doc, in)) return kExitFailure;
     try {
         int status = converter->convert(doc, out, options);
         if (status != kExitOk) return status;

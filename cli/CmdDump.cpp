@@ -1,9 +1,9 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/Arguments.h"
 #include "cli/CliFeedback.h"
 #include "cli/Commands.h"
-#include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 
 namespace {
@@ -89,11 +89,7 @@ int RunDump(const Args& args) {
     if (args.size() != 1) return Fail("usage: korvane-cli dump FILE");
     CliFeedback feedback(args[0]);
     CKorvaneDoc doc(feedback);
-    try {
-        doc.OnOpenDocument(args[0]);
-    } catch (const FileError& e) {
-        return Fail(e.what());
-    }
+    if (!OpenPlot(doc, args[0])) return kExitFailure;
     doc.m_primitives.ForEach([](const Prim& prim) {
         PrintPrim(prim);
         return true;

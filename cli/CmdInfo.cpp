@@ -1,8 +1,8 @@
 #include <cstdio>
 
+#include "cli/Arguments.h"
 #include "cli/CliFeedback.h"
 #include "cli/Commands.h"
-#include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 #include "render/CountingSurface.h"
 #include "view/FirstView.h"
@@ -11,11 +11,7 @@ int RunInfo(const Args& args) {
     if (args.size() != 1) return Fail("usage: korvane-cli info FILE");
     CliFeedback feedback(args[0]);
     CKorvaneDoc doc(feedback);
-    try {
-        doc.OnOpenDocument(args[0]);
-    } catch (const FileError& e) {
-        return Fail(e.what());
-    }
+    if (!OpenPlot(doc, args[0])) return kExitFailure;
     // The figures of Drawing Status in a new 1000 x 800 view, once it has fitted and repainted.
     FirstView view(doc, 1000, 800);
     CountingSurface surface;

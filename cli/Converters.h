@@ -4,11 +4,13 @@
 
 class CKorvaneDoc;
 
-// What a conversion may be told on the command line.
+// What a command may be told on the command line about the view it simulates and the export.
 struct ConvertOptions {
     int width = 1000;  // client size of the simulated view, pixels
     int height = 800;
-    std::string config;  // DXF export parameters file
+    std::string face = "Velmaro";  // text face; the built-in stroke font by default
+    int lineWidth = 0;             // pen width in logical units, 0 to 4 as the desktop offers
+    std::string config;            // DXF export parameters file
 };
 
 #ifdef KORVANE_WITH_QT

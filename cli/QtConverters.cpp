@@ -33,7 +33,7 @@ void EnsureGuiApplication() {
 // The second paint of a new view of the given client size: the drawing fitted to it.
 void Paint(CKorvaneDoc& doc, QPainter& painter, const ConvertOptions& options, bool polylines) {
     painter.fillRect(QRect(0, 0, options.width, options.height), Qt::white);
-    FirstView view(doc, options.width, options.height);
+    FirstView view(doc, options.width, options.height, options.face, options.lineWidth);
     QPainterSurface surface(painter, polylines);
     view.Paint(surface);
 }

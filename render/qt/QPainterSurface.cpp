@@ -212,8 +212,12 @@ void QPainterSurface::ExtTextOut(int x, int y, const char* text, int length) {
     m_painter.setFont(font);
     m_painter.setPen(ToQColor(m_textColor));
     m_painter.translate(Device(x, y));
-    // Escapement counts tenths of a degree counterclockwise on the device; Qt turns clockwise.
-    m_painter.rotate(-spec.escapement / 10.0);
+    // Escapement counts tenths of a degree from the x axis toward the y axis of the mapping. The
+    // text's own escapement is the plot angle with its sign reversed, so under a y-up mapping
+    // device text turns the same way as stroke text and the DXF rotation; a turn counted on
+    // screen instead would set every angled device label off the opposite way.
+    const double flip = m_scaleX * m_scaleY < 0 ? -1 : 1;
+    m_painter.rotate(-flip * spec.escapement / 10.0);
     m_painter.scale(em / 100, em / 100);
     // Alignment 24: the point is on the baseline at the left end, which is where Qt draws.
     m_painter.drawText(QPointF(0, 0), QString::fromLatin1(text, length));

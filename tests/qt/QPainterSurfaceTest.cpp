@@ -103,9 +103,11 @@ TEST(QPainterSurface, DeviceTextOnTheBaselineTurnedByTheEscapement) {
     EXPECT_EQ(DarkPixels(flat, QRect(100, 52, 60, 20)), 0);   // nothing below it
     EXPECT_EQ(DarkPixels(flat, QRect(0, 0, 98, 100)), 0);     // nor left of the point
     EXPECT_EQ(flat.pixel(flat.width() - 1, 0), qRgb(255, 255, 255));
-    const QImage up = text(900);  // counterclockwise: the text climbs from the point
+    // A plot angle of 90 (escapement -900) climbs from the point, as stroke text does.
+    const QImage up = text(-900);
     EXPECT_GT(DarkPixels(up, QRect(85, 20, 15, 30)), 20);
     EXPECT_EQ(DarkPixels(up, QRect(105, 0, 95, 100)), 0);
+    EXPECT_EQ(DarkPixels(up, QRect(0, 52, 200, 48)), 0);  // nothing below the baseline point
 }
 
 TEST(QPainterSurface, ManyLinesAreAllDrawnAcrossBatches) {
