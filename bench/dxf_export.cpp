@@ -14,7 +14,7 @@
 
 namespace {
 class QuietFeedback : public UserFeedback {
-public:
+  public:
     void ShowMessage(const std::string&) override {}
 };
 
@@ -38,8 +38,12 @@ void ExportDxf(benchmark::State& state, DxfNumberStyle style) {
     state.counters["dxf_MB"] = static_cast<double>(st.st_size) / 1e6;
 }
 
-void BM_ExportDxfFast(benchmark::State& state) { ExportDxf(state, DxfNumberStyle::kFast); }
-void BM_ExportDxfSnprintf(benchmark::State& state) { ExportDxf(state, DxfNumberStyle::kPrintf); }
+void BM_ExportDxfFast(benchmark::State& state) {
+    ExportDxf(state, DxfNumberStyle::kFast);
+}
+void BM_ExportDxfSnprintf(benchmark::State& state) {
+    ExportDxf(state, DxfNumberStyle::kPrintf);
+}
 }  // namespace
 
 BENCHMARK(BM_ExportDxfFast)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(3);

@@ -29,8 +29,9 @@ int SetOption(const std::string& name, const std::string& value, ConvertOptions&
 }
 }  // namespace
 
-int ParseArguments(const Args& args, std::size_t fileCount, const std::vector<std::string>& accepted,
-                   const char* usage, std::vector<std::string>& files, ConvertOptions& options) {
+int ParseArguments(const Args& args, std::size_t fileCount,
+                   const std::vector<std::string>& accepted, const char* usage,
+                   std::vector<std::string>& files, ConvertOptions& options) {
     files.clear();
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];

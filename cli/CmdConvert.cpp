@@ -48,12 +48,9 @@ int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
 }
 
 const Converter kConverters[] = {
-    {"plt", ConvertPlt},
-    {"dxf", ConvertDxf},
+    {"plt", ConvertPlt}, {"dxf", ConvertDxf},
 #ifdef KORVANE_WITH_QT
-    {"png", ConvertPng},
-    {"svg", ConvertSvg},
-    {"pdf", ConvertPdf},
+    {"png", ConvertPng}, {"svg", ConvertSvg}, {"pdf", ConvertPdf},
 #endif
 };
 

@@ -23,7 +23,7 @@ bool IsSpace(char c) {
 // Matches the text the way fscanf matches "%s", "%d", "%lf", a literal and a white-space
 // directive, stopping for good at the first field that does not match.
 class ConfigScanner {
-public:
+  public:
     explicit ConfigScanner(std::string text) : m_text(std::move(text)), m_pos(0) {}
 
     int Matched() const { return m_matched; }
@@ -76,7 +76,7 @@ public:
         while (m_pos < m_text.size() && IsSpace(m_text[m_pos])) ++m_pos;
     }
 
-private:
+  private:
     void Fail() { m_failed = true; }
 
     std::string m_text;

@@ -12,7 +12,7 @@ class Archive;
 // of the export in progress is reset by Begin. Points arrive in plot units and are written in
 // world coordinates (DxfTransform.cpp).
 class CDxfOut {
-public:
+  public:
     CDxfOut();
     virtual ~CDxfOut() = default;
 
@@ -68,7 +68,7 @@ public:
     double m_paperX[3] = {1.5, 0, 0};
     double m_paperY[3] = {2.5, 0, 0};
 
-private:
+  private:
     // What Begin derives from the settings for one export.
     struct Setup {
         double unitScale = 1.0;

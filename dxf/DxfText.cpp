@@ -19,7 +19,6 @@ char* PadLeft(char* out, char* end, int width) {
     return out + width;
 }
 
-
 // Fixed-point text of the magnitudes a drawing has (below 2^40, at most six decimals) by
 // integer arithmetic alone: value is m * 2^e exactly, so value * 10^p is m * 10^p / 2^-e, and
 // rounding that quotient half to even is what printf does with the exact binary value. Returns

@@ -22,7 +22,7 @@ char* FormatFixedPrintf(char* out, double value, int width, int precision);
 // comment shows the bytes for a sample value. The text is handed to the output archive at the
 // end of every writer operation, so nothing is held back when the caller commits the file.
 class DxfText {
-public:
+  public:
     explicit DxfText(DxfNumberStyle style = DxfNumberStyle::kFast) : m_style(style) {}
 
     void SetStyle(DxfNumberStyle style) { m_style = style; }
@@ -53,7 +53,7 @@ public:
     // Moves the text built so far to output (nowhere when output is null) and starts afresh.
     void FlushTo(Archive* output);
 
-private:
+  private:
     // At least n free bytes at the end of the text; returns where they start.
     char* Room(std::size_t n) {
         if (m_capacity - m_used < n) Grow(n);

@@ -56,7 +56,9 @@ Archive::Archive(Archive&& other) noexcept
     other.m_cur = other.m_limit = nullptr;
 }
 
-Archive::~Archive() { Discard(); }
+Archive::~Archive() {
+    Discard();
+}
 
 void Archive::Discard() noexcept {
     if (m_fd >= 0) ::close(m_fd);
@@ -176,7 +178,8 @@ void Archive::WriteFloat(float value) {
     std::uint32_t u;
     std::memcpy(&u, &value, 4);
     std::uint8_t bytes[4] = {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
-                             static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
+                             static_cast<std::uint8_t>(u >> 16),
+                             static_cast<std::uint8_t>(u >> 24)};
     Write(bytes, 4);
 }
 

@@ -11,7 +11,7 @@
 // target only in Commit, so a failed save never destroys the file it was meant to replace.
 // File errors are thrown as FileError.
 class Archive {
-public:
+  public:
     static constexpr std::size_t kBufferSize = 4096;
 
     static Archive OpenForLoad(const std::string& path, std::size_t bufferSize = kBufferSize);
@@ -61,7 +61,7 @@ public:
     }
     static float DecodeFloat(const std::uint8_t* p);
 
-private:
+  private:
     Archive(bool loading, std::string path, int fd, std::size_t bufferSize);
 
     std::size_t ReadSlow(std::uint8_t* dst, std::size_t n);

@@ -7,7 +7,7 @@
 enum class FileErrorCause { NotFound, BadPath, AccessDenied, Sharing, DiskFull, Other };
 
 class FileError : public std::runtime_error {
-public:
+  public:
     FileError(FileErrorCause cause, const std::string& path, const std::string& detail);
 
     FileErrorCause Cause() const { return m_cause; }
@@ -17,7 +17,7 @@ public:
     static FileErrorCause CauseOf(int err);
     static const char* Describe(FileErrorCause cause);
 
-private:
+  private:
     FileErrorCause m_cause;
     std::string m_path;
 };

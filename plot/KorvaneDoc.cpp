@@ -22,11 +22,13 @@ constexpr int kPayloadSize[16] = {0, 4, 2, 8, 10, 12, 4, 0, 22, 18, 20, 0, 12, 0
 constexpr int kMaxText = 511;
 
 class WaitCursor {
-public:
-    explicit WaitCursor(UserFeedback& feedback) : m_feedback(feedback) { feedback.BeginWaitCursor(); }
+  public:
+    explicit WaitCursor(UserFeedback& feedback) : m_feedback(feedback) {
+        feedback.BeginWaitCursor();
+    }
     ~WaitCursor() { m_feedback.EndWaitCursor(); }
 
-private:
+  private:
     UserFeedback& m_feedback;
 };
 }  // namespace
@@ -161,4 +163,6 @@ void CKorvaneDoc::OnSaveDocument(const std::string& path, int mode) {
     m_modified = false;
 }
 
-void CKorvaneDoc::OnCloseDocument() { m_primitives.Clear(); }
+void CKorvaneDoc::OnCloseDocument() {
+    m_primitives.Clear();
+}

@@ -10,7 +10,7 @@ class UserFeedback;
 
 // One open plot file: the drawing in file order, and the DXF writer with its export settings.
 class CKorvaneDoc {
-public:
+  public:
     static constexpr const char* kCorruptionMessage = "Error: file corrumption suspected";
 
     explicit CKorvaneDoc(UserFeedback& feedback);
@@ -40,7 +40,7 @@ public:
     CDxfOut m_dxfOut;
     int m_exportMode = 1;
 
-private:
+  private:
     UserFeedback& m_feedback;
     std::string m_pathName;
     bool m_modified = false;

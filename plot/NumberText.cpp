@@ -22,7 +22,8 @@ std::string FormatPlotNumber(std::int16_t decimals, float value) {
         return buf;
     }
     // A float has at most 39 integer digits; 32767 decimals still fit a std::string.
-    int len = std::snprintf(nullptr, 0, "%.*f", static_cast<int>(decimals), static_cast<double>(value));
+    int len =
+        std::snprintf(nullptr, 0, "%.*f", static_cast<int>(decimals), static_cast<double>(value));
     std::string text(static_cast<std::size_t>(len), '\0');
     std::snprintf(text.data(), text.size() + 1, "%.*f", static_cast<int>(decimals),
                   static_cast<double>(value));

@@ -9,7 +9,7 @@ class CPlotContext;
 
 // One record of a plot file. Primitives never change after construction.
 class Prim {
-public:
+  public:
     explicit Prim(std::int16_t code) : m_code(code) {}
     virtual ~Prim() = default;
     Prim(const Prim&) = delete;
@@ -26,12 +26,12 @@ public:
                          double yMin, double yMax);
     static bool ClipEdge(double p, double q, double& tEnter, double& tLeave);
 
-protected:
+  protected:
     std::int16_t m_code;
 };
 
 class Pinit : public Prim {
-public:
+  public:
     Pinit(std::int16_t code, std::int16_t param1, std::int16_t param2)
         : Prim(code), m_param1(param1), m_param2(param2) {}
     void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
@@ -42,7 +42,7 @@ public:
 };
 
 class Couleur : public Prim {
-public:
+  public:
     // A pen below 1 is not stored; such a record gets pen 1 (the reader hands the last pen).
     Couleur(std::int16_t code, std::int16_t pen) : Prim(code), m_pen(pen >= 1 ? pen : 1) {}
     void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
@@ -52,7 +52,7 @@ public:
 };
 
 class Etendue : public Prim {
-public:
+  public:
     Etendue(std::int16_t code, float x, float y) : Prim(code), m_x(x), m_y(y) {}
     void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
 
@@ -61,7 +61,7 @@ public:
 };
 
 class Ligne : public Prim {
-public:
+  public:
     Ligne(std::int16_t code, float x, float y, std::int16_t penCode)
         : Prim(code), m_x(x), m_y(y), m_penCode(penCode) {}
     void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
@@ -73,8 +73,9 @@ public:
 };
 
 class Posicourante : public Prim {
-public:
-    Posicourante(std::int16_t code, float x, float y, float z) : Prim(code), m_x(x), m_y(y), m_z(z) {}
+  public:
+    Posicourante(std::int16_t code, float x, float y, float z)
+        : Prim(code), m_x(x), m_y(y), m_z(z) {}
     void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
 
     float m_x;
@@ -83,7 +84,7 @@ public:
 };
 
 class Facteur : public Prim {
-public:
+  public:
     Facteur(std::int16_t code, float factor) : Prim(code), m_factor(factor) {}
     void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
     void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
@@ -92,7 +93,7 @@ public:
 };
 
 class Nombre : public Prim {
-public:
+  public:
     Nombre(std::int16_t code, float x, float y, float height, float angle, std::int16_t decimals,
            float value);
     void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
@@ -107,7 +108,7 @@ public:
 };
 
 class Symbole : public Prim {
-public:
+  public:
     // text holds at least length + 1 bytes; a zero byte is written at text[length].
     Symbole(std::int16_t code, float x, float y, float height, float angle, std::int16_t length,
             char* text);
@@ -123,7 +124,7 @@ public:
 };
 
 class Symspecial : public Prim {
-public:
+  public:
     Symspecial(std::int16_t code, float x, float y, float height, float angle,
                std::int16_t penAction, std::int16_t symbol);
     void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
@@ -138,7 +139,7 @@ public:
 };
 
 class Cercle : public Prim {
-public:
+  public:
     Cercle(std::int16_t code, float x, float y, float radius)
         : Prim(code), m_x(x), m_y(y), m_radius(radius) {}
     void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
@@ -150,7 +151,7 @@ public:
 };
 
 class NewColor : public Prim {
-public:
+  public:
     // Any negative level makes the colour black.
     NewColor(std::int16_t code, std::int16_t r, std::int16_t g, std::int16_t b)
         : Prim(code),
@@ -168,6 +169,6 @@ public:
 // The record codes.
 namespace PrimCode {
 constexpr std::int16_t kPinit = -1, kCouleur = -2, kEtendue = -3, kLigne = -4, kPosicourante = -5,
-                       kFacteur = -6, kNombre = -8, kSymbole = -9, kSymspecial = -10,
-                       kCercle = -12, kNewColor = -15;
+                       kFacteur = -6, kNombre = -8, kSymbole = -9, kSymspecial = -10, kCercle = -12,
+                       kNewColor = -15;
 }

@@ -12,7 +12,7 @@
 // (no allocation per record) and are destroyed, each through its virtual destructor, by Clear
 // or the list's own destruction. Pointers stay valid while primitives are appended.
 class PrimitiveList {
-public:
+  public:
     PrimitiveList() = default;
     PrimitiveList(const PrimitiveList&) = delete;
     PrimitiveList& operator=(const PrimitiveList&) = delete;
@@ -34,8 +34,9 @@ public:
     void Clear();
 
     class const_iterator {
-    public:
-        const_iterator(const PrimitiveList* list, std::size_t index) : m_list(list), m_index(index) {}
+      public:
+        const_iterator(const PrimitiveList* list, std::size_t index)
+            : m_list(list), m_index(index) {}
         const Prim& operator*() const { return *m_list->At(m_index); }
         const Prim* operator->() const { return m_list->At(m_index); }
         const_iterator& operator++() {
@@ -45,7 +46,7 @@ public:
         bool operator!=(const const_iterator& o) const { return m_index != o.m_index; }
         bool operator==(const const_iterator& o) const { return m_index == o.m_index; }
 
-    private:
+      private:
         const PrimitiveList* m_list;
         std::size_t m_index;
     };
@@ -69,7 +70,7 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr std::size_t kBlockSize = 256 * 1024;
     static constexpr std::size_t kChunkShift = 12;
     static constexpr std::size_t kChunkSize = std::size_t(1) << kChunkShift;
@@ -82,7 +83,8 @@ private:
         return p;
     }
     void ReserveSlot() {
-        if ((m_count >> kChunkShift) == m_chunks.size()) m_chunks.emplace_back(new Prim*[kChunkSize]);
+        if ((m_count >> kChunkShift) == m_chunks.size())
+            m_chunks.emplace_back(new Prim*[kChunkSize]);
     }
     void NewBlock(std::size_t atLeast);
 

@@ -6,7 +6,7 @@
 // indication. The desktop shows message boxes and the wait cursor, the command-line tool prints
 // to stderr, tests record.
 class UserFeedback {
-public:
+  public:
     virtual ~UserFeedback() = default;
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void BeginWaitCursor() {}

@@ -1,10 +1,10 @@
 // The export configuration file: its text, reading it back, and what damaged files give.
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <dirent.h>
 #include <string>
 
 #include "dxf/DxfConfig.h"
@@ -14,7 +14,7 @@
 
 namespace {
 class DxfConfig : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char dir[] = "/tmp/korvane-cfg-XXXXXX";
         ASSERT_NE(mkdtemp(dir), nullptr);

@@ -38,10 +38,28 @@ void ExpectSame(double v) {
 TEST(DxfNumbers, SpecialValuesMatchPrintf) {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (double v : {0.0, -0.0, 1.0, -1.0, 1.5, -0.0004, -0.0005, 0.0005, inf, -inf, nan, -nan,
-                     1e300, -1e300, std::numeric_limits<double>::max(), 1099511627776.0,
-                     std::nextafter(1099511627776.0, 0.0), -1099511627775.9995, 4503599627370495.5,
-                     std::numeric_limits<double>::denorm_min(), 123456789012.5, 5e15}) {
+    for (double v : {0.0,
+                     -0.0,
+                     1.0,
+                     -1.0,
+                     1.5,
+                     -0.0004,
+                     -0.0005,
+                     0.0005,
+                     inf,
+                     -inf,
+                     nan,
+                     -nan,
+                     1e300,
+                     -1e300,
+                     std::numeric_limits<double>::max(),
+                     1099511627776.0,
+                     std::nextafter(1099511627776.0, 0.0),
+                     -1099511627775.9995,
+                     4503599627370495.5,
+                     std::numeric_limits<double>::denorm_min(),
+                     123456789012.5,
+                     5e15}) {
         ExpectSame(v);
     }
     EXPECT_EQ(Fast(1.5, {12, 3}), "       1.500");

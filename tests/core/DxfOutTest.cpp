@@ -57,14 +57,30 @@ TEST(DxfOut, WorkedExampleByteForByte) {
     dxf.Plot(1, 1, 3);
     dxf.Plot(2, 1, 2);
     dxf.Plot(0, 0, 999);
-    EXPECT_EQ(out.Memory(),
-              Lines({"  0",    "SECTION",     "  2", "ENTITIES", "  0",    "POLYLINE",    "  8",
-                     "1",      " 62",         "     1",  " 66",   "     1",  " 70",        "     8",
-                     "  0",    "VERTEX",      "  8", "1",        " 70",   "    32",      " 10",
-                     "       1.000", " 20",   "       1.000",    " 30",   "       0.000", "  0",
-                     "VERTEX", "  8",         "1",   " 70",      "    32", " 10",       "       2.000",
-                     " 20",    "       1.000", " 30", "       0.000",     "  0",  "SEQEND",   "  8",
-                     "1",      " 62",         "     1",  "  0",  "ENDSEC", "  0",         "EOF"}));
+    EXPECT_EQ(out.Memory(), Lines({"  0", "SECTION",
+                                   "  2", "ENTITIES",
+                                   "  0", "POLYLINE",
+                                   "  8", "1",
+                                   " 62", "     1",
+                                   " 66", "     1",
+                                   " 70", "     8",
+                                   "  0", "VERTEX",
+                                   "  8", "1",
+                                   " 70", "    32",
+                                   " 10", "       1.000",
+                                   " 20", "       1.000",
+                                   " 30", "       0.000",
+                                   "  0", "VERTEX",
+                                   "  8", "1",
+                                   " 70", "    32",
+                                   " 10", "       2.000",
+                                   " 20", "       1.000",
+                                   " 30", "       0.000",
+                                   "  0", "SEQEND",
+                                   "  8", "1",
+                                   " 62", "     1",
+                                   "  0", "ENDSEC",
+                                   "  0", "EOF"}));
 }
 
 TEST(DxfOut, DrawingsWithoutLeadingPinitStillGetHeaderAndTrailer) {
@@ -157,12 +173,13 @@ TEST(DxfOut, TextEntityWithHeightRotationAndEscapes) {
     e.Take();
     e.dxf.SetPen(3);
     e.dxf.WriteText(2, 3, -0.25f, -90, 5, "a\nb^c");
-    EXPECT_EQ(e.Take(), Lines({"  0",     "TEXT",        "  8",         "2",   " 62",
-                               "     2",  " 10",         "       2.000", " 20", "       3.000",
-                               " 30",     "       0.000", " 40",         "  0.250", "210",
-                               " 0.000000", "220",       " 0.000000",   "230", " 1.000000",
-                               "  1",     "a^Jb^ c",     " 50",         "   270.000", " 41",
-                               "  1.000000"}));
+    EXPECT_EQ(e.Take(),
+              Lines({"  0",       "TEXT",         "  8",          "2",          " 62",
+                     "     2",    " 10",          "       2.000", " 20",        "       3.000",
+                     " 30",       "       0.000", " 40",          "  0.250",    "210",
+                     " 0.000000", "220",          " 0.000000",    "230",        " 1.000000",
+                     "  1",       "a^Jb^ c",      " 50",          "   270.000", " 41",
+                     "  1.000000"}));
     e.dxf.WriteText(0, 0, 1, 450, 1, "x");
     EXPECT_NE(e.Take().find(Lines({" 50", "    90.000"})), std::string::npos);
 }
@@ -177,9 +194,11 @@ TEST(DxfOut, NumbersAndCircles) {
     // A negative radius keeps its sign; the factor scales it.
     e.dxf.SetFactor(2);
     e.dxf.WriteCircle(1, 1, -0.5f);
-    EXPECT_EQ(e.Take(), Lines({"  0", "CIRCLE", "  8", "0", " 62", "     7", " 10", "       2.000",
-                               " 20", "       2.000", " 30", "       0.000", " 40", " -1.000",
-                               "210", " 0.000000", "220", " 0.000000", "230", " 1.000000"}));
+    EXPECT_EQ(e.Take(),
+              Lines({"  0",       "CIRCLE",       "  8",          "0",       " 62",
+                     "     7",    " 10",          "       2.000", " 20",     "       2.000",
+                     " 30",       "       0.000", " 40",          " -1.000", "210",
+                     " 0.000000", "220",          " 0.000000",    "230",     " 1.000000"}));
     EXPECT_DOUBLE_EQ(e.dxf.m_previous[0], 2.0);
 }
 

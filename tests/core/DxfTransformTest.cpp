@@ -1,12 +1,12 @@
 // Paper to world: the set-up of an export, the mapping of points and the refused set-ups.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "dxf/DxfExportError.h"
@@ -106,7 +106,7 @@ TEST(DxfTransform, HorizontalMetricAndImperialExamples) {
 
 TEST(DxfTransform, RightCornersSummingToZeroCountAsHorizontal) {
     CDxfOut d;
-        Scale(d, 'M', 1000);
+    Scale(d, 'M', 1000);
     SetCorner(d, 0, 1.5, 2.5, 5000, 7000, 100);
     SetCorner(d, 1, 9, 9, 12, -12, 0);
     SetCorner(d, 2, 4, 4, 3, 0, -3);
