@@ -64,7 +64,7 @@ class DrawSurface {
     virtual Handle SelectPen(Handle pen) = 0;
     virtual void DeletePen(Handle pen) = 0;
 
-    virtual Handle CreateFont(const FontSpec& spec) = 0;
+    virtual Handle CreateFont(const FontSpec& font) = 0;
     virtual Handle SelectFont(Handle font) = 0;
     virtual void DeleteFont(Handle font) = 0;
     virtual void SetTextColor(ColorRef color) = 0;

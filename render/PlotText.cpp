@@ -100,11 +100,11 @@ void CPlotContext::DrawDeviceText(float x, float y, float angle, const char* tex
         std::trunc(std::ceil(dc.GetDeviceCaps(LOGPIXELSY) * static_cast<double>(height) / divisor));
     // Screen fonts are drawn five times larger than the plot height says; printing is 1:1.
     if (divisor != 1.0) h *= 5;
-    FontSpec spec;
-    spec.height = TruncToInt(h);
-    spec.escapement = TruncToInt(-10.0 * angle);
-    spec.faceName = m_faceName;
-    const DrawSurface::Handle font = dc.CreateFont(spec);
+    FontSpec request;
+    request.height = TruncToInt(h);
+    request.escapement = TruncToInt(-10.0 * angle);
+    request.faceName = m_faceName;
+    const DrawSurface::Handle font = dc.CreateFont(request);
     dc.SetTextColor(MakeColorRef(m_red, m_green, m_blue));
     const DrawSurface::Handle kept = dc.SelectFont(font);
     dc.SetTextAlign(TA_BASELINE_LEFT);

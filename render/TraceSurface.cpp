@@ -65,10 +65,10 @@ void TraceSurface::DeletePen(Handle pen) {
     Add(TraceCall::DeletePen, {pen});
 }
 
-DrawSurface::Handle TraceSurface::CreateFont(const FontSpec& spec) {
-    m_fonts.push_back(spec);
+DrawSurface::Handle TraceSurface::CreateFont(const FontSpec& font) {
+    m_fonts.push_back(font);
     const Handle h = static_cast<Handle>(m_fonts.size());
-    Add(TraceCall::CreateFont, {h, spec.height, spec.escapement}, spec.faceName);
+    Add(TraceCall::CreateFont, {h, font.height, font.escapement}, font.faceName);
     return h;
 }
 

@@ -50,7 +50,7 @@ class TraceSurface : public DrawSurface {
     Handle CreatePen(int width, ColorRef color) override;
     Handle SelectPen(Handle pen) override;
     void DeletePen(Handle pen) override;
-    Handle CreateFont(const FontSpec& spec) override;
+    Handle CreateFont(const FontSpec& font) override;
     Handle SelectFont(Handle font) override;
     void DeleteFont(Handle font) override;
     void SetTextColor(ColorRef color) override;

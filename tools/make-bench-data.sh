@@ -9,7 +9,7 @@ if [ ! -x "$gen" ]; then
   cmake --build build -j"$(nproc)" --target korvane-plotgen
 fi
 mkdir -p bench-data
-for spec in 1m:1000000 10m:10000000; do
-  out=bench-data/survey-${spec%%:*}.plt
-  [ -f "$out" ] || "$gen" --kind site-plan --records "${spec##*:}" "$out"
+for entry in 1m:1000000 10m:10000000; do
+  out=bench-data/survey-${entry%%:*}.plt
+  [ -f "$out" ] || "$gen" --kind site-plan --records "${entry##*:}" "$out"
 done

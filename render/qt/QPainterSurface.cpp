@@ -164,8 +164,8 @@ void QPainterSurface::DeletePen(Handle pen) {
     if (pen > 0 && pen <= static_cast<Handle>(m_pens.size())) m_pens[pen - 1].width = -1;
 }
 
-DrawSurface::Handle QPainterSurface::CreateFont(const FontSpec& spec) {
-    m_fonts.push_back(spec);
+DrawSurface::Handle QPainterSurface::CreateFont(const FontSpec& request) {
+    m_fonts.push_back(request);
     return static_cast<Handle>(m_fonts.size());
 }
 
@@ -198,12 +198,12 @@ double QPainterSurface::EmPerCell(const QString& face) {
 
 void QPainterSurface::ExtTextOut(int x, int y, const char* text, int length) {
     if (length <= 0 || m_font <= 0 || m_font > static_cast<Handle>(m_fonts.size())) return;
-    const FontSpec& spec = m_fonts[m_font - 1];
-    if (spec.height == 0) return;
+    const FontSpec& request = m_fonts[m_font - 1];
+    if (request.height == 0) return;
     Flush();
-    const QString face = QString::fromStdString(spec.faceName);
-    const double cellPixels = std::fabs(spec.height * m_scaleY);
-    const double em = spec.height > 0 ? cellPixels * EmPerCell(face) : cellPixels;
+    const QString face = QString::fromStdString(request.faceName);
+    const double cellPixels = std::fabs(request.height * m_scaleY);
+    const double em = request.height > 0 ? cellPixels * EmPerCell(face) : cellPixels;
     if (!(em > 0.05) || em > 1e6) return;
     QFont font(face);
     font.setPixelSize(100);
@@ -217,7 +217,7 @@ void QPainterSurface::ExtTextOut(int x, int y, const char* text, int length) {
     // device text turns the same way as stroke text and the DXF rotation; a turn counted on
     // screen instead would set every angled device label off the opposite way.
     const double flip = m_scaleX * m_scaleY < 0 ? -1 : 1;
-    m_painter.rotate(-flip * spec.escapement / 10.0);
+    m_painter.rotate(-flip * request.escapement / 10.0);
     m_painter.scale(em / 100, em / 100);
     // Alignment 24: the point is on the baseline at the left end, which is where Qt draws.
     m_painter.drawText(QPointF(0, 0), QString::fromLatin1(text, length));

@@ -84,11 +84,11 @@ TEST(QPainterSurface, FullArcIsACircleOutline) {
 TEST(QPainterSurface, DeviceTextOnTheBaselineTurnedByTheEscapement) {
     auto text = [](int escapement) {
         return Draw([escapement](QPainterSurface& s) {
-            FontSpec spec;
-            spec.height = 40;  // 20 pixels of cell
-            spec.escapement = escapement;
-            spec.faceName = "DejaVu Sans";
-            const DrawSurface::Handle font = s.CreateFont(spec);
+            FontSpec request;
+            request.height = 40;  // 20 pixels of cell
+            request.escapement = escapement;
+            request.faceName = "DejaVu Sans";
+            const DrawSurface::Handle font = s.CreateFont(request);
             const DrawSurface::Handle old = s.SelectFont(font);
             s.SetTextColor(kRed);
             s.SetTextAlign(TA_BASELINE_LEFT);
