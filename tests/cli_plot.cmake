@@ -1,15 +1,5 @@
 # korvane-cli as a user runs it: plt round trip, exit statuses and messages.
-file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK})
-
-function(run expected_status)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL expected_status)
-    message(FATAL_ERROR "${ARGN}: exit ${status}, expected ${expected_status}\n${out}\n${err}")
-  endif()
-  set(OUT "${out}" PARENT_SCOPE)
-  set(ERR "${err}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/run_command.cmake)
 
 file(GLOB samples ${SAMPLES}/*.plt)
 foreach(sample ${samples})
