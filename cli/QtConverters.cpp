@@ -19,9 +19,22 @@ namespace {
 // Qt's painting needs an application object; a command-line run has no display, so unless told
 // otherwise it renders off screen. Made once, on the first conversion that needs it, and never
 // destroyed: at exit Qt's own statics may already be gone.
+QtMessageHandler& PreviousHandler() {
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
+// Off screen, Qt notes on every run that no per-user runtime folder is set; it falls back to one
+// of its own, which is all a conversion needs, so that note is noise to a command-line user.
+void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+    if (QtMessageHandler previous = PreviousHandler()) previous(type, context, text);
+}
+
 void EnsureGuiApplication() {
     static QGuiApplication* app = nullptr;
     if (app) return;
+    PreviousHandler() = qInstallMessageHandler(FilterQtMessages);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "korvane-cli";
