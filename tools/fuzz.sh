@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Fuzzes the plot reader for SECONDS (default 600) with one job, seeded from the samples.
-# Builds with clang into build-fuzz/; findings land in build-fuzz/ as crash-* files.
+# Fuzzes for SECONDS (default 600) with one job, seeded from the samples: TARGET read_fuzzer (the
+# plot reader and writer, the default) or drawing_fuzzer (painting and DXF export of whatever
+# was read). Builds with clang into build-fuzz/; findings land there as crash-* files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
+target=${2:-read_fuzzer}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_FUZZ=ON \
   -DKORVANE_QT=OFF -DKORVANE_BENCH=OFF > /dev/null
-cmake --build build-fuzz -j"$(nproc)" --target read_fuzzer
-corpus=build-fuzz/corpus
+cmake --build build-fuzz -j"$(nproc)" --target "$target"
+corpus=build-fuzz/corpus-$target
 mkdir -p "$corpus"
 # The starts of the samples keep inputs small; the fuzzer's own finds accumulate beside them.
 for sample in samples/*.plt; do
@@ -17,5 +19,5 @@ for sample in samples/*.plt; do
 done
 cd build-fuzz
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  bin/read_fuzzer -max_total_time="$seconds" -max_len=4096 \
-  -print_final_stats=1 corpus
+  "bin/$target" -max_total_time="$seconds" -max_len=4096 \
+  -print_final_stats=1 "corpus-$target"

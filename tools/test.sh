@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every test: the full build's suite, a short fuzzing run of the plot
-# reader (tools/fuzz.sh runs longer ones), then the core's tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# Sets everything up and runs every test: the full build's suite, short fuzzing runs of the plot
+# reader and of painting and export (tools/fuzz.sh runs longer ones), then the core's tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -9,8 +9,11 @@ export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j"$(nproc)")
 
 mkdir -p build-fuzz
-tools/fuzz.sh 30 > build-fuzz/fuzz.log 2>&1 || { tail -40 build-fuzz/fuzz.log; exit 1; }
-grep -E "^Done [0-9]+ runs" build-fuzz/fuzz.log
+for target in read_fuzzer drawing_fuzzer; do
+  log=build-fuzz/$target.log
+  tools/fuzz.sh 30 "$target" > "$log" 2>&1 || { tail -40 "$log"; exit 1; }
+  echo "$target: $(grep -E "^Done [0-9]+ runs" "$log")"
+done
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON -DKORVANE_QT=OFF \
       -DKORVANE_BENCH=OFF > /dev/null

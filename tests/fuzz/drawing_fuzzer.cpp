@@ -1,0 +1,68 @@
+// Feeds arbitrary bytes through everything a drawing goes through after it is read: the first
+// and second paint of a new view (stroke font and a device face, on the trace surface), the
+// clipboard pass, and the DXF export in normal and scaled conversion. Nothing may crash or hit
+// undefined behaviour, and every export must be a complete file.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "plot/Archive.h"
+#include "plot/KorvaneDoc.h"
+#include "render/TraceSurface.h"
+#include "support/RecordingFeedback.h"
+#include "view/FirstView.h"
+
+namespace {
+void Check(bool ok, const char* what) {
+    if (ok) return;
+    std::fprintf(stderr, "drawing_fuzzer: %s\n", what);
+    std::abort();
+}
+
+void Export(CKorvaneDoc& doc) {
+    Archive out = Archive::ToMemory();
+    doc.m_dxfOut.m_headerWritten = false;
+    doc.m_exportMode = 2;
+    doc.Serialize(out);
+    const std::string& text = out.Memory();
+    Check(text.rfind("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n", 0) == 0, "export without header");
+    const std::string trailer = "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+    Check(text.size() >= trailer.size() &&
+              text.compare(text.size() - trailer.size(), trailer.size(), trailer) == 0,
+          "export without its trailer");
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    RecordingFeedback feedback;
+    CKorvaneDoc doc(feedback);
+    Archive in = Archive::FromMemory(data, size);
+    doc.Serialize(in);
+
+    for (const char* face : {"Velmaro", "DejaVu Sans"}) {
+        FirstView view(doc, 640, 480, face, 1);
+        view.Trace();
+        TraceSurface copy;
+        view.m_view.DrawCopy(copy, 640, 480, doc.m_primitives);
+    }
+
+    Export(doc);
+    // A tilted plane at survey coordinates, scale 1:500.
+    CDxfOut& dxf = doc.m_dxfOut;
+    dxf.m_conversion = 'S';
+    dxf.m_originalScale = 500;
+    const double paper[3][2] = {{1.5, 2.5}, {30, 2.5}, {30, 20}};
+    const double world[3][3] = {
+        {500000, 5000000, 100}, {500362, 5000000, 100.4}, {500362, 5000222, 111.5}};
+    for (int k = 0; k < 3; ++k) {
+        dxf.m_paperX[k] = paper[k][0];
+        dxf.m_paperY[k] = paper[k][1];
+        dxf.m_easting[k] = world[k][0];
+        dxf.m_northing[k] = world[k][1];
+        dxf.m_elevation[k] = world[k][2];
+    }
+    Export(doc);
+    return 0;
+}
