@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../BenchDocument.h"
+#include "BenchApp.h"
 #include "render/qt/QPainterSurface.h"
 #include "view/FirstView.h"
 
@@ -72,26 +73,13 @@ class Collector : public DrawSurface {
     int m_x = 0, m_y = 0;
 };
 
-QGuiApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        auto* a = new QGuiApplication(argc, argv);
-        std::setlocale(LC_NUMERIC, "C");
-        return a;
-    }();
-    return *app;
-}
-
 BenchDocument& Data() {
     static BenchDocument data("survey-1m.plt");
     return data;
 }
 
 void BM_SurfacePaint1M(benchmark::State& state) {
-    App();
+    EnsureBenchApp();
     if (!Data().Ok()) return state.SkipWithError("bench-data/survey-1m.plt is missing");
     FirstView view(Data().Doc(), kWidth, kHeight);
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
@@ -104,7 +92,7 @@ void BM_SurfacePaint1M(benchmark::State& state) {
 }
 
 void BM_DrawLinesBaseline1M(benchmark::State& state) {
-    App();
+    EnsureBenchApp();
     if (!Data().Ok()) return state.SkipWithError("bench-data/survey-1m.plt is missing");
     FirstView view(Data().Doc(), kWidth, kHeight);
     Collector collector;

@@ -9,23 +9,11 @@
 #include <clocale>
 
 #include "../BenchDocument.h"
+#include "BenchApp.h"
 #include "render/qt/QPainterSurface.h"
 #include "view/FirstView.h"
 
 namespace {
-void App() {
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        auto* a = new QGuiApplication(argc, argv);
-        std::setlocale(LC_NUMERIC, "C");
-        return a;
-    }();
-    (void)app;
-}
-
 qint64 SvgBytes(CKorvaneDoc& doc, bool polylines) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -46,7 +34,7 @@ qint64 SvgBytes(CKorvaneDoc& doc, bool polylines) {
 }
 
 void BM_SvgSize1M(benchmark::State& state) {
-    App();
+    EnsureBenchApp();
     static BenchDocument data("survey-1m.plt");
     if (!data.Ok()) return state.SkipWithError("bench-data/survey-1m.plt is missing");
     qint64 runs = 0;

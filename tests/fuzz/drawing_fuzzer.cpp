@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "FuzzCheck.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "render/TraceSurface.h"
@@ -15,11 +16,6 @@
 #include "view/FirstView.h"
 
 namespace {
-void Check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "drawing_fuzzer: %s\n", what);
-    std::abort();
-}
 
 void Export(CKorvaneDoc& doc) {
     Archive out = Archive::ToMemory();
@@ -27,11 +23,11 @@ void Export(CKorvaneDoc& doc) {
     doc.m_exportMode = 2;
     doc.Serialize(out);
     const std::string& text = out.Memory();
-    Check(text.rfind("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n", 0) == 0, "export without header");
+    FuzzCheck(text.rfind("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n", 0) == 0, "export without header");
     const std::string trailer = "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
-    Check(text.size() >= trailer.size() &&
-              text.compare(text.size() - trailer.size(), trailer.size(), trailer) == 0,
-          "export without its trailer");
+    FuzzCheck(text.size() >= trailer.size() &&
+                  text.compare(text.size() - trailer.size(), trailer.size(), trailer) == 0,
+              "export without its trailer");
 }
 }  // namespace
 

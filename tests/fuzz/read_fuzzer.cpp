@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "FuzzCheck.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "support/RecordingFeedback.h"
@@ -17,11 +18,6 @@ std::string Save(CKorvaneDoc& doc) {
     return out.Memory();
 }
 
-void Check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "read_fuzzer: %s\n", what);
-    std::abort();
-}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -29,16 +25,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CKorvaneDoc doc(feedback);
     Archive in = Archive::FromMemory(data, size);
     doc.Serialize(in);
-    Check(feedback.waitDepth == 0, "wait cursor left on");
-    Check(feedback.messages.size() <= 1, "more than one message for one read");
+    FuzzCheck(feedback.waitDepth == 0, "wait cursor left on");
+    FuzzCheck(feedback.messages.size() <= 1, "more than one message for one read");
     const std::string first = Save(doc);
 
     RecordingFeedback again;
     CKorvaneDoc reread(again);
     Archive back = Archive::FromMemory(first.data(), first.size());
     reread.Serialize(back);
-    Check(again.messages.empty(), "a saved drawing reads back with a message");
-    Check(reread.m_primitives.size() == doc.m_primitives.size(), "primitive count changed");
-    Check(Save(reread) == first, "second save differs from the first");
+    FuzzCheck(again.messages.empty(), "a saved drawing reads back with a message");
+    FuzzCheck(reread.m_primitives.size() == doc.m_primitives.size(), "primitive count changed");
+    FuzzCheck(Save(reread) == first, "second save differs from the first");
     return 0;
 }
