@@ -4,8 +4,6 @@
 // undefined behaviour, and every export must be a complete file.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "FuzzCheck.h"

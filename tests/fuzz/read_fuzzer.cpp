@@ -2,8 +2,6 @@
 // read back without complaint into a drawing that saves to the very same bytes.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "FuzzCheck.h"
