@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <utility>
+
+#include "app/Prompts.h"
+
+// Prompts answered from a script: each question takes the next queued answer (a question
+// without one fails the test's expectations by answering Cancel / false). Every text shown is
+// recorded in order, so a test can assert what the user saw.
+class ScriptedPrompts : public Prompts {
+  public:
+    struct Choice {
+        bool accept = false;
+        QString path;         // the path chosen when accepted
+        int filterIndex = 1;  // the filter selected when accepted
+    };
+
+    void QueueAnswer(Answer a) { m_answers.push_back(a); }
+    void QueueChoice(Choice c) { m_choices.push_back(std::move(c)); }
+    void QueueCancel() { m_choices.push_back(Choice{}); }
+
+    void Warning(const QString& text) override { m_shown << QStringLiteral("warning: ") + text; }
+    void Information(const QString& text) override {
+        m_shown << QStringLiteral("information: ") + text;
+    }
+    Answer AskYesNoCancel(const QString& text) override {
+        m_shown << QStringLiteral("ask: ") + text;
+        return Take(m_answers, Answer::Cancel);
+    }
+    bool AskYesNo(const QString& text) override {
+        m_shown << QStringLiteral("ask: ") + text;
+        return Take(m_answers, Answer::No) == Answer::Yes;
+    }
+    bool ChooseFile(const QString& title, const QString& defaultExtension,
+                    const QStringList& filters, QString& path, bool save,
+                    int& filterIndex) override {
+        m_shown << QStringLiteral("choose: ") + title;
+        m_lastFilters = filters;
+        m_lastInitialPath = path;
+        m_lastSave = save;
+        m_lastDefaultExtension = defaultExtension;
+        const Choice c = Take(m_choices, Choice{});
+        if (!c.accept) return false;
+        path = c.path;
+        filterIndex = c.filterIndex;
+        return true;
+    }
+
+    QStringList m_shown;
+    QStringList m_lastFilters;
+    QString m_lastInitialPath;
+    QString m_lastDefaultExtension;
+    bool m_lastSave = false;
+
+  private:
+    template <class T>
+    static T Take(std::deque<T>& queue, T fallback) {
+        if (queue.empty()) return fallback;
+        T v = std::move(queue.front());
+        queue.pop_front();
+        return v;
+    }
+    std::deque<Answer> m_answers;
+    std::deque<Choice> m_choices;
+};
