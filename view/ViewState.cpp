@@ -211,6 +211,15 @@ bool ViewState::ZoomPrevious() {
     return true;
 }
 
+void ViewState::PanBy(int dx, int dy, int clientWidth, int clientHeight) {
+    SaveRectangle();
+    double logicalX, logicalY;
+    ClientToCorner(dx, clientHeight + static_cast<double>(dy), clientWidth, clientHeight, logicalX,
+                   logicalY);
+    m_viewLeft = static_cast<float>(m_viewLeft - logicalX * m_zoomDivisor);
+    m_viewBottom = static_cast<float>(m_viewBottom - logicalY * m_zoomDivisor);
+}
+
 ScrollResult ViewState::Scroll(ScrollBar bar, int code, int position) {
     const bool horizontal = bar == ScrollBar::Horizontal;
     float& edge = horizontal ? m_viewLeft : m_viewBottom;

@@ -120,6 +120,9 @@ class ViewState {
     bool ZoomPrevious();
     bool CanZoomPrevious() const { return !m_zoomHistory.empty(); }
 
+    // A drag of the drawing by (dx, dy) client pixels, saved on the history like a scroll.
+    void PanBy(int dx, int dy, int clientWidth, int clientHeight);
+
     // One scroll message; position is the thumb position for SB_THUMBPOSITION.
     ScrollResult Scroll(ScrollBar bar, int code, int position = 0);
     ScrollBarSettings ScrollBars() const;
