@@ -9,6 +9,7 @@
 #include "app/ScriptedPrompts.h"
 #include "app/dialogs/CDxfParms.h"
 #include "app/dialogs/COptionsDlg.h"
+#include "app/dialogs/CStatusDlg.h"
 
 namespace {
 bool Shoot(QWidget& dialog, const QDir& out, const char* name) {
@@ -48,5 +49,8 @@ int main(int argc, char** argv) {
     dxf.m_parameters.northing[0] = 5123456.75;
     dxf.m_parameters.originalScale = 2500;
     ok &= Shoot(dxf, out, "dxf-parameters");
+
+    CStatusDlg status(3300.0 / 300, 2550.0 / 300, 1234);
+    ok &= Shoot(status, out, "drawing-status");
     return ok ? 0 : 1;
 }

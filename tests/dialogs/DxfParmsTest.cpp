@@ -121,7 +121,8 @@ TEST(DxfParms, SaveAndLoadRoundTripAllFields) {
     EXPECT_EQ(savePrompts.m_lastInitialPath, "/earlier/tilted.cfg");
     EXPECT_EQ(cfgPath, path.toStdString());
     EXPECT_EQ(Slurp(path), DxfConfigText(wanted));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"site.cfg"});  // no temporary left
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList{"site.cfg"});  // no temporary left
 
     // Load it into a dialog showing other values, and confirm.
     ScriptedPrompts loadPrompts;
