@@ -1,10 +1,7 @@
 #include "app/dialogs/CStatusDlg.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 
 #include "app/dialogs/DialogParts.h"
@@ -17,11 +14,6 @@ QLabel* Figure(const QString& text, const QString& name, QWidget* parent) {
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
-}
-
-QIcon ProgramIcon() {
-    const QString own = QStringLiteral(":/icons/korvane.svg");
-    return QFile::exists(own) ? QIcon(own) : QApplication::windowIcon();
 }
 }  // namespace
 

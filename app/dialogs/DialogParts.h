@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,4 +36,10 @@ inline QLabel* BuddyLabel(const QString& text, QWidget* field, QWidget* parent) 
 inline void FocusField(QWidget* field) {
     field->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
+}
+
+// The program's icon; the application's window icon until the resources provide their own.
+inline QIcon ProgramIcon() {
+    const QString own = QStringLiteral(":/icons/korvane.svg");
+    return QFile::exists(own) ? QIcon(own) : QApplication::windowIcon();
 }

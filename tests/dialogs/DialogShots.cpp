@@ -1,5 +1,6 @@
 // Pictures of the dialogs as a user first sees them, for looking at their layout:
 // korvane_dialog_shots OUTDIR writes one PNG per dialog (offscreen unless a display is asked for).
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -10,6 +11,8 @@
 #include "app/dialogs/CDxfParms.h"
 #include "app/dialogs/COptionsDlg.h"
 #include "app/dialogs/CStatusDlg.h"
+#include "fontdlg/CFasterFontDlg.h"
+#include "fontdlg/CFontPreviewCombo.h"
 
 namespace {
 bool Shoot(QWidget& dialog, const QDir& out, const char* name) {
@@ -52,5 +55,15 @@ int main(int argc, char** argv) {
 
     CStatusDlg status(3300.0 / 300, 2550.0 / 300, 1234);
     ok &= Shoot(status, out, "drawing-status");
+
+    CFasterFontDlg font(QStringLiteral("DejaVu Sans"), 2);
+    ok &= Shoot(font, out, "font-and-line");
+    // The dropped list on its own, as the user sees it open.
+    CFontPreviewCombo list;
+    list.SetFontHeight(20, true);
+    list.show();
+    list.showPopup();
+    QApplication::processEvents();
+    ok &= Shoot(*list.view()->window(), out, "font-list");
     return ok ? 0 : 1;
 }
