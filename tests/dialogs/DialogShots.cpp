@@ -10,6 +10,7 @@
 #include "app/ScriptedPrompts.h"
 #include "app/dialogs/CDxfParms.h"
 #include "app/dialogs/COptionsDlg.h"
+#include "app/dialogs/CPageDlg.h"
 #include "app/dialogs/CStatusDlg.h"
 #include "fontdlg/CFasterFontDlg.h"
 #include "fontdlg/CFontPreviewCombo.h"
@@ -55,6 +56,9 @@ int main(int argc, char** argv) {
 
     CStatusDlg status(3300.0 / 300, 2550.0 / 300, 1234);
     ok &= Shoot(status, out, "drawing-status");
+
+    CPageDlg page;
+    ok &= Shoot(page, out, "page-setup");
 
     CFasterFontDlg font(QStringLiteral("DejaVu Sans"), 2);
     ok &= Shoot(font, out, "font-and-line");
