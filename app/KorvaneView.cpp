@@ -4,16 +4,16 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QRubberBand>
 #include <QScrollBar>
 #include <QWheelEvent>
 
 #include "app/PlotDocument.h"
 #include "app/Prompts.h"
-#include "app/standin/OptionsDlg.h"
+#include "app/dialogs/COptionsDlg.h"
 #include "plot/KorvaneDoc.h"
 #include "render/qt/QPainterSurface.h"
+#include "res/Cursors.h"
 
 namespace {
 // A slice of painting ends after this long, so input is answered in time.
@@ -21,11 +21,6 @@ constexpr qint64 kSliceMs = 30;
 // Primitives drawn between two looks at the clock.
 constexpr std::size_t kSliceStep = 2048;
 
-QCursor LoadCursor(const char* path, int hotX, int hotY, Qt::CursorShape fallback) {
-    const QPixmap pixmap(QString::fromLatin1(path));
-    if (pixmap.isNull()) return QCursor(fallback);
-    return QCursor(pixmap, hotX * pixmap.width() / 32, hotY * pixmap.height() / 32);
-}
 }  // namespace
 
 CKorvaneView::CKorvaneView(PlotDocument& document, Prompts& prompts, QWidget* parent)
@@ -33,8 +28,8 @@ CKorvaneView::CKorvaneView(PlotDocument& document, Prompts& prompts, QWidget* pa
       m_document(document),
       m_prompts(prompts),
       m_view(std::make_unique<PlotView>()),
-      m_zoomCursor(LoadCursor(":/cursors/zoom.svg", 9, 8, Qt::CrossCursor)),
-      m_windowCursor(LoadCursor(":/cursors/window.svg", 16, 16, Qt::CrossCursor)) {
+      m_zoomCursor(ZoomCursor()),
+      m_windowCursor(WindowCursor()) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::StrongFocus);

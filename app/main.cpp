@@ -2,7 +2,7 @@
 #include <QStringList>
 
 #include "app/KorvaneApp.h"
-#include "app/standin/QtPrompts.h"
+#include "app/dialogs/QtPrompts.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
