@@ -16,8 +16,6 @@
 #include "res/Cursors.h"
 
 namespace {
-// A slice of painting ends after this long, so input is answered in time.
-constexpr qint64 kSliceMs = 30;
 // Primitives drawn between two looks at the clock.
 constexpr std::size_t kSliceStep = 2048;
 
@@ -117,8 +115,10 @@ void CKorvaneView::RunSlice() {
     }
     QElapsedTimer clock;
     clock.start();
-    bool more = true;
-    while (more && clock.elapsed() < kSliceMs) more = m_pass->Step(kSliceStep);
+    bool more;
+    do {
+        more = m_pass->Step(kSliceStep);
+    } while (more && clock.elapsed() < m_sliceMs);
     m_surface->Flush();
     viewport()->update();
     if (more) {

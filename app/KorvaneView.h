@@ -42,6 +42,11 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     bool Painting() const { return m_pass != nullptr; }
     // Runs the paints now due to completion, handling no events: for tests and benchmarks.
     void FinishPainting();
+    // How long one slice of painting may take before events are handled again; a slice draws
+    // at least one batch of primitives.
+    void SetSliceBudget(int milliseconds) { m_sliceMs = milliseconds; }
+    // What the view shows: the image of the last or the running paint.
+    const QImage& Image() const { return m_image; }
 
     // ViewHost
     int ClientWidth() const override;
@@ -93,6 +98,7 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     bool m_repaintPending = false;
     QTimer m_sliceTimer;
     int m_busy = 0;
+    int m_sliceMs = 30;
 
     // Zoom Window: the drag from the anchor to the last mouse move.
     bool m_tracking = false;
