@@ -1,6 +1,7 @@
 #include "app/ChildFrame.h"
 
 #include <QCloseEvent>
+#include <QIcon>
 
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
@@ -8,6 +9,7 @@
 CChildFrame::CChildFrame(CKorvaneView* view) : m_view(view) {
     setWidget(view);
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/korvane.svg")));
 }
 
 void CChildFrame::CloseWithoutPrompt() {
