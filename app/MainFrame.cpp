@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -16,15 +17,24 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <array>
+#include <optional>
 
 #include "app/ChildFrame.h"
 #include "app/KorvaneApp.h"
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
+#include "app/platform/KeyboardLocks.h"
 #include "dxf/DxfConfig.h"
 
 namespace {
 const QString kTitle = QStringLiteral("korvane");
+
+const char* const kLockNames[3] = {"CAP", "NUM", "SCRL"};
+using LockStates = std::array<std::optional<bool>, 3>;
+LockStates ReadLocks() {
+    return {KeyboardLocks::CapsLock(), KeyboardLocks::NumLock(), KeyboardLocks::ScrollLock()};
+}
 
 // "&Open...\tCtrl+O" -> "Open"
 QString PlainName(const QString& caption) {
@@ -57,6 +67,7 @@ CMainFrame::CMainFrame(CKorvaneApp& app) : m_app(app), m_mdiArea(new QMdiArea(th
 }
 
 CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
     disconnect(m_viewConnection);
     disconnect(m_cursorConnection);
     disconnect(m_mdiArea, nullptr, this, nullptr);
@@ -208,11 +219,41 @@ void CMainFrame::CreateStatusBar() {
     m_position = new QLabel(this);
     m_position->setAccessibleName(QStringLiteral("Cursor position"));
     bar->addPermanentWidget(m_position);
+    const LockStates states = ReadLocks();
+    for (int i = 0; i < 3; ++i) {
+        if (!states[i]) continue;
+        m_locks[i] = new QLabel(QLatin1String(kLockNames[i]), this);
+        m_locks[i]->setMinimumWidth(m_locks[i]->sizeHint().width());
+        bar->addPermanentWidget(m_locks[i]);
+    }
+    if (m_locks[0] || m_locks[1] || m_locks[2]) qApp->installEventFilter(this);
+    UpdateLockIndicators();
     // "Ready" whenever no prompt is shown.
     connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& text) {
         if (text.isEmpty()) bar->showMessage(QStringLiteral("Ready"));
     });
     bar->showMessage(QStringLiteral("Ready"));
+}
+
+void CMainFrame::UpdateLockIndicators() {
+    const LockStates states = ReadLocks();
+    for (int i = 0; i < 3; ++i) {
+        if (!m_locks[i]) continue;
+        // An unlit indicator keeps its place, empty, as the lights of a keyboard do.
+        const bool on = states[i].value_or(false);
+        m_locks[i]->setText(on ? QLatin1String(kLockNames[i]) : QString());
+        m_locks[i]->setAccessibleName(QLatin1String(kLockNames[i]) +
+                                      (on ? QStringLiteral(" on") : QStringLiteral(" off")));
+    }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // A lock key may change the lights; so may another program while this one was inactive.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyRelease || type == QEvent::ApplicationStateChange) {
+        UpdateLockIndicators();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::AddRecentFiles(QMenu* file) {

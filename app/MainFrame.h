@@ -28,6 +28,7 @@ class CMainFrame : public QMainWindow {
     QAction* Command(const QString& name) const;
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -42,10 +43,13 @@ class CMainFrame : public QMainWindow {
     void OnAbout();
     void OnActiveViewChanged();
     void ShowCursorPosition(bool valid, double x, double y);
+    void UpdateLockIndicators();
 
     CKorvaneApp& m_app;
     QMdiArea* m_mdiArea;
     QLabel* m_position = nullptr;
+    // CAP, NUM, SCRL: each only where the platform reports its key.
+    QLabel* m_locks[3] = {};
     bool m_documentMenu = false;
     std::map<QString, QAction*> m_commands;
     QMetaObject::Connection m_viewConnection;

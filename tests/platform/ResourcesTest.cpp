@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
-#include <cstdlib>
 
 #include "res/Cursors.h"
 
@@ -59,11 +57,4 @@ TEST(Resources, CursorsAreCentredOnTheirHotSpots) {
     const QRgb centre = image.pixel(zoom.hotSpot());
     EXPECT_GT(qAlpha(centre), 200);
     EXPECT_LT(qGray(centre), 64);
-}
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }
