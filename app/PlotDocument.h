@@ -31,6 +31,8 @@ class PlotDocument : public QObject, public UserFeedback {
     bool Save();
     // Before the document closes: "Save changes to %1?" when modified. False to keep it open.
     bool SaveModified();
+    // The file changed on disk: offers to read it again.
+    void OnFileChanged();
 
     CKorvaneDoc& Doc() { return *m_doc; }
     const QString& Title() const { return m_title; }
@@ -62,7 +64,6 @@ class PlotDocument : public QObject, public UserFeedback {
     bool ReadInto(CKorvaneDoc& doc, const QString& path);
     bool SaveTo(const QString& path);
     void Watch();
-    void OnFileChanged();
 
     Prompts& m_prompts;
     std::unique_ptr<CKorvaneDoc> m_doc;

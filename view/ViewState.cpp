@@ -10,7 +10,7 @@
 int g_hScrollRepaint = 1;
 int g_vScrollRepaint = 1;
 
-void Mapping::Apply(DrawSurface& dc) const {
+void SurfaceMapping::Apply(DrawSurface& dc) const {
     dc.SetMapModeIsotropic();
     dc.SetWindowOrg(windowOrg.x, windowOrg.y);
     dc.SetWindowExt(windowExt.x, windowExt.y);
@@ -56,7 +56,7 @@ void ViewState::FitToDrawing(float maxX, float maxY, int clientWidth, int client
     FitToClient(clientWidth, clientHeight, true);
 }
 
-Mapping ViewState::ScreenMapping(int clientWidth, int clientHeight) const {
+SurfaceMapping ViewState::ScreenMapping(int clientWidth, int clientHeight) const {
     const double d = m_zoomDivisor;
     return {{-LOGICAL_BIAS, -LOGICAL_BIAS - 2},
             {TruncToInt(m_extentX / d), TruncToInt(m_extentY / d)},
@@ -64,7 +64,8 @@ Mapping ViewState::ScreenMapping(int clientWidth, int clientHeight) const {
             {0, clientHeight}};
 }
 
-Mapping ViewState::PrinterMapping(const PageMetrics& page, int resolution, int fitToPage) const {
+SurfaceMapping ViewState::PrinterMapping(const PageMetrics& page, int resolution,
+                                         int fitToPage) const {
     if (fitToPage == 0) {
         // The window spans the physical page in resolution units: one inch is one inch.
         const double mmPerInch = 25.4f;
@@ -81,7 +82,7 @@ Mapping ViewState::PrinterMapping(const PageMetrics& page, int resolution, int f
             {3, page.vertRes - 3}};
 }
 
-Mapping ViewState::CopyMapping(int clientWidth, int clientHeight) const {
+SurfaceMapping ViewState::CopyMapping(int clientWidth, int clientHeight) const {
     const double d = m_zoomDivisor;
     return {{-LOGICAL_BIAS, -LOGICAL_BIAS},
             {TruncToInt(m_extentX / d + 10), TruncToInt(m_extentY / d + 10)},

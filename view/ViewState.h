@@ -26,7 +26,7 @@ struct RECTANGLE {
 };
 
 // A complete mapping of a drawing surface, applied in one go.
-struct Mapping {
+struct SurfaceMapping {
     SurfacePoint windowOrg;
     SurfacePoint windowExt;
     SurfacePoint viewportExt;
@@ -92,9 +92,9 @@ class ViewState {
 
     // Mappings of the screen, a printer page (fitToPage: the drawing fills the page, else one
     // inch is one inch) and the clipboard copy.
-    Mapping ScreenMapping(int clientWidth, int clientHeight) const;
-    Mapping PrinterMapping(const PageMetrics& page, int resolution, int fitToPage) const;
-    Mapping CopyMapping(int clientWidth, int clientHeight) const;
+    SurfaceMapping ScreenMapping(int clientWidth, int clientHeight) const;
+    SurfaceMapping PrinterMapping(const PageMetrics& page, int resolution, int fitToPage) const;
+    SurfaceMapping CopyMapping(int clientWidth, int clientHeight) const;
 
     // A client pixel in logical units of the screen mapping whose window origin is the view's
     // corner at (-31000, -31000), rounded to the nearest unit as the zoom commands take it.

@@ -127,3 +127,22 @@ TEST(MainFrame, WritesTheConfigurationPathBeforeAskingToSave) {
     EXPECT_TRUE(app.MainFrame()->close());
     EXPECT_EQ(QSettings(kOrganisation, kApplication).value("CfgFile").toString(), "");
 }
+
+TEST_F(AppTest, AChangedFileIsOfferedForReloading) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("plan.plt");
+    ASSERT_TRUE(QFile::copy(Sample("traverse.plt"), path));
+    Start({path});
+    PlotDocument& document = View().GetDocument();
+    const std::string bytes = PlotBytes().Pinit().Couleur(3).Ligne(4, 2, 2).Ligne(8, 6, 2).str();
+    QFile::remove(path);
+    WriteFile(dir, "plan.plt", bytes);
+    m_prompts.QueueAnswer(Prompts::Answer::Yes);
+    document.OnFileChanged();
+    Settle();
+    EXPECT_EQ(m_prompts.m_shown, QStringList{"ask: plan.plt has changed on disk.\nReload it?"});
+    EXPECT_EQ(document.Doc().m_primitives.size(), 4u);
+    // The view measured the new drawing and fitted itself to it: 8 x 6 inches.
+    EXPECT_EQ(View().State().m_homeRight, 8.0f * 300);
+    EXPECT_EQ(View().View().m_drawnCount, 4);
+}

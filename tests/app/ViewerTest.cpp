@@ -1,5 +1,6 @@
 // The viewer driven through its real windows: opening, zooming, scrolling, painting.
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
@@ -138,6 +139,33 @@ TEST_F(AppTest, ScrollBarsAndKeysScroll) {
     Settle();
     EXPECT_EQ(view.State().m_viewLeft, 0.0f);
     EXPECT_EQ(view.State().m_extentX, view.State().m_homeRight);
+}
+
+TEST_F(AppTest, MiddleDragPansAndTheStatusBarShowsInches) {
+    Start({Sample("site-plan.plt")});
+    CKorvaneView& view = View();
+    QWidget* client = view.viewport();
+    ViewState expected = view.State();
+    expected.PanBy(50, 20, view.ClientWidth(), view.ClientHeight());
+    QTest::mousePress(client, Qt::MiddleButton, {}, QPoint(100, 100));
+    QTest::mouseMove(client, QPoint(150, 120));
+    QTest::mouseRelease(client, Qt::MiddleButton, {}, QPoint(150, 120));
+    Settle();
+    ExpectSameRectangle(view.State(), expected);
+    EXPECT_EQ(view.State().m_zoomHistory.size(), 1u);
+
+    QTest::mouseMove(client, QPoint(0, view.ClientHeight() - 1));
+    double x, y;
+    view.State().ClientToPlot(0, view.ClientHeight() - 1, view.ClientWidth(), view.ClientHeight(),
+                              x, y);
+    QLabel* position = nullptr;
+    for (QLabel* label : Frame().findChildren<QLabel*>()) {
+        if (label->accessibleName() == "Cursor position") position = label;
+    }
+    ASSERT_NE(position, nullptr);
+    EXPECT_EQ(position->text(),
+              QStringLiteral("%1 in, %2 in")
+                  .arg(QString::number(x / 300, 'f', 3), QString::number(y / 300, 'f', 3)));
 }
 
 TEST_F(AppTest, OptionsSetsTheStepAfterRefusingBadOnes) {
