@@ -12,6 +12,7 @@
 #include "app/Prompts.h"
 #include "app/dialogs/COptionsDlg.h"
 #include "plot/KorvaneDoc.h"
+#include "render/CountingSurface.h"
 #include "render/qt/QPainterSurface.h"
 #include "res/Cursors.h"
 
@@ -55,6 +56,7 @@ CKorvaneView::~CKorvaneView() {
     m_pass.reset();
     m_surface.reset();
     m_painter.reset();
+    m_measure.reset();
     m_document.RemoveView(this);
 }
 
@@ -94,6 +96,15 @@ void CKorvaneView::UpdateCursor() {
 
 void CKorvaneView::StartPass() {
     m_repaintPending = false;
+    if (m_view->m_state.m_fitted == 0) {
+        // The first paint of a drawing only measures it: what it would show is replaced by the
+        // fitted paint straight after, so it is drawn onto nothing, as korvane-cli does.
+        m_measure = std::make_unique<CountingSurface>();
+        m_pass = std::make_unique<PaintPass>(*m_view, *m_measure, *this,
+                                             m_document.Doc().m_primitives, g_fitToPage);
+        m_sliceTimer.start();
+        return;
+    }
     const qreal ratio = devicePixelRatioF();
     const QSize size = viewport()->size();
     m_image = QImage(size * ratio, QImage::Format_ARGB32_Premultiplied);
@@ -119,8 +130,10 @@ void CKorvaneView::RunSlice() {
     do {
         more = m_pass->Step(kSliceStep);
     } while (more && clock.elapsed() < m_sliceMs);
-    m_surface->Flush();
-    viewport()->update();
+    if (m_surface) {
+        m_surface->Flush();
+        viewport()->update();
+    }
     if (more) {
         m_sliceTimer.start();
     } else {
@@ -134,6 +147,7 @@ void CKorvaneView::EndPass() {
     m_pass.reset();
     m_surface.reset();
     m_painter.reset();
+    m_measure.reset();
     UpdateScrollBars();
     viewport()->update();
     emit stateChanged();
@@ -146,7 +160,6 @@ void CKorvaneView::FinishPainting() {
         m_sliceTimer.stop();
         while (m_pass->Step(std::size_t(1) << 30)) {
         }
-        m_surface->Flush();
         EndPass();
         m_sliceTimer.stop();
     }
@@ -227,6 +240,7 @@ void CKorvaneView::OnDrawingReplaced() {
     m_pass.reset();
     m_surface.reset();
     m_painter.reset();
+    m_measure.reset();
     auto fresh = std::make_unique<PlotView>();
     fresh->m_lineWidth = m_view->m_lineWidth;
     fresh->m_context.m_faceName = m_view->m_context.m_faceName;

@@ -10,6 +10,7 @@
 #include "view/PlotView.h"
 #include "view/ViewHost.h"
 
+class CountingSurface;
 class PlotDocument;
 class Prompts;
 class QPainter;
@@ -94,11 +95,12 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     QImage m_image;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<QPainterSurface> m_surface;
+    std::unique_ptr<CountingSurface> m_measure;
     std::unique_ptr<PaintPass> m_pass;
     bool m_repaintPending = false;
     QTimer m_sliceTimer;
     int m_busy = 0;
-    int m_sliceMs = 30;
+    int m_sliceMs = 20;
 
     // Zoom Window: the drag from the anchor to the last mouse move.
     bool m_tracking = false;

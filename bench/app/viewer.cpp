@@ -1,43 +1,23 @@
 // The desktop viewer's paint of large drawings.
 // - Opening the 1-million-record survey and showing it fitted in a 1920 x 1080 view (reading,
-//   the measuring paint and the fitted paint, antialiased as the view paints) against one paint
-//   of the same drawing into a 1920 x 1080 image (the image-paint benchmark's figure). Target:
-//   at most 2.5 times.
+//   the measuring paint and the fitted paint, antialiased as the view paints). Target: at most
+//   2.5 times the one paint of korvane_bench_paint_image's BM_SurfacePaint1M.
 // - The longest stretch during which the event loop does not answer while a view paints the
 //   10-million-record survey from opening to fitted. Target: at most 100 ms.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QPainter>
 #include <QTimer>
-#include <clocale>
-#include <cstdlib>
 
 #include "../BenchData.h"
+#include "../qt/BenchApp.h"
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
 #include "app/Prompts.h"
-#include "plot/KorvaneDoc.h"
-#include "render/qt/QPainterSurface.h"
-#include "view/FirstView.h"
 
 namespace {
 constexpr int kWidth = 1920, kHeight = 1080;
-
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        auto* a = new QApplication(argc, argv);
-        std::setlocale(LC_NUMERIC, "C");
-        return a;
-    }();
-    (void)app;
-}
 
 // Nothing is asked while opening a sound file.
 class SilentPrompts : public Prompts {
@@ -60,7 +40,7 @@ void SizeClient(CKorvaneView& view, int width, int height) {
 }
 
 void BM_OpenAndShowFitted1M(benchmark::State& state) {
-    EnsureApp();
+    EnsureBenchApp<QApplication>();
     const QString path = QString::fromStdString(BenchDataPath("survey-1m.plt"));
     if (!BenchDataExists(path.toStdString())) return state.SkipWithError(kMissingData);
     SilentPrompts prompts;
@@ -77,26 +57,8 @@ void BM_OpenAndShowFitted1M(benchmark::State& state) {
     }
 }
 
-// The reference: the image-paint benchmark's one paint of the fitted drawing.
-void BM_OnePaintIntoImage1M(benchmark::State& state) {
-    EnsureApp();
-    const std::string path = BenchDataPath("survey-1m.plt");
-    if (!BenchDataExists(path)) return state.SkipWithError(kMissingData);
-    SilentPrompts prompts;
-    PlotDocument document(prompts, QString());
-    document.Open(QString::fromStdString(path));
-    FirstView view(document.Doc(), kWidth, kHeight);
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    for (auto _ : state) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        QPainterSurface surface(painter);
-        view.Paint(surface);
-    }
-}
-
 void BM_LongestUnansweredStretch10M(benchmark::State& state) {
-    EnsureApp();
+    EnsureBenchApp<QApplication>();
     const QString path = QString::fromStdString(BenchDataPath("survey-10m.plt"));
     if (!BenchDataExists(path.toStdString())) return state.SkipWithError(kMissingData);
     SilentPrompts prompts;
@@ -129,7 +91,6 @@ void BM_LongestUnansweredStretch10M(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_OpenAndShowFitted1M)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_OnePaintIntoImage1M)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LongestUnansweredStretch10M)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
