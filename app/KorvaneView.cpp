@@ -19,6 +19,8 @@
 namespace {
 // Primitives drawn between two looks at the clock.
 constexpr std::size_t kSliceStep = 2048;
+// The page fitting of printing does not apply to the screen.
+constexpr int kScreenHasNoPage = 0;
 
 }  // namespace
 
@@ -101,7 +103,7 @@ void CKorvaneView::StartPass() {
         // fitted paint straight after, so it is drawn onto nothing, as korvane-cli does.
         m_measure = std::make_unique<CountingSurface>();
         m_pass = std::make_unique<PaintPass>(*m_view, *m_measure, *this,
-                                             m_document.Doc().m_primitives, g_fitToPage);
+                                             m_document.Doc().m_primitives, kScreenHasNoPage);
         m_sliceTimer.start();
         return;
     }
@@ -115,7 +117,7 @@ void CKorvaneView::StartPass() {
     m_painter->setRenderHint(QPainter::Antialiasing);
     m_surface = std::make_unique<QPainterSurface>(*m_painter);
     m_pass = std::make_unique<PaintPass>(*m_view, *m_surface, *this, m_document.Doc().m_primitives,
-                                         g_fitToPage);
+                                         kScreenHasNoPage);
     m_sliceTimer.start();
 }
 
