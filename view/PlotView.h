@@ -56,8 +56,6 @@ class PaintPass {
     // (consulted between primitives in incremental-zoom mode only).
     bool Step(std::size_t count);
     void Finish();
-    bool Finished() const { return m_finished; }
-    std::size_t Drawn() const { return m_next; }
 
   private:
     PlotView& m_view;

@@ -54,6 +54,10 @@ TEST_F(AppTest, MenusSwitchWithTheFirstAndLastDocument) {
                            "&Format: &Font and Line...",
                            "&Window: &New Window | &Cascade | &Tile | &Arrange Icons",
                            "&Help: &Drawing Status... | &About Korvane..."}));
+    // The prompt: the status bar's text, then the tool tip.
+    EXPECT_EQ(Command("Open").statusTip(), "Open an existing document");
+    EXPECT_EQ(Command("Open").toolTip(), "Open");
+    EXPECT_EQ(Command("Normal View").toolTip(), " Zoom All");
     Run("Close");
     EXPECT_TRUE(m_app->Documents().empty());
     EXPECT_EQ(Menus(Frame().menuBar()),
