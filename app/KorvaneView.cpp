@@ -21,7 +21,6 @@ namespace {
 constexpr std::size_t kSliceStep = 2048;
 // The page fitting of printing does not apply to the screen.
 constexpr int kScreenHasNoPage = 0;
-
 }  // namespace
 
 CKorvaneView::CKorvaneView(PlotDocument& document, Prompts& prompts, QWidget* parent)
@@ -315,8 +314,11 @@ void CKorvaneView::leaveEvent(QEvent* event) {
 
 void CKorvaneView::wheelEvent(QWheelEvent* event) {
     if (ZoomWindowActive()) return;
-    // One zoom step per notch, each saved on the history like a click.
-    const int notches = event->angleDelta().y() / 120;
+    // One zoom step per notch, each saved on the history like a click. Fine-grained wheels and
+    // touchpads send parts of a notch, which add up.
+    m_wheelDelta += event->angleDelta().y();
+    const int notches = m_wheelDelta / 120;
+    m_wheelDelta -= notches * 120;
     const QPoint pos = event->position().toPoint();
     for (int i = 0; i < std::abs(notches); ++i) {
         m_view->m_state.ZoomAbout(pos.x(), pos.y(), notches > 0, ClientWidth(), ClientHeight());

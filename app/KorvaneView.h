@@ -112,6 +112,7 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     bool m_panning = false;
     QPoint m_panStart;
     QPoint m_panOffset;
+    int m_wheelDelta = 0;
 
     QCursor m_zoomCursor;
     QCursor m_windowCursor;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <algorithm>
+#include <utility>
 
 #include "app/KorvaneView.h"
 #include "app/Prompts.h"
@@ -84,7 +85,8 @@ void PlotDocument::OnFileChanged() {
     if (!reload) return;
     auto fresh = std::make_unique<CKorvaneDoc>(*this);
     if (!ReadInto(*fresh, m_path)) return;
-    m_doc = std::move(fresh);
+    // The old drawing outlives the views' switch to the new one: a paint may still hold it.
+    std::swap(m_doc, fresh);
     SetModifiedFlag(false);
     emit drawingReplaced();
 }

@@ -75,7 +75,7 @@ PaintPass::~PaintPass() {
 }
 
 bool PaintPass::Step(std::size_t count) {
-    if (m_finished || m_stopped) return false;
+    if (m_finished || m_stopped || !m_pens) return false;  // no pens: an empty drawing
     const std::size_t total = m_primitives.size();
     const std::size_t end = total - m_next < count ? total : m_next + count;
     CPlotContext& context = m_view.m_context;
