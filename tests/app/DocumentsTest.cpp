@@ -1,6 +1,8 @@
 // Documents, menus and the main frame's life, driven through the real windows.
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QSettings>
 
 #include "app/AppFixture.h"
@@ -95,6 +97,21 @@ TEST_F(AppTest, OpeningRecordsRecentFilesAndRefusesWhatIsNotAPlot) {
     ASSERT_EQ(m_prompts.m_shown.size(), 1);
     EXPECT_TRUE(m_prompts.m_shown[0].startsWith("ask: damaged.plt was read only up to"));
     EXPECT_EQ(QFileInfo(damaged).size(), static_cast<qint64>(damagedBytes.size()));
+}
+
+TEST_F(AppTest, DroppedFilesOpen) {
+    Start({Sample("traverse.plt")});
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Sample("contours.plt"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Frame(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Frame(), &drop);
+    Settle();
+    ASSERT_EQ(m_app->Documents().size(), 2u);
+    EXPECT_EQ(m_app->Documents()[1]->Title(), "contours.plt");
+    EXPECT_EQ(Frame().windowTitle(), "korvane - [contours.plt]");
 }
 
 TEST_F(AppTest, ClosingAModifiedDocumentAsks) {
