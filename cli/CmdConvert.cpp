@@ -8,6 +8,7 @@
 #include "cli/Converters.h"
 #include "dxf/DxfConfig.h"
 #include "dxf/DxfExportError.h"
+#include "dxf/DxfLayers.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 
@@ -37,6 +38,10 @@ int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
                          "read; the others keep their defaults\n",
                          options.config.c_str(), read, DxfParameters::kFieldCount);
         }
+    }
+    const std::string colorWarning = LayerColorWarning(doc.m_dxfOut.m_layerColor);
+    if (!colorWarning.empty()) {
+        std::fprintf(stderr, "korvane-cli: %s: warning: %s\n", out.c_str(), colorWarning.c_str());
     }
     doc.m_dxfOut.m_headerWritten = false;
     try {

@@ -10,14 +10,17 @@ class Archive;
 // Turns the primitive stream of a drawing into the ENTITIES section of a DXF file. Settings
 // (layers, colours, conversion, correspondence points) live as long as the document; the state
 // of the export in progress is reset by Begin. Points arrive in plot units and are written in
-// world coordinates (DxfTransform.cpp).
+// world coordinates (DxfTransform.cpp). TEXT and CIRCLE lie flat (extrusion 0, 0, 1) at their
+// world points even on a tilted plane: many CAD and GIS readers ignore their extrusion and
+// would put them far off; the 3D polylines keep the plane.
 class CDxfOut {
   public:
     CDxfOut();
     virtual ~CDxfOut() = default;
 
-    // Resets the per-export state; the first call of an export writes the section header and
-    // sets up the transform, throwing DxfExportError when the settings define none.
+    // Resets the per-export state and puts the pen at the paper origin's world point; the first
+    // call of an export writes the section header and sets up the transform, throwing
+    // DxfExportError when the settings cannot make a sound file (CheckTransform).
     void Begin(Archive* output, std::int16_t param1, std::int16_t param2);
     void SetPen(std::int16_t pen);
     void SetPenRgb(std::int16_t r, std::int16_t g, std::int16_t b);
@@ -33,11 +36,11 @@ class CDxfOut {
                      std::int16_t symbol);
     void WriteCircle(float x, float y, float radius);
     void EndPolyline();
-    // Plot units to m_current (world) and m_ocs (the drawing plane's object coordinates).
+    // Plot units to m_current (world).
     void TransformPoint(float x, float y);
 
-    // Throws DxfExportError when the settings define no transform; lets an export be refused
-    // before its file is created.
+    // Throws DxfExportError when the settings define no transform or hold a layer name readers
+    // refuse (DxfLayers.h); lets an export be refused before its file is created.
     void CheckTransform() const;
 
     // printf for every number instead of the fast route (same bytes, slower).
@@ -49,11 +52,8 @@ class CDxfOut {
     double m_previous[3] = {0, 0, 0};
     double m_shiftX = 0;
     double m_shiftY = 0;
-    double m_ocs[3] = {0, 0, 0};
     double m_unitScale = 1.0;
     double m_originalScale = 1.0;
-    double m_normal[3] = {0, 0, 1};
-    double m_planeOffset = 0;
     double m_coef[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 0}};
     int m_penIndex = 0;
     bool m_polylineOpen = false;
@@ -74,12 +74,7 @@ class CDxfOut {
         double unitScale = 1.0;
         double coef[3][3] = {};
         bool coefSet = false;
-        double normal[3] = {0, 0, 1};
-        double planeOffset = 0;
-        double axisX[3] = {1, 0, 0};
-        double axisY[3] = {0, 1, 0};
-        double axisZ[3] = {0, 0, 1};
-        bool ocsIsWorld = true;
+        bool threePoint = false;
     };
     void ComputeSetup(Setup& setup) const;
     void ApplySetup(const Setup& setup);
@@ -90,12 +85,11 @@ class CDxfOut {
     void EntityStart(const char* kind);
     void Line(const double from[3], const double to[3]);
     void TextEntity(float height, float angle, const char* text, std::size_t length);
+    // Group 50 of a text at angle (degrees on paper).
+    double TextRotation(float angle) const;
     void Flush() { m_text.FlushTo(m_archive); }
 
-    // The axes of the object coordinate system, from the normal as the file states it.
-    double m_ocsAxisX[3] = {1, 0, 0};
-    double m_ocsAxisY[3] = {0, 1, 0};
-    double m_ocsAxisZ[3] = {0, 0, 1};
-    bool m_ocsIsWorld = true;
+    // The right-hand corners were given: the transform may turn and tilt the drawing.
+    bool m_threePoint = false;
     DxfText m_text;
 };

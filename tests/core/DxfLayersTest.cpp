@@ -1,0 +1,62 @@
+// Layer names readers refuse, and colours outside the DXF range.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dxf/DxfExportError.h"
+#include "dxf/DxfLayers.h"
+#include "dxf/DxfOut.h"
+#include "plot/Archive.h"
+
+TEST(DxfLayers, RefusedNamesNameThePenAndTheCharacter) {
+    struct Case {
+        int pen;
+        std::string name;
+        const char* problem;  // empty: accepted
+    };
+    const Case cases[] = {
+        {3, "a:b", "pen 3 holds the character ':'"},
+        {1, "x|y", "pen 1 holds the character '|'"},
+        {8, "back\\slash", "pen 8 holds the character '\\'"},
+        {5, "tab\there", "pen 5 holds the control character 0x09"},
+        {2, std::string("nul\0x", 5), "pen 2 holds the control character 0x00"},
+        {6, "del\x7f", "pen 6 holds the control character 0x7F"},
+        {4, "Straße-1_$.(ok) #2", ""},
+    };
+    for (const Case& c : cases) {
+        CDxfOut d;
+        d.m_layerName[c.pen - 1] = c.name;
+        const std::string problem = LayerNameProblem(d.m_layerName);
+        if (!*c.problem) {
+            EXPECT_EQ(problem, "") << c.name;
+            continue;
+        }
+        EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
+        // The writer refuses the export before writing anything.
+        Archive out = Archive::ToMemory();
+        try {
+            d.Begin(&out, 0, 0);
+            ADD_FAILURE() << c.name << ": not refused";
+        } catch (const DxfExportError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.problem), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(out.Memory(), "");
+    }
+}
+
+TEST(DxfLayers, ColoursOutsideTheRangeAreWrittenAsGivenWithOneWarning) {
+    CDxfOut d;
+    d.m_layerColor[0] = 0;
+    d.m_layerColor[7] = 256;
+    EXPECT_EQ(LayerColorWarning(d.m_layerColor), "");
+    d.m_layerColor[1] = -1;
+    d.m_layerColor[4] = 1000;
+    const std::string warning = LayerColorWarning(d.m_layerColor);
+    EXPECT_NE(warning.find("pen 2: -1, pen 5: 1000"), std::string::npos) << warning;
+
+    Archive out = Archive::ToMemory();
+    d.Begin(&out, 0, 0);
+    d.SetPen(5);
+    d.WriteCircle(1, 1, 1);
+    EXPECT_NE(out.Memory().find(" 62\r\n  1000\r\n"), std::string::npos);
+}
