@@ -16,8 +16,8 @@ std::string LayerNameProblem(const std::string (&names)[8]) {
             } else {
                 continue;
             }
-            return "The layer name of pen " + std::to_string(pen) + " holds " + what +
-                   ", which DXF readers do not accept in a layer name.";
+            return "DXF export refused: the layer name of pen " + std::to_string(pen) + " holds " +
+                   what + ", which DXF readers do not accept in a layer name";
         }
     }
     return "";

@@ -7,8 +7,8 @@
 // korvane-cli. Index i of each array is pen i + 1.
 
 // Why a DXF reader would refuse one of the eight layer names (a control byte, or one of
-// < > / \ " : ; ? * | = `): a sentence naming the first such pen and character, as the export
-// dialog shows it; empty when all are fine.
+// < > / \ " : ; ? * | = `): the message that refuses the export, naming the first such pen and
+// character, as korvane-cli prints it and the export dialog shows it; empty when all are fine.
 std::string LayerNameProblem(const std::string (&names)[8]);
 
 // A one-line warning about colours outside 0..256, which are written as given (readers draw

@@ -18,12 +18,8 @@ bool AllFinite(const double* v, int n) {
 }  // namespace
 
 void CDxfOut::ComputeSetup(Setup& s) const {
-    std::string layerProblem = LayerNameProblem(m_layerName);
-    if (!layerProblem.empty()) {
-        layerProblem[0] = 't';  // "The layer name ..." within the sentence
-        layerProblem.pop_back();
-        throw DxfExportError("DXF export refused: " + layerProblem);
-    }
+    const std::string layerProblem = LayerNameProblem(m_layerName);
+    if (!layerProblem.empty()) throw DxfExportError(layerProblem);
     if (!IsScaled()) return;  // paper coordinates as they are, on the plane z = 0
 
     const bool imperial = m_units == 'I' || m_units == 'i';
