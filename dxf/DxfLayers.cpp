@@ -23,10 +23,10 @@ std::string LayerNameProblem(const std::string (&names)[8]) {
     return "";
 }
 
-std::string LayerColorWarning(const std::int32_t (&colors)[8]) {
+std::string LayerColorWarning(const int (&colors)[8]) {
     std::string pens;
     for (int pen = 1; pen <= 8; ++pen) {
-        const std::int32_t color = colors[pen - 1];
+        const int color = colors[pen - 1];
         if (color >= 0 && color <= 256) continue;
         pens += std::string(pens.empty() ? "" : ", ") + "pen " + std::to_string(pen) + ": " +
                 std::to_string(color);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 // Checks of the per-pen layer settings, shared by the export dialog, the writer and
@@ -13,4 +12,4 @@ std::string LayerNameProblem(const std::string (&names)[8]);
 
 // A one-line warning about colours outside 0..256, which are written as given (readers draw
 // them in black), naming every such pen; empty when all are in range.
-std::string LayerColorWarning(const std::int32_t (&colors)[8]);
+std::string LayerColorWarning(const int (&colors)[8]);
