@@ -6,11 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "dxf/DxfOut.h"
 #include "plot/Archive.h"
 #include "plot/FileError.h"
-
-std::string g_cfgFilePath;
 
 namespace {
 // A configuration file is a few hundred bytes; anything past this is not read.
@@ -99,7 +96,7 @@ bool ReadFile(const std::string& path, std::string& text) {
 }
 
 // "%lf,%lf,%lf,%lf,%lf\n" of one corner: world values first, then paper.
-void ScanCorner(ConfigScanner& in, DxfParameters& p, int k) {
+void ScanCorner(ConfigScanner& in, DxfSettings& p, int k) {
     double* fields[5] = {&p.easting[k], &p.northing[k], &p.elevation[k], &p.paperX[k],
                          &p.paperY[k]};
     for (int i = 0; i < 5; ++i) {
@@ -110,43 +107,7 @@ void ScanCorner(ConfigScanner& in, DxfParameters& p, int k) {
 }
 }  // namespace
 
-DxfParameters ParametersOf(const CDxfOut& w) {
-    DxfParameters p;
-    for (int i = 0; i < 8; ++i) {
-        p.layerName[i] = w.m_layerName[i];
-        p.layerColor[i] = w.m_layerColor[i];
-    }
-    for (int k = 0; k < 3; ++k) {
-        p.easting[k] = w.m_easting[k];
-        p.northing[k] = w.m_northing[k];
-        p.elevation[k] = w.m_elevation[k];
-        p.paperX[k] = w.m_paperX[k];
-        p.paperY[k] = w.m_paperY[k];
-    }
-    p.unitsIndex = (w.m_units == 'M' || w.m_units == 'm') ? 0 : 1;
-    p.originalScale = w.m_originalScale;
-    p.conversionIndex = (w.m_conversion == 'N' || w.m_conversion == 'n') ? 0 : 1;
-    return p;
-}
-
-void ApplyParameters(const DxfParameters& p, CDxfOut& w) {
-    for (int i = 0; i < 8; ++i) {
-        w.m_layerName[i] = p.layerName[i];
-        w.m_layerColor[i] = p.layerColor[i];
-    }
-    for (int k = 0; k < 3; ++k) {
-        w.m_easting[k] = p.easting[k];
-        w.m_northing[k] = p.northing[k];
-        w.m_elevation[k] = p.elevation[k];
-        w.m_paperX[k] = p.paperX[k];
-        w.m_paperY[k] = p.paperY[k];
-    }
-    w.m_units = p.unitsIndex != 0 ? 'I' : 'M';
-    w.m_originalScale = p.originalScale;
-    w.m_conversion = p.conversionIndex != 0 ? 'S' : 'N';
-}
-
-int ReadDxfConfig(const std::string& path, DxfParameters& p) {
+int ReadDxfConfig(const std::string& path, DxfSettings& p) {
     std::string text;
     if (!ReadFile(path, text)) return -1;
     ConfigScanner in(std::move(text));
@@ -165,7 +126,7 @@ int ReadDxfConfig(const std::string& path, DxfParameters& p) {
     return in.Matched();
 }
 
-std::string DxfConfigText(const DxfParameters& p) {
+std::string DxfConfigText(const DxfSettings& p) {
     std::string text;
     char line[1200];
     for (int i = 0; i < 8; ++i) {
@@ -185,7 +146,7 @@ std::string DxfConfigText(const DxfParameters& p) {
     return text;
 }
 
-bool WriteDxfConfig(const std::string& path, const DxfParameters& p) {
+bool WriteDxfConfig(const std::string& path, const DxfSettings& p) {
     const std::string text = DxfConfigText(p);
     try {
         Archive out = Archive::CreateForStore(path);
@@ -197,11 +158,8 @@ bool WriteDxfConfig(const std::string& path, const DxfParameters& p) {
     return true;
 }
 
-int LoadDocumentConfig(CDxfOut& writer, const std::string& path) {
-    if (path.empty()) return -1;
-    DxfParameters p = ParametersOf(writer);
-    int read = ReadDxfConfig(path, p);
-    if (read < 0) return read;
-    ApplyParameters(p, writer);
-    return read;
+DxfSettings NewDocumentSettings(const std::string& lastConfigPath) {
+    DxfSettings settings;
+    ReadDxfConfig(lastConfigPath, settings);
+    return settings;
 }

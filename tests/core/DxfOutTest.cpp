@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "dxf/DxfExport.h"
 #include "dxf/DxfOut.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
@@ -40,9 +41,18 @@ std::string ExportDoc(const std::string& plot) {
     Archive in = Archive::FromMemory(plot.data(), plot.size());
     doc.Serialize(in);
     Archive out = Archive::ToMemory();
-    doc.m_exportMode = 2;
-    doc.Serialize(out);
+    WriteDxf(doc.m_primitives, doc.m_dxfSettings, out);
     return out.Memory();
+}
+
+// The x of the first vertex of a pen-down line from the writer's last point, which is where a
+// connecting line starts.
+std::string StartOfNextLine(Export& e) {
+    e.Take();
+    e.dxf.Plot(9, 9, 2);
+    const std::string text = e.Take();
+    const std::size_t at = text.find(" 10\r\n") + 5;
+    return text.substr(at, text.find("\r\n", at) - at);
 }
 
 const std::string kHeader = Lines({"  0", "SECTION", "  2", "ENTITIES"});
@@ -140,32 +150,40 @@ TEST(DxfOut, OriginShiftAppliesFromTheNextPointOn) {
     Export e;
     e.dxf.SetFactor(2);
     e.dxf.Plot(1, 1, -3);  // placed at (2, 2) with the old shift, then the origin moves there
-    EXPECT_DOUBLE_EQ(e.dxf.m_current[0], 2.0);
+    EXPECT_DOUBLE_EQ(e.dxf.World()[0], 2.0);
     e.dxf.Plot(1, 0, 2);
-    EXPECT_DOUBLE_EQ(e.dxf.m_current[0], 4.0);
-    EXPECT_DOUBLE_EQ(e.dxf.m_current[1], 2.0);
+    EXPECT_DOUBLE_EQ(e.dxf.World()[0], 4.0);
+    EXPECT_DOUBLE_EQ(e.dxf.World()[1], 2.0);
     // Begin resets factor, shift and pen; an end marker leaves points and shift alone.
     e.dxf.Plot(0, 0, 999);
-    EXPECT_DOUBLE_EQ(e.dxf.m_shiftX, 2.0);
+    e.dxf.TransformPoint(0, 0);
+    EXPECT_DOUBLE_EQ(e.dxf.World()[0], 2.0);
     e.dxf.Begin(&e.out, 0, 0);
-    EXPECT_EQ(e.dxf.m_shiftX, 0.0);
-    EXPECT_EQ(e.dxf.m_plotFactor, 1.0);
+    e.dxf.TransformPoint(1, 0);
+    EXPECT_EQ(e.dxf.World()[0], 1.0);
 }
 
 TEST(DxfOut, PensClampAndColoursSelectFromTheTable) {
-    CDxfOut dxf;
-    dxf.SetPen(0);
-    EXPECT_EQ(dxf.m_penIndex, 0);
-    dxf.SetPen(-5);
-    EXPECT_EQ(dxf.m_penIndex, 0);
-    dxf.SetPen(12);
-    EXPECT_EQ(dxf.m_penIndex, 7);
-    dxf.SetPenRgb(0, 255, 255);
-    EXPECT_EQ(dxf.m_penIndex, 4);
-    dxf.SetPenRgb(255, 0, 255);
-    EXPECT_EQ(dxf.m_penIndex, 6);
-    dxf.SetPenRgb(255, 255, 255);
-    EXPECT_EQ(dxf.m_penIndex, 0);
+    Export e;
+    // The layer of the next entity: the pen index names it ("0" to "7" by default).
+    auto layer = [&e] {
+        e.Take();
+        e.dxf.WriteCircle(0, 0, 1);
+        const std::string text = e.Take();
+        return text.substr(text.find("  8\r\n") + 5, 1);
+    };
+    e.dxf.SetPen(0);
+    EXPECT_EQ(layer(), "0");
+    e.dxf.SetPen(-5);
+    EXPECT_EQ(layer(), "0");
+    e.dxf.SetPen(12);
+    EXPECT_EQ(layer(), "7");
+    e.dxf.SetPenRgb(0, 255, 255);
+    EXPECT_EQ(layer(), "4");
+    e.dxf.SetPenRgb(255, 0, 255);
+    EXPECT_EQ(layer(), "6");
+    e.dxf.SetPenRgb(255, 255, 255);
+    EXPECT_EQ(layer(), "0");
 }
 
 TEST(DxfOut, TextEntityWithHeightRotationAndEscapes) {
@@ -199,7 +217,7 @@ TEST(DxfOut, NumbersAndCircles) {
                      "     7",    " 10",          "       2.000", " 20",     "       2.000",
                      " 30",       "       0.000", " 40",          " -1.000", "210",
                      " 0.000000", "220",          " 0.000000",    "230",     " 1.000000"}));
-    EXPECT_DOUBLE_EQ(e.dxf.m_previous[0], 2.0);
+    EXPECT_EQ(StartOfNextLine(e), "       2.000");
 }
 
 TEST(DxfOut, SymbolsOutsideTheTableWriteNothingAndKeepThePoint) {
@@ -209,7 +227,7 @@ TEST(DxfOut, SymbolsOutsideTheTableWriteNothingAndKeepThePoint) {
     e.dxf.WriteSymbol(1, 1, 1, 0, 2, 14);
     e.dxf.WriteSymbol(1, 1, 1, 0, 2, -1);
     EXPECT_EQ(e.Take(), "");
-    EXPECT_DOUBLE_EQ(e.dxf.m_current[0], 5.0);
+    EXPECT_EQ(StartOfNextLine(e), "       5.000");
 }
 
 TEST(DxfOut, SymbolDrawsAConnectingLineAndItsStrokes) {
@@ -232,7 +250,7 @@ TEST(DxfOut, SymbolDrawsAConnectingLineAndItsStrokes) {
         ++lines;
     }
     EXPECT_EQ(lines, 1u + static_cast<std::size_t>(strokes));
-    EXPECT_DOUBLE_EQ(e.dxf.m_previous[0], 2.0);
+    EXPECT_EQ(StartOfNextLine(e), "       2.000");
 }
 
 TEST(DxfOut, WritesNothingWithoutAnOutput) {
@@ -241,7 +259,10 @@ TEST(DxfOut, WritesNothingWithoutAnOutput) {
     dxf.WriteText(0, 0, 1, 0, 1, "x");
     dxf.Begin(nullptr, 0, 0);
     dxf.Plot(0, 0, 999);
-    EXPECT_TRUE(dxf.m_headerWritten);
+    // The header went nowhere, yet counts as written: a later Begin writes none.
+    Archive out = Archive::ToMemory();
+    dxf.Begin(&out, 0, 0);
+    EXPECT_EQ(out.Memory(), "");
 }
 
 TEST(DxfOut, PrintfStyleWritesTheSameBytes) {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "dxf/DxfExport.h"
 #include "plot/Archive.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
@@ -25,7 +26,6 @@ void Load(Loaded& l, const std::string& bytes) {
 
 std::string Save(CKorvaneDoc& doc) {
     Archive a = Archive::ToMemory();
-    doc.m_exportMode = 1;
     doc.Serialize(a);
     return a.Memory();
 }
@@ -282,8 +282,7 @@ TEST(PlotFile, SymboleRecordSizesFollowTheTextLength) {
         std::string buf = text + '\0';
         Symbole s(-9, 0, 0, 1, 0, static_cast<std::int16_t>(text.size()), buf.data());
         Archive a = Archive::ToMemory();
-        CDxfOut dxf;
-        s.Write(a, 1, dxf);
+        s.Write(a);
         EXPECT_EQ(a.Memory().size(), size) << text;
     }
 }
@@ -292,8 +291,7 @@ TEST(PlotFile, ExportModeSkipsLinesAboveThirteenAndWritesNoPlotBytes) {
     Loaded l;
     Load(l, kSixRecords + PlotBytes().Ligne(0, 0, 999).Ligne(0, 0, 14).str());
     Archive a = Archive::ToMemory();
-    l.doc.m_exportMode = 2;
-    l.doc.Serialize(a);
+    WriteDxf(l.doc.m_primitives, l.doc.m_dxfSettings, a);
     EXPECT_EQ(l.doc.m_primitives.size(), 8u);
 }
 
@@ -346,12 +344,9 @@ TEST(PlotDocument, FileErrorsNameTheirCause) {
         EXPECT_NE(std::string(e.what()).find("missing.plt"), std::string::npos);
     }
     EXPECT_THROW(doc.OnOpenDocument(::testing::TempDir()), FileError);
-    try {
-        doc.OnSaveDocument(TempPath("no/such/dir/out.plt"));
-        FAIL();
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.Cause(), FileErrorCause::NotFound);
-    }
+    const SaveResult saved = doc.OnSaveDocument(TempPath("no/such/dir/out.plt"));
+    EXPECT_EQ(saved.error, SaveResult::Error::kFile);
+    EXPECT_EQ(saved.cause, FileErrorCause::NotFound);
 }
 
 TEST(PlotDocument, UnfinishedSaveLeavesTheOldFileAndNoTemporary) {
