@@ -1,24 +1,19 @@
 #include "dxf/DxfConfig.h"
 
-#include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 
+#include "dxf/ScanNumber.h"
 #include "plot/Archive.h"
 #include "plot/FileError.h"
+#include "plot/NumberText.h"
 
 namespace {
 // A configuration file is a few hundred bytes; anything past this is not read.
 constexpr std::size_t kMaxFileSize = 1 << 20;
 
-bool IsSpace(char c) {
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
 // Matches the text the way fscanf matches "%s", "%d", "%lf", a literal and a white-space
-// directive, stopping for good at the first field that does not match.
+// directive in the "C" locale, stopping for good at the first field that does not match.
 class ConfigScanner {
   public:
     explicit ConfigScanner(std::string text) : m_text(std::move(text)), m_pos(0) {}
@@ -29,7 +24,7 @@ class ConfigScanner {
         if (m_failed) return;
         SkipSpace();
         std::size_t start = m_pos;
-        while (m_pos < m_text.size() && !IsSpace(m_text[m_pos])) ++m_pos;
+        while (m_pos < m_text.size() && !IsCSpace(m_text[m_pos])) ++m_pos;
         if (m_pos == start) return Fail();
         std::size_t len = m_pos - start;
         out.assign(m_text, start, len < kMaxLayerName ? len : kMaxLayerName);
@@ -38,25 +33,20 @@ class ConfigScanner {
 
     void Int(int& out) {
         if (m_failed) return;
-        const char* begin = m_text.c_str() + m_pos;
-        char* end;
-        errno = 0;
-        long v = std::strtol(begin, &end, 10);
-        if (end == begin) return Fail();
+        long v = 0;
+        const std::size_t used = ScanLong(Rest(), End(), v);
+        if (used == 0) return Fail();
         // Out of range saturates instead of wrapping.
         out = v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
-        m_pos += static_cast<std::size_t>(end - begin);
+        m_pos += used;
         ++m_matched;
     }
 
     void Double(double& out) {
         if (m_failed) return;
-        const char* begin = m_text.c_str() + m_pos;
-        char* end;
-        double v = std::strtod(begin, &end);
-        if (end == begin) return Fail();
-        out = v;
-        m_pos += static_cast<std::size_t>(end - begin);
+        const std::size_t used = ScanDouble(Rest(), End(), out);
+        if (used == 0) return Fail();
+        m_pos += used;
         ++m_matched;
     }
 
@@ -70,11 +60,13 @@ class ConfigScanner {
     }
 
     void SkipSpace() {
-        while (m_pos < m_text.size() && IsSpace(m_text[m_pos])) ++m_pos;
+        while (m_pos < m_text.size() && IsCSpace(m_text[m_pos])) ++m_pos;
     }
 
   private:
     void Fail() { m_failed = true; }
+    const char* Rest() const { return m_text.data() + m_pos; }
+    const char* End() const { return m_text.data() + m_text.size(); }
 
     std::string m_text;
     std::size_t m_pos;
@@ -128,21 +120,28 @@ int ReadDxfConfig(const std::string& path, DxfSettings& p) {
 
 std::string DxfConfigText(const DxfSettings& p) {
     std::string text;
-    char line[1200];
+    char number[kMaxFixed];
+    auto integer = [&](int v) { text.append(number, FormatInt(number, v, 0)); };
+    auto fixed = [&](double v) { text.append(number, FormatFixed(number, v, 0, 6)); };  // "%lf"
     for (int i = 0; i < 8; ++i) {
         text += p.layerName[i];
-        std::snprintf(line, sizeof line, "\n%d\n", p.layerColor[i]);
-        text += line;
+        text += '\n';
+        integer(p.layerColor[i]);
+        text += '\n';
     }
     for (int k = 0; k < 3; ++k) {
-        // Each %lf of a double needs at most 317 bytes.
-        std::snprintf(line, sizeof line, "%lf,%lf,%lf,%lf,%lf\n", p.easting[k], p.northing[k],
-                      p.elevation[k], p.paperX[k], p.paperY[k]);
-        text += line;
+        for (double v : {p.easting[k], p.northing[k], p.elevation[k], p.paperX[k], p.paperY[k]}) {
+            fixed(v);
+            text += ',';
+        }
+        text.back() = '\n';
     }
-    std::snprintf(line, sizeof line, "%d,%lf,%d\n", p.unitsIndex, p.originalScale,
-                  p.conversionIndex);
-    text += line;
+    integer(p.unitsIndex);
+    text += ',';
+    fixed(p.originalScale);
+    text += ',';
+    integer(p.conversionIndex);
+    text += '\n';
     return text;
 }
 

@@ -5,14 +5,17 @@
 
 #include "dxf/DxfExportError.h"
 #include "dxf/DxfOut.h"
+#include "dxf/ScanNumber.h"
 #include "dxf/SolveLinear.h"
 
 namespace {
 // The value a reader gets back from "%9.6lf".
 double AsWritten(double v) {
     char buf[kMaxFixed];
-    *FormatFixed(buf, v, 9, 6) = '\0';
-    return std::strtod(buf, nullptr);
+    const char* end = FormatFixed(buf, v, 9, 6);
+    double read = 0;
+    ScanDouble(buf, end, read);
+    return read;
 }
 
 void Normalize(double v[3]) {
