@@ -10,17 +10,12 @@
 #include "dxf/DxfConfig.h"
 #include "plot/KorvaneDoc.h"
 #include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
 
 namespace {
 class DxfConfig : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char dir[] = "/tmp/korvane-cfg-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        m_dir = dir;
-    }
-    void TearDown() override { std::system(("rm -rf " + m_dir).c_str()); }
-    std::string Path(const char* name) const { return m_dir + "/" + name; }
+    std::string Path(const char* name) const { return m_folder.Path(name); }
     std::string Write(const char* name, const std::string& text) const {
         std::string path = Path(name);
         FILE* f = std::fopen(path.c_str(), "w");
@@ -39,7 +34,8 @@ class DxfConfig : public ::testing::Test {
         return text;
     }
 
-    std::string m_dir;
+    TempFolder m_folder;
+    const std::string m_dir = m_folder.Path();
 };
 
 const char kDefaults[] =

@@ -17,6 +17,7 @@
 #include "plot/KorvaneDoc.h"
 #include "support/PlotBytes.h"
 #include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
 
 namespace {
 void SetCorner(DxfSettings& d, int k, double px, double py, double e, double n, double z) {
@@ -231,10 +232,9 @@ TEST(DxfTransform, SettingsWithoutATransformAreRefused) {
 }
 
 TEST(DxfTransform, RefusedExportCreatesNoFileAndKeepsAnExistingOne) {
-    char dir[] = "/tmp/korvane-dxf-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string fresh = std::string(dir) + "/new.dxf";
-    const std::string existing = std::string(dir) + "/old.dxf";
+    TempFolder folder;
+    const std::string fresh = folder.Path("new.dxf");
+    const std::string existing = folder.Path("old.dxf");
     {
         FILE* f = std::fopen(existing.c_str(), "w");
         std::fputs("keep me", f);
@@ -256,8 +256,6 @@ TEST(DxfTransform, RefusedExportCreatesNoFileAndKeepsAnExistingOne) {
     std::fread(buf, 1, sizeof buf - 1, f);
     std::fclose(f);
     EXPECT_STREQ(buf, "keep me");
-    std::remove(existing.c_str());
-    rmdir(dir);
 }
 
 TEST(SolveLinear, PivotsAndReports) {
