@@ -121,13 +121,27 @@ class DrawSurface {
         return nullptr;
     }
     template <class Request>
-    static void Erase(Table<Request>& table, Handle handle) {
+    Handle Make(Table<Request>& table, const Request& request, HandleCall call) {
+        table.live.push_back({++table.last, request});
+        OnHandleCall(call, table.last);
+        return table.last;
+    }
+    template <class Request>
+    Handle Select(Table<Request>& table, Handle handle, HandleCall call) {
+        const Handle old = table.selected;
+        table.selected = handle;
+        OnHandleCall(call, handle);
+        return old;
+    }
+    template <class Request>
+    void Delete(Table<Request>& table, Handle handle, HandleCall call) {
         for (auto it = table.live.begin(); it != table.live.end(); ++it) {
             if (it->first == handle) {
                 table.live.erase(it);
-                return;
+                break;
             }
         }
+        OnHandleCall(call, handle);
     }
     template <class Value>
     void SetMapping(Mapping which, Value& field, Value value) {
@@ -145,37 +159,20 @@ class DrawSurface {
 };
 
 inline DrawSurface::Handle DrawSurface::CreatePen(int width, ColorRef color) {
-    m_pens.live.push_back({++m_pens.last, PenRequest{width, color}});
-    OnHandleCall(HandleCall::CreatePen, m_pens.last);
-    return m_pens.last;
+    return Make(m_pens, PenRequest{width, color}, HandleCall::CreatePen);
 }
-
 inline DrawSurface::Handle DrawSurface::SelectPen(Handle pen) {
-    const Handle old = m_pens.selected;
-    m_pens.selected = pen;
-    OnHandleCall(HandleCall::SelectPen, pen);
-    return old;
+    return Select(m_pens, pen, HandleCall::SelectPen);
 }
-
 inline void DrawSurface::DeletePen(Handle pen) {
-    Erase(m_pens, pen);
-    OnHandleCall(HandleCall::DeletePen, pen);
+    Delete(m_pens, pen, HandleCall::DeletePen);
 }
-
 inline DrawSurface::Handle DrawSurface::CreateFont(const DeviceFontRequest& font) {
-    m_fonts.live.push_back({++m_fonts.last, font});
-    OnHandleCall(HandleCall::CreateFont, m_fonts.last);
-    return m_fonts.last;
+    return Make(m_fonts, font, HandleCall::CreateFont);
 }
-
 inline DrawSurface::Handle DrawSurface::SelectFont(Handle font) {
-    const Handle old = m_fonts.selected;
-    m_fonts.selected = font;
-    OnHandleCall(HandleCall::SelectFont, font);
-    return old;
+    return Select(m_fonts, font, HandleCall::SelectFont);
 }
-
 inline void DrawSurface::DeleteFont(Handle font) {
-    Erase(m_fonts, font);
-    OnHandleCall(HandleCall::DeleteFont, font);
+    Delete(m_fonts, font, HandleCall::DeleteFont);
 }

@@ -4,13 +4,11 @@
 // KORVANE_UPDATE_GOLDEN=1 to rewrite the files after an intended change.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
+#include "support/Golden.h"
 #include "support/PlotBytes.h"
 #include "support/RecordingFeedback.h"
 #include "view/FirstView.h"
@@ -92,16 +90,6 @@ std::string Trace(const std::string& bytes) {
 TEST(KindTraces, EachRecordKindMatchesItsGoldenFile) {
     for (const Kind& kind : kKinds) {
         const std::string trace = Trace(kind.bytes);
-        const std::string golden =
-            std::string(KORVANE_GOLDEN_DIR) + "/kinds/" + kind.name + ".trace";
-        if (std::getenv("KORVANE_UPDATE_GOLDEN")) {
-            std::ofstream(golden, std::ios::binary) << trace;
-            continue;
-        }
-        std::ifstream in(golden, std::ios::binary);
-        ASSERT_TRUE(in) << golden << " is missing";
-        std::ostringstream expected;
-        expected << in.rdbuf();
-        EXPECT_EQ(expected.str(), trace) << kind.name << " differs from " << golden;
+        ExpectGolden(std::string(KORVANE_GOLDEN_DIR) + "/kinds/" + kind.name + ".trace", trace);
     }
 }
