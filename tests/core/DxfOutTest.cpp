@@ -12,6 +12,7 @@
 #include "render/StrokeFont.h"
 #include "support/PlotBytes.h"
 #include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
 
 namespace {
 std::string Lines(std::initializer_list<const char*> lines) {
@@ -280,4 +281,37 @@ TEST(DxfOut, PrintfStyleWritesTheSameBytes) {
         return out.Memory();
     };
     EXPECT_EQ(run(DxfNumberStyle::kFast), run(DxfNumberStyle::kPrintf));
+}
+
+TEST(DxfExport, EachExportIsWholeWithTheSettingsOfItsTime) {
+    TempFolder folder;
+    RecordingFeedback feedback;
+    CKorvaneDoc doc(feedback);
+    const std::string plot = PlotBytes().Pinit().Couleur(2).Ligne(1, 1, 3).Ligne(2, 1, 2).str();
+    Archive in = Archive::FromMemory(plot.data(), plot.size());
+    doc.Serialize(in);
+    doc.SetModifiedFlag();
+    const std::string first = folder.Path("first.dxf"), second = folder.Path("second.dxf");
+    ASSERT_TRUE(ExportDxf(doc, first).Ok());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), "");  // an export leaves the document's own file alone
+    // A second export starts afresh, header included, with the settings changed in between.
+    doc.m_dxfSettings.layerName[1] = "Road";
+    ASSERT_TRUE(ExportDxf(doc, second).Ok());
+    std::string texts[2];
+    for (int i = 0; i < 2; ++i) {
+        Archive a = Archive::OpenForLoad(i == 0 ? first : second);
+        char buf[4096];
+        for (std::size_t n; (n = a.Read(buf, sizeof buf)) > 0;) texts[i].append(buf, n);
+        EXPECT_EQ(texts[i].substr(0, kHeader.size()), kHeader) << i;
+        EXPECT_EQ(texts[i].substr(texts[i].size() - kTrailer.size()), kTrailer) << i;
+    }
+    EXPECT_NE(texts[0].find(Lines({"  8", "1"})), std::string::npos);
+    EXPECT_NE(texts[1].find(Lines({"  8", "Road"})), std::string::npos);
+    // A file error comes back as a value and leaves the flag as it was.
+    doc.SetModifiedFlag();
+    const SaveResult failed = ExportDxf(doc, folder.Path("no/such/dir/x.dxf"));
+    EXPECT_EQ(failed.error, SaveResult::Error::kFile);
+    EXPECT_EQ(failed.cause, FileErrorCause::NotFound);
+    EXPECT_TRUE(doc.IsModified());
 }
