@@ -46,6 +46,7 @@ class QPainterSurface : public DrawSurface {
   protected:
     // Draws what is batched under the old mapping, then takes the new one.
     void OnMappingChanged(Mapping) override;
+    // Notes when the painter's pen must be remade.
     void OnHandleCall(HandleCall call, Handle handle) override;
 
   private:
