@@ -24,15 +24,16 @@ TEST(DxfLayers, RefusedNamesNameThePenAndTheCharacter) {
         {4, "Straße-1_$.(ok) #2", ""},
     };
     for (const Case& c : cases) {
-        CDxfOut d;
-        d.m_layerName[c.pen - 1] = c.name;
-        const std::string problem = LayerNameProblem(d.m_layerName);
+        DxfSettings s;
+        s.layerName[c.pen - 1] = c.name;
+        const std::string problem = LayerNameProblem(s.layerName);
         if (!*c.problem) {
             EXPECT_EQ(problem, "") << c.name;
             continue;
         }
         EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
         // The writer refuses the export before writing anything.
+        CDxfOut d(s);
         Archive out = Archive::ToMemory();
         try {
             d.Begin(&out, 0, 0);
@@ -45,15 +46,16 @@ TEST(DxfLayers, RefusedNamesNameThePenAndTheCharacter) {
 }
 
 TEST(DxfLayers, ColoursOutsideTheRangeAreWrittenAsGivenWithOneWarning) {
-    CDxfOut d;
-    d.m_layerColor[0] = 0;
-    d.m_layerColor[7] = 256;
-    EXPECT_EQ(LayerColorWarning(d.m_layerColor), "");
-    d.m_layerColor[1] = -1;
-    d.m_layerColor[4] = 1000;
-    const std::string warning = LayerColorWarning(d.m_layerColor);
+    DxfSettings s;
+    s.layerColor[0] = 0;
+    s.layerColor[7] = 256;
+    EXPECT_EQ(LayerColorWarning(s.layerColor), "");
+    s.layerColor[1] = -1;
+    s.layerColor[4] = 1000;
+    const std::string warning = LayerColorWarning(s.layerColor);
     EXPECT_NE(warning.find("pen 2: -1, pen 5: 1000"), std::string::npos) << warning;
 
+    CDxfOut d(s);
     Archive out = Archive::ToMemory();
     d.Begin(&out, 0, 0);
     d.SetPen(5);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "dxf/DxfExport.h"
 #include "dxf/DxfExportError.h"
 #include "dxf/DxfOut.h"
 #include "dxf/SolveLinear.h"
@@ -16,24 +17,25 @@
 #include "plot/KorvaneDoc.h"
 #include "support/PlotBytes.h"
 #include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
 
 namespace {
-void SetCorner(CDxfOut& d, int k, double px, double py, double e, double n, double z) {
-    d.m_paperX[k] = px;
-    d.m_paperY[k] = py;
-    d.m_easting[k] = e;
-    d.m_northing[k] = n;
-    d.m_elevation[k] = z;
+void SetCorner(DxfSettings& d, int k, double px, double py, double e, double n, double z) {
+    d.paperX[k] = px;
+    d.paperY[k] = py;
+    d.easting[k] = e;
+    d.northing[k] = n;
+    d.elevation[k] = z;
 }
 
-void Scale(CDxfOut& d, char units, double scale) {
-    d.m_conversion = 's';
-    d.m_units = units;
-    d.m_originalScale = scale;
+void Scale(DxfSettings& d, char units, double scale) {
+    d.conversionIndex = 1;
+    d.unitsIndex = units == 'I';
+    d.originalScale = scale;
 }
 
 // Survey-size corners on a plane rising by slope along the northing: paper inches at 1:1000.
-void SurveyPlane(CDxfOut& d, double slope) {
+void SurveyPlane(DxfSettings& d, double slope) {
     const double e0 = 500000, n0 = 5000000, z0 = 250;
     const double w = 30 * 25.4, h = 20 * 25.4;  // world size of a 30 x 20 inch sheet
     SetCorner(d, 0, 1, 1, e0, n0, z0);
@@ -79,7 +81,7 @@ constexpr double kE0 = 500000, kN0 = 5000000, kW = 32 * 25.4, kH = 22 * 25.4;
 
 // Corners that turn a 32 x 22 inch sheet at 1:1000 by degrees about its paper origin, which
 // lies at easting 500000, northing 5000000, elevation 120.
-void Turned(CDxfOut& d, double degrees) {
+void Turned(DxfSettings& d, double degrees) {
     const double c = std::cos(degrees * M_PI / 180), s = std::sin(degrees * M_PI / 180);
     const double e0 = kE0, n0 = kN0, w = kW, h = kH;
     Scale(d, 'M', 1000);
@@ -96,49 +98,70 @@ double AngleBetween(double a, double b) {
     return d;
 }
 
-std::string ExportDoc(CKorvaneDoc& doc) {
+// The DXF export of the document's drawing with its settings.
+std::string ExportDoc(const CKorvaneDoc& doc) {
     Archive out = Archive::ToMemory();
-    doc.m_dxfOut.m_headerWritten = false;
-    doc.m_exportMode = 2;
-    doc.Serialize(out);
+    WriteDxf(doc.m_primitives, doc.m_dxfSettings, out);
     return out.Memory();
+}
+
+// A circle written at plot (x, y), as the text states it.
+Entity Circle(CDxfOut& d, Archive& out, float x, float y) {
+    const std::size_t before = out.Memory().size();
+    d.WriteCircle(x, y, 0.1f);
+    return Entities(out.Memory().substr(before)).at(0);
 }
 }  // namespace
 
 TEST(DxfTransform, NormalConversionKeepsPaperCoordinates) {
-    CDxfOut d;
-    SurveyPlane(d, 0.05);  // ignored without the scaled conversion
-    d.Begin(nullptr, 0, 0);
+    DxfSettings s;
+    SurveyPlane(s, 0.05);  // ignored without the scaled conversion
+    CDxfOut d(s);
+    Archive out = Archive::ToMemory();
+    d.Begin(&out, 0, 0);
     d.TransformPoint(2, 3);
-    EXPECT_EQ(d.m_current[0], 2.0);
-    EXPECT_EQ(d.m_current[1], 3.0);
-    EXPECT_EQ(d.m_current[2], 0.0);
+    EXPECT_EQ(d.World()[0], 2.0);
+    EXPECT_EQ(d.World()[1], 3.0);
+    EXPECT_EQ(d.World()[2], 0.0);
+    EXPECT_EQ(Circle(d, out, 2, 3).Value("230"), 1.0);
 }
 
 TEST(DxfTransform, HorizontalMetricAndImperialExamples) {
     for (char units : {'M', 'I'}) {
-        CDxfOut d;
-        Scale(d, units, 1000);
-        SetCorner(d, 0, 1.5, 2.5, 5000, 7000, 100);
-        d.Begin(nullptr, 0, 0);
+        DxfSettings s;
+        Scale(s, units, 1000);
+        SetCorner(s, 0, 1.5, 2.5, 5000, 7000, 100);
+        CDxfOut d(s);
+        Archive out = Archive::ToMemory();
+        d.Begin(&out, 0, 0);
+        d.TransformPoint(3.5f, 2.5f);
+        const double east = d.World()[0];
         d.TransformPoint(2.5f, 2.5f);
         const double expectE = units == 'M' ? 5025.4 : 5000 + 1000 / 12.0;
-        EXPECT_NEAR(d.m_unitScale, units == 'M' ? 25.4 : 1000 / 12.0, 1e-12);
-        EXPECT_NEAR(d.m_current[0], expectE, 1e-9);
-        EXPECT_NEAR(d.m_current[1], 7000, 1e-9);
-        EXPECT_NEAR(d.m_current[2], 100, 1e-9);
+        // One plot unit along x is one unit scale of world easting.
+        EXPECT_NEAR(east - d.World()[0], units == 'M' ? 25.4 : 1000 / 12.0, 1e-9);
+        EXPECT_NEAR(d.World()[0], expectE, 1e-9);
+        EXPECT_NEAR(d.World()[1], 7000, 1e-9);
+        EXPECT_NEAR(d.World()[2], 100, 1e-9);
+        const Entity circle = Circle(d, out, 2.5f, 2.5f);
+        EXPECT_EQ(circle.Value("210"), 0.0);
+        EXPECT_EQ(circle.Value("230"), 1.0);
+        EXPECT_EQ(circle.Value(" 30"), 100.0);  // on the plane at the corner's elevation
     }
 }
 
 TEST(DxfTransform, RightCornersSummingToZeroCountAsHorizontal) {
-    CDxfOut d;
-    Scale(d, 'M', 1000);
-    SetCorner(d, 0, 1.5, 2.5, 5000, 7000, 100);
-    SetCorner(d, 1, 9, 9, 12, -12, 0);
-    SetCorner(d, 2, 4, 4, 3, 0, -3);
-    d.Begin(nullptr, 0, 0);
+    DxfSettings s;
+    Scale(s, 'M', 1000);
+    SetCorner(s, 0, 1.5, 2.5, 5000, 7000, 100);
+    SetCorner(s, 1, 9, 9, 12, -12, 0);
+    SetCorner(s, 2, 4, 4, 3, 0, -3);
+    CDxfOut d(s);
+    Archive out = Archive::ToMemory();
+    d.Begin(&out, 0, 0);
     d.TransformPoint(2.5f, 2.5f);
-    EXPECT_NEAR(d.m_current[0], 5025.4, 1e-9);
+    EXPECT_NEAR(d.World()[0], 5025.4, 1e-9);
+    EXPECT_EQ(Circle(d, out, 2.5f, 2.5f).Value("230"), 1.0);
 }
 
 TEST(DxfTransform, ThreePointTextsLieFlatAndFollowTheirWorldBaselines) {
@@ -148,16 +171,16 @@ TEST(DxfTransform, ThreePointTextsLieFlatAndFollowTheirWorldBaselines) {
     };
     struct Case {
         const char* name;
-        void (*set)(CDxfOut&);
+        void (*set)(DxfSettings&);
         std::vector<Turn> turns;
     };
     const Case cases[] = {
         {"turned by 30 degrees",
-         [](CDxfOut& d) { Turned(d, 30); },
+         [](DxfSettings& d) { Turned(d, 30); },
          {{0, 30}, {90, 120}, {345, 15}, {-90, 300}}},
         // A reader of the plane's own coordinates once showed these texts upside down.
         {"rising to the south by 5 %",
-         [](CDxfOut& d) {
+         [](DxfSettings& d) {
              Scale(d, 'M', 1000);
              SetCorner(d, 0, 0, 0, kE0, kN0, 120);
              SetCorner(d, 1, 32, 0, kE0 + kW, kN0, 120);
@@ -165,7 +188,7 @@ TEST(DxfTransform, ThreePointTextsLieFlatAndFollowTheirWorldBaselines) {
          },
          {{0, 0}, {90, 90}, {180, 180}, {30, 30}}},
         {"mirrored: paper right is west",
-         [](CDxfOut& d) {
+         [](DxfSettings& d) {
              Scale(d, 'M', 1000);
              SetCorner(d, 0, 0, 0, kE0, kN0, 120);
              SetCorner(d, 1, 32, 0, kE0 - kW, kN0, 120);
@@ -174,7 +197,7 @@ TEST(DxfTransform, ThreePointTextsLieFlatAndFollowTheirWorldBaselines) {
          {{0, 180}, {90, 90}, {45, 135}}},
         // Paper up is straight up: such a baseline has no direction in plan.
         {"vertical wall",
-         [](CDxfOut& d) {
+         [](DxfSettings& d) {
              Scale(d, 'M', 1000);
              SetCorner(d, 0, 0, 0, kE0, kN0, 120);
              SetCorner(d, 1, 32, 0, kE0 + kW, kN0, 120);
@@ -183,8 +206,9 @@ TEST(DxfTransform, ThreePointTextsLieFlatAndFollowTheirWorldBaselines) {
          {{90, 90}, {270, 270}, {30, 0}, {150, 180}}},
     };
     for (const Case& c : cases) {
-        CDxfOut d;
-        c.set(d);
+        DxfSettings s;
+        c.set(s);
+        CDxfOut d(s);
         Archive out = Archive::ToMemory();
         d.Begin(&out, 0, 0);
         for (const Turn& t : c.turns) {
@@ -200,7 +224,7 @@ TEST(DxfTransform, ThreePointTextsLieFlatAndFollowTheirWorldBaselines) {
             for (const Entity* e : {&text, &all[2 + 2 * i]}) {
                 const char* codes[] = {" 10", " 20", " 30"};
                 for (int k = 0; k < 3; ++k) {
-                    EXPECT_NEAR(e->Value(codes[k]), d.m_current[k], 5e-4) << c.name << e->kind;
+                    EXPECT_NEAR(e->Value(codes[k]), d.World()[k], 5e-4) << c.name << e->kind;
                 }
                 EXPECT_EQ(e->Value("210"), 0.0);
                 EXPECT_EQ(e->Value("220"), 0.0);
@@ -215,7 +239,7 @@ TEST(DxfTransform, SitePlanTurnedByThirtyDegreesKeepsItsTextsAlongItsLines) {
     CKorvaneDoc doc(feedback);
     doc.OnOpenDocument(std::string(KORVANE_SOURCE_DIR) + "/samples/site-plan.plt");
     const std::vector<Entity> paper = Entities(ExportDoc(doc));
-    Turned(doc.m_dxfOut, 30);
+    Turned(doc.m_dxfSettings, 30);
     const std::vector<Entity> world = Entities(ExportDoc(doc));
     ASSERT_EQ(paper.size(), world.size());
     const double c = std::cos(M_PI / 6), s = std::sin(M_PI / 6);
@@ -252,25 +276,24 @@ TEST(DxfTransform, PenDownAfterPinitStartsAtThePaperOriginsWorldPoint) {
     doc.Serialize(in);
     struct Case {
         const char* name;
-        void (*set)(CDxfOut&);
+        void (*set)(DxfSettings&);
         double origin[3];
     };
-    // One document in this order: the normal export comes after a scaled one, whose last
-    // elevation must not leak into it.
+    // One document, its settings changed from export to export.
     const Case cases[] = {
-        {"three-point", [](CDxfOut& d) { Turned(d, 30); }, {500000, 5000000, 120}},
+        {"three-point", [](DxfSettings& d) { Turned(d, 30); }, {500000, 5000000, 120}},
         {"horizontal",
-         [](CDxfOut& d) {
+         [](DxfSettings& d) {
              Scale(d, 'M', 1000);
              SetCorner(d, 0, 1.5, 2.5, 5000, 7000, 100);
              SetCorner(d, 1, 0, 0, 0, 0, 0);
              SetCorner(d, 2, 0, 0, 0, 0, 0);
          },
          {5000 - 1.5 * 25.4, 7000 - 2.5 * 25.4, 100}},
-        {"normal", [](CDxfOut& d) { d.m_conversion = 'N'; }, {0, 0, 0}},
+        {"normal", [](DxfSettings& d) { d.conversionIndex = 0; }, {0, 0, 0}},
     };
     for (const Case& c : cases) {
-        c.set(doc.m_dxfOut);
+        c.set(doc.m_dxfSettings);
         const std::vector<Entity> all = Entities(ExportDoc(doc));
         int polylines = 0;
         for (std::size_t i = 0; i + 1 < all.size(); ++i) {
@@ -288,36 +311,37 @@ TEST(DxfTransform, PenDownAfterPinitStartsAtThePaperOriginsWorldPoint) {
 TEST(DxfTransform, SettingsWithoutATransformAreRefused) {
     struct Case {
         const char* name;
-        void (*set)(CDxfOut&);
+        void (*set)(DxfSettings&);
         const char* needle;
     };
     const Case cases[] = {
         {"right corners at paper 0,0",
-         [](CDxfOut& d) {
+         [](DxfSettings& d) {
              SetCorner(d, 1, 0, 0, 10, 0, 0);
              SetCorner(d, 2, 0, 0, 10, 10, 0);
          },
          "one line"},
         {"paper points almost on a line",
-         [](CDxfOut& d) {
+         [](DxfSettings& d) {
              SetCorner(d, 0, 0, 0, 0, 0, 0);
              SetCorner(d, 1, 10, 0, 10, 0, 0);
              SetCorner(d, 2, 20, 1e-12, 10, 10, 0);
          },
          "almost on one line"},
         {"collinear world points",
-         [](CDxfOut& d) {
+         [](DxfSettings& d) {
              SetCorner(d, 1, 10, 0, 10, 0, 0);
              SetCorner(d, 2, 10, 10, 20, 0, 0);
          },
          "define no drawing plane"},
-        {"scale 0", [](CDxfOut& d) { d.m_originalScale = 0; }, "one line"},
-        {"infinite scale", [](CDxfOut& d) { d.m_originalScale = INFINITY; }, "not finite"},
+        {"scale 0", [](DxfSettings& d) { d.originalScale = 0; }, "one line"},
+        {"infinite scale", [](DxfSettings& d) { d.originalScale = INFINITY; }, "not finite"},
     };
     for (const Case& c : cases) {
-        CDxfOut d;
-        Scale(d, 'M', 1000);
-        c.set(d);
+        DxfSettings s;
+        Scale(s, 'M', 1000);
+        c.set(s);
+        CDxfOut d(s);
         Archive out = Archive::ToMemory();
         try {
             d.Begin(&out, 0, 0);
@@ -327,15 +351,15 @@ TEST(DxfTransform, SettingsWithoutATransformAreRefused) {
                 << c.name << ": " << e.what();
         }
         EXPECT_EQ(out.Memory(), "") << c.name;
-        EXPECT_FALSE(d.m_headerWritten) << c.name;
+        // Nothing counts as begun: the next Begin tries the set-up again.
+        EXPECT_THROW(d.Begin(&out, 0, 0), DxfExportError) << c.name;
     }
 }
 
 TEST(DxfTransform, RefusedExportCreatesNoFileAndKeepsAnExistingOne) {
-    char dir[] = "/tmp/korvane-dxf-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string fresh = std::string(dir) + "/new.dxf";
-    const std::string existing = std::string(dir) + "/old.dxf";
+    TempFolder folder;
+    const std::string fresh = folder.Path("new.dxf");
+    const std::string existing = folder.Path("old.dxf");
     {
         FILE* f = std::fopen(existing.c_str(), "w");
         std::fputs("keep me", f);
@@ -343,10 +367,13 @@ TEST(DxfTransform, RefusedExportCreatesNoFileAndKeepsAnExistingOne) {
     }
     RecordingFeedback feedback;
     CKorvaneDoc doc(feedback);
-    doc.m_dxfOut.m_conversion = 'S';
-    doc.m_dxfOut.m_originalScale = 0;
-    EXPECT_THROW(doc.OnSaveDocument(fresh, 2), DxfExportError);
-    EXPECT_THROW(doc.OnSaveDocument(existing, 2), DxfExportError);
+    doc.m_dxfSettings.conversionIndex = 1;
+    doc.m_dxfSettings.originalScale = 0;
+    for (const std::string& path : {fresh, existing}) {
+        const SaveResult result = ExportDxf(doc, path);
+        EXPECT_EQ(result.error, SaveResult::Error::kExportRefused);
+        EXPECT_NE(result.message.find("DXF export refused"), std::string::npos);
+    }
     EXPECT_NE(access(fresh.c_str(), F_OK), 0);
     FILE* f = std::fopen(existing.c_str(), "r");
     char buf[16] = {};
@@ -354,8 +381,6 @@ TEST(DxfTransform, RefusedExportCreatesNoFileAndKeepsAnExistingOne) {
     std::fread(buf, 1, sizeof buf - 1, f);
     std::fclose(f);
     EXPECT_STREQ(buf, "keep me");
-    std::remove(existing.c_str());
-    rmdir(dir);
 }
 
 TEST(SolveLinear, PivotsAndReports) {
