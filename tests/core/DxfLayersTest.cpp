@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "dxf/DxfExportError.h"
 #include "dxf/DxfLayers.h"
 #include "dxf/DxfOut.h"
 #include "plot/Archive.h"
@@ -27,21 +26,11 @@ TEST(DxfLayers, RefusedNamesNameThePenAndTheCharacter) {
         DxfSettings s;
         s.layerName[c.pen - 1] = c.name;
         const std::string problem = LayerNameProblem(s.layerName);
-        if (!*c.problem) {
+        if (*c.problem) {
+            EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
+        } else {
             EXPECT_EQ(problem, "") << c.name;
-            continue;
         }
-        EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
-        // The writer refuses the export before writing anything.
-        CDxfOut d(s);
-        Archive out = Archive::ToMemory();
-        try {
-            d.Begin(&out, 0, 0);
-            ADD_FAILURE() << c.name << ": not refused";
-        } catch (const DxfExportError& e) {
-            EXPECT_NE(std::string(e.what()).find(c.problem), std::string::npos) << e.what();
-        }
-        EXPECT_EQ(out.Memory(), "");
     }
 }
 

@@ -308,7 +308,7 @@ TEST(DxfTransform, PenDownAfterPinitStartsAtThePaperOriginsWorldPoint) {
     }
 }
 
-TEST(DxfTransform, SettingsWithoutATransformAreRefused) {
+TEST(DxfTransform, SettingsWithoutASoundFileAreRefused) {
     struct Case {
         const char* name;
         void (*set)(DxfSettings&);
@@ -336,6 +336,8 @@ TEST(DxfTransform, SettingsWithoutATransformAreRefused) {
          "define no drawing plane"},
         {"scale 0", [](DxfSettings& d) { d.originalScale = 0; }, "one line"},
         {"infinite scale", [](DxfSettings& d) { d.originalScale = INFINITY; }, "not finite"},
+        {"a layer name readers refuse", [](DxfSettings& d) { d.layerName[2] = "a:b"; },
+         "pen 3 holds the character ':'"},
     };
     for (const Case& c : cases) {
         DxfSettings s;
