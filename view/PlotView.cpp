@@ -2,6 +2,7 @@
 
 #include "plot/PrimitiveList.h"
 #include "render/DrawSurface.h"
+#include "render/PrimDraw.h"
 #include "view/ViewHost.h"
 
 int g_fitToPage = 0;
@@ -80,13 +81,14 @@ bool PaintPass::Step(std::size_t count) {
     const std::size_t end = total - m_next < count ? total : m_next + count;
     CPlotContext& context = m_view.m_context;
     PassPens& pens = *m_pens;
+    PrimPainter painter(context, m_offsetX, m_offsetY, m_divisor);
     for (; m_next < end; ++m_next) {
         if (m_interruptible && m_host.ShouldStop()) {
             m_stopped = true;
             return false;
         }
         pens.Follow(context);
-        m_primitives.At(m_next)->Draw(context, m_offsetX, m_offsetY, m_divisor);
+        m_primitives.At(m_next)->Accept(painter);
     }
     return m_next < total;
 }
@@ -122,11 +124,11 @@ void PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
         m_state.CopyMapping(clientWidth, clientHeight).Apply(dc);
         m_context.SetDC(&dc);
         PassPens pens(dc, 0);
-        const float offsetX = m_state.m_viewLeft, offsetY = m_state.m_viewBottom;
         CPlotContext& context = m_context;
+        PrimPainter painter(context, m_state.m_viewLeft, m_state.m_viewBottom, d);
         primitives.ForEach([&](const Prim& prim) {
             pens.Follow(context);
-            prim.Draw(context, offsetX, offsetY, d);
+            prim.Accept(painter);
             return true;
         });
         m_context.SetDC(nullptr);
