@@ -40,6 +40,17 @@ QLineEdit* NumberEdit(const QString& name, int digits, QWidget* parent) {
     return edit;
 }
 
+// The configuration file's numbers in the classic locale, whatever the user's.
+int ReadConfig(const std::string& path, DxfParameters& p) {
+    ClassicNumbers classic;
+    return ReadDxfConfig(path, p);
+}
+
+std::string ConfigText(const DxfParameters& p) {
+    ClassicNumbers classic;
+    return DxfConfigText(p);
+}
+
 QLabel* Head(const char* text, QWidget* parent) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
@@ -245,7 +256,7 @@ void CDxfParms::OnLoad() {
     UpdateData(Exchange::FromControlsQuietly);
     const std::string file = QFile::encodeName(path).toStdString();
     DxfParameters loaded = m_parameters;
-    if (ReadDxfConfig(file, loaded) < 0) {
+    if (ReadConfig(file, loaded) < 0) {
         m_prompts.Warning(QStringLiteral("%1 could not be read.").arg(path));
         return;
     }
@@ -265,7 +276,7 @@ void CDxfParms::OnSave() {
         return;
     }
     const std::string file = QFile::encodeName(path).toStdString();
-    const std::string text = DxfConfigText(m_parameters);
+    const std::string text = ConfigText(m_parameters);
     try {
         // The archive replaces an existing file only once the new one is complete.
         Archive out = Archive::CreateForStore(file);

@@ -63,3 +63,13 @@ IncrementCheck CheckIncrement(std::string_view text, unsigned& value) {
     value = parsed;
     return IncrementCheck::Ok;
 }
+
+ClassicNumbers::ClassicNumbers()
+    : m_classic(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr))),
+      m_previous(m_classic ? uselocale(m_classic) : static_cast<locale_t>(nullptr)) {}
+
+ClassicNumbers::~ClassicNumbers() {
+    if (!m_classic) return;
+    uselocale(m_previous);
+    freelocale(m_classic);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <locale.h>
+
 #include <string>
 #include <string_view>
 
@@ -23,3 +25,18 @@ bool ParseUnsigned(std::string_view text, unsigned& value);
 enum class IncrementCheck { Ok, NotUnsigned, OutOfRange };
 constexpr unsigned kMinIncrement = 1, kMaxIncrement = 99;
 IncrementCheck CheckIncrement(std::string_view text, unsigned& value);
+
+// While one lives, the C library's number formatting and reading on this thread use the
+// classic locale: Qt runs in the user's locale, and files written with printf or read with
+// strtod (the configuration file) must not get a decimal comma.
+class ClassicNumbers {
+  public:
+    ClassicNumbers();
+    ~ClassicNumbers();
+    ClassicNumbers(const ClassicNumbers&) = delete;
+    ClassicNumbers& operator=(const ClassicNumbers&) = delete;
+
+  private:
+    locale_t m_classic;
+    locale_t m_previous;
+};

@@ -8,6 +8,7 @@
 
 #include "app/ScriptedPrompts.h"
 #include "app/dialogs/CDxfParms.h"
+#include "dialogs/CommaLocale.h"
 #include "dialogs/DialogTestKit.h"
 
 namespace {
@@ -139,6 +140,33 @@ TEST(DxfParms, SaveAndLoadRoundTripAllFields) {
     Click(loader, "OK");
     EXPECT_EQ(loader.result(), QDialog::Accepted);
     ExpectSame(loader.m_parameters, wanted);
+}
+
+TEST(DxfParms, TheFileKeepsItsDecimalPointInAGermanSession) {
+    CommaLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << "no locale with a decimal comma";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("de.cfg");
+    std::string cfgPath;
+    ScriptedPrompts prompts;
+    CDxfParms saver(prompts);
+    saver.m_cfgPath = &cfgPath;
+    saver.m_parameters = Distinct();
+    saver.show();
+    prompts.QueueChoice({true, path, 1});
+    Click(saver, "Save...");
+    const std::string text = Slurp(path);
+    EXPECT_NE(text.find("612345.125000,5123456.750000,98.500000,1.250000,-2.500000\n"),
+              std::string::npos)
+        << text;
+
+    CDxfParms loader(prompts);
+    loader.m_cfgPath = &cfgPath;
+    loader.show();
+    prompts.QueueChoice({true, path, 1});
+    Click(loader, "Load...");
+    Click(loader, "OK");
+    ExpectSame(loader.m_parameters, Distinct());
 }
 
 TEST(DxfParms, CancelledChoosersChangeNothing) {
