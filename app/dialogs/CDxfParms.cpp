@@ -180,11 +180,7 @@ bool CDxfParms::UpdateData(Exchange direction) {
             m_layerColor[i]->setText(QString::number(p.layerColor[i]));
         }
         // An index the lists do not have shows neither choice.
-        m_conversion->setExclusive(false);
-        for (QAbstractButton* b : m_conversion->buttons()) {
-            b->setChecked(m_conversion->id(b) == p.conversionIndex);
-        }
-        m_conversion->setExclusive(true);
+        CheckById(m_conversion, p.conversionIndex);
         m_units->setCurrentIndex(p.unitsIndex == 0 || p.unitsIndex == 1 ? p.unitsIndex : -1);
         m_originalScale->setText(QString::fromStdString(FormatDouble(p.originalScale)));
         for (int k = 0; k < 3; ++k) {
