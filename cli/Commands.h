@@ -19,6 +19,7 @@ int RunDump(const Args& args);
 int RunInfo(const Args& args);
 int RunConvert(const Args& args);
 int RunTrace(const Args& args);
+int RunThumbnail(const Args& args);
 
 // Reports a usage or file error on stderr and returns kExitFailure.
 int Fail(const std::string& message);

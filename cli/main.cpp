@@ -30,6 +30,13 @@ const Command kCommands[] = {
      "'end DRAWN MAXX MAXY'. NAME is the text face (default Velmaro, the stroke font); N the\n"
      "pen width in logical units (default 0).",
      RunTrace},
+#ifdef KORVANE_WITH_QT
+    {"thumbnail", "thumbnail IN OUT.png SIZE",
+     "Writes OUT.png, a PNG picture of the plot file IN for file managers: the drawing as\n"
+     "convert draws it, in a picture whose longer side is SIZE pixels and whose proportions are\n"
+     "the drawing's (at most 16 to 1). OUT is replaced only once it is complete.",
+     RunThumbnail},
+#endif
 };
 
 void PrintUsage(FILE* out) {
