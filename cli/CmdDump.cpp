@@ -25,64 +25,40 @@ std::string Quote(const char* text) {
     return out + "\"";
 }
 
-void PrintPrim(const Prim& prim) {
-    switch (prim.GetCode()) {
-        case PrimCode::kPinit: {
-            auto& p = static_cast<const Pinit&>(prim);
-            std::printf("Pinit param1=%d param2=%d\n", p.m_param1, p.m_param2);
-            break;
-        }
-        case PrimCode::kCouleur:
-            std::printf("Couleur pen=%d\n", static_cast<const Couleur&>(prim).m_pen);
-            break;
-        case PrimCode::kEtendue: {
-            auto& p = static_cast<const Etendue&>(prim);
-            std::printf("Etendue x=%.9g y=%.9g\n", p.m_x, p.m_y);
-            break;
-        }
-        case PrimCode::kLigne: {
-            auto& p = static_cast<const Ligne&>(prim);
-            std::printf("Ligne x=%.9g y=%.9g penCode=%d\n", p.m_x, p.m_y, p.m_penCode);
-            break;
-        }
-        case PrimCode::kPosicourante: {
-            auto& p = static_cast<const Posicourante&>(prim);
-            std::printf("Posicourante x=%.9g y=%.9g z=%.9g\n", p.m_x, p.m_y, p.m_z);
-            break;
-        }
-        case PrimCode::kFacteur:
-            std::printf("Facteur factor=%.9g\n", static_cast<const Facteur&>(prim).m_factor);
-            break;
-        case PrimCode::kNombre: {
-            auto& p = static_cast<const Nombre&>(prim);
-            std::printf("Nombre x=%.9g y=%.9g height=%.9g angle=%.9g decimals=%d value=%.9g\n",
-                        p.m_x, p.m_y, p.m_height, p.m_angle, p.m_decimals, p.m_value);
-            break;
-        }
-        case PrimCode::kSymbole: {
-            auto& p = static_cast<const Symbole&>(prim);
-            std::printf("Symbole x=%.9g y=%.9g height=%.9g angle=%.9g length=%d text=%s\n", p.m_x,
-                        p.m_y, p.m_height, p.m_angle, p.m_length, Quote(p.m_text.get()).c_str());
-            break;
-        }
-        case PrimCode::kSymspecial: {
-            auto& p = static_cast<const Symspecial&>(prim);
-            std::printf("Symspecial x=%.9g y=%.9g height=%.9g angle=%.9g penAction=%d symbol=%d\n",
-                        p.m_x, p.m_y, p.m_height, p.m_angle, p.m_penAction, p.m_symbol);
-            break;
-        }
-        case PrimCode::kCercle: {
-            auto& p = static_cast<const Cercle&>(prim);
-            std::printf("Cercle x=%.9g y=%.9g radius=%.9g\n", p.m_x, p.m_y, p.m_radius);
-            break;
-        }
-        case PrimCode::kNewColor: {
-            auto& p = static_cast<const NewColor&>(prim);
-            std::printf("NewColor r=%d g=%d b=%d\n", p.m_r, p.m_g, p.m_b);
-            break;
-        }
+// One line per record: its kind and fields.
+class DumpVisitor final : public PrimVisitor {
+  public:
+    void Visit(const Pinit& p) override {
+        std::printf("Pinit param1=%d param2=%d\n", p.m_param1, p.m_param2);
     }
-}
+    void Visit(const Couleur& p) override { std::printf("Couleur pen=%d\n", p.m_pen); }
+    void Visit(const Etendue& p) override { std::printf("Etendue x=%.9g y=%.9g\n", p.m_x, p.m_y); }
+    void Visit(const Ligne& p) override {
+        std::printf("Ligne x=%.9g y=%.9g penCode=%d\n", p.m_x, p.m_y, p.m_penCode);
+    }
+    void Visit(const Posicourante& p) override {
+        std::printf("Posicourante x=%.9g y=%.9g z=%.9g\n", p.m_x, p.m_y, p.m_z);
+    }
+    void Visit(const Facteur& p) override { std::printf("Facteur factor=%.9g\n", p.m_factor); }
+    void Visit(const Nombre& p) override {
+        std::printf("Nombre x=%.9g y=%.9g height=%.9g angle=%.9g decimals=%d value=%.9g\n", p.m_x,
+                    p.m_y, p.m_height, p.m_angle, p.m_decimals, p.m_value);
+    }
+    void Visit(const Symbole& p) override {
+        std::printf("Symbole x=%.9g y=%.9g height=%.9g angle=%.9g length=%d text=%s\n", p.m_x,
+                    p.m_y, p.m_height, p.m_angle, p.m_length, Quote(p.m_text.get()).c_str());
+    }
+    void Visit(const Symspecial& p) override {
+        std::printf("Symspecial x=%.9g y=%.9g height=%.9g angle=%.9g penAction=%d symbol=%d\n",
+                    p.m_x, p.m_y, p.m_height, p.m_angle, p.m_penAction, p.m_symbol);
+    }
+    void Visit(const Cercle& p) override {
+        std::printf("Cercle x=%.9g y=%.9g radius=%.9g\n", p.m_x, p.m_y, p.m_radius);
+    }
+    void Visit(const NewColor& p) override {
+        std::printf("NewColor r=%d g=%d b=%d\n", p.m_r, p.m_g, p.m_b);
+    }
+};
 }  // namespace
 
 int RunDump(const Args& args) {
@@ -90,8 +66,9 @@ int RunDump(const Args& args) {
     CliFeedback feedback(args[0]);
     CKorvaneDoc doc(feedback);
     if (!OpenPlot(doc, args[0])) return kExitFailure;
-    doc.m_primitives.ForEach([](const Prim& prim) {
-        PrintPrim(prim);
+    DumpVisitor dump;
+    doc.m_primitives.ForEach([&](const Prim& prim) {
+        prim.Accept(dump);
         return true;
     });
     return feedback.Messages() ? kExitInvalidRecord : kExitOk;

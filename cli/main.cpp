@@ -21,7 +21,9 @@ const Command kCommands[] = {
      "  .dxf  an AutoCAD DXF file, as the DXF export writes it; its parameters (layers,\n"
      "        colours, conversion, correspondence points) come from the configuration\n"
      "        file CFG when --config is given, else the built-in defaults. An export\n"
-     "        whose correspondence points define no transform is refused (exit 1).\n"
+     "        whose correspondence points define no transform, or with a layer name\n"
+     "        DXF readers refuse, is refused (exit 1); colours outside 0..256 are\n"
+     "        written as given, with a warning.\n"
      "The output replaces OUT only once it is complete.",
      RunConvert},
     {"trace", "trace FILE [--size WxH] [--face NAME] [--line-width N]",

@@ -26,20 +26,13 @@ bool ParseWhole(std::string_view text, T& value, Base... format) {
     return true;
 }
 
-template <class... Options>
-std::string Format(double value, Options... format) {
-    char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, format...);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
-}
 }  // namespace
 
 std::string FormatDouble(double value) {
-    return Format(value, std::chars_format::general, 15);
-}
-
-std::string FormatFixed2(double value) {
-    return Format(value, std::chars_format::fixed, 2);
+    char buffer[64];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 
 bool ParseDouble(std::string_view text, double& value) {
@@ -62,14 +55,4 @@ IncrementCheck CheckIncrement(std::string_view text, unsigned& value) {
     if (parsed < kMinIncrement || parsed > kMaxIncrement) return IncrementCheck::OutOfRange;
     value = parsed;
     return IncrementCheck::Ok;
-}
-
-ClassicNumbers::ClassicNumbers()
-    : m_classic(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr))),
-      m_previous(m_classic ? uselocale(m_classic) : static_cast<locale_t>(nullptr)) {}
-
-ClassicNumbers::~ClassicNumbers() {
-    if (!m_classic) return;
-    uselocale(m_previous);
-    freelocale(m_classic);
 }

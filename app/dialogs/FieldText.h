@@ -1,7 +1,5 @@
 #pragma once
 
-#include <locale.h>
-
 #include <string>
 #include <string_view>
 
@@ -11,8 +9,6 @@
 
 // A double as "%.*g" with 15 significant digits.
 std::string FormatDouble(double value);
-// A double as "%.2f".
-std::string FormatFixed2(double value);
 
 // A decimal number in the forms strtod takes (sign, digits, point, exponent, inf, nan).
 bool ParseDouble(std::string_view text, double& value);
@@ -25,18 +21,3 @@ bool ParseUnsigned(std::string_view text, unsigned& value);
 enum class IncrementCheck { Ok, NotUnsigned, OutOfRange };
 constexpr unsigned kMinIncrement = 1, kMaxIncrement = 99;
 IncrementCheck CheckIncrement(std::string_view text, unsigned& value);
-
-// While one lives, the C library's number formatting and reading on this thread use the
-// classic locale: Qt runs in the user's locale, and files written with printf or read with
-// strtod (the configuration file) must not get a decimal comma.
-class ClassicNumbers {
-  public:
-    ClassicNumbers();
-    ~ClassicNumbers();
-    ClassicNumbers(const ClassicNumbers&) = delete;
-    ClassicNumbers& operator=(const ClassicNumbers&) = delete;
-
-  private:
-    locale_t m_classic;
-    locale_t m_previous;
-};
