@@ -10,6 +10,8 @@
 #include "app/PlotDocument.h"
 #include "app/Prompts.h"
 
+std::string g_cfgFilePath;
+
 namespace {
 const QString kRecentKey = QStringLiteral("RecentFiles");
 }

@@ -4,11 +4,17 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
 #include <vector>
 
 // Where the user's settings live: QSettings(kOrganisation, kApplication).
 inline const QString kOrganisation = QStringLiteral("Velmaro");
 inline const QString kApplication = QStringLiteral("Korvane");
+
+// The configuration file last loaded or saved by the DXF export settings: new documents start
+// with its settings. Read from the user's settings when the main frame is made, written back
+// when it is asked to close.
+extern std::string g_cfgFilePath;
 
 class CKorvaneView;
 class CMainFrame;

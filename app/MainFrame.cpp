@@ -25,7 +25,6 @@
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
 #include "app/platform/KeyboardLocks.h"
-#include "dxf/DxfConfig.h"
 
 namespace {
 const QString kTitle = QStringLiteral("korvane");

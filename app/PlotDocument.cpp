@@ -5,13 +5,17 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/KorvaneApp.h"
 #include "app/KorvaneView.h"
 #include "app/Prompts.h"
+#include "dxf/DxfConfig.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 
 PlotDocument::PlotDocument(Prompts& prompts, const QString& title)
-    : m_prompts(prompts), m_doc(std::make_unique<CKorvaneDoc>(*this)), m_title(title) {
+    : m_prompts(prompts),
+      m_doc(std::make_unique<CKorvaneDoc>(*this, NewDocumentSettings(g_cfgFilePath))),
+      m_title(title) {
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &PlotDocument::OnFileChanged);
 }
 
@@ -83,7 +87,7 @@ void PlotDocument::OnFileChanged() {
     m_askingReload = false;
     Watch();  // a replaced file is a new file to the watcher
     if (!reload) return;
-    auto fresh = std::make_unique<CKorvaneDoc>(*this);
+    auto fresh = std::make_unique<CKorvaneDoc>(*this, NewDocumentSettings(g_cfgFilePath));
     if (!ReadInto(*fresh, m_path)) return;
     // The old drawing outlives the views' switch to the new one: a paint may still hold it.
     std::swap(m_doc, fresh);
@@ -101,13 +105,9 @@ void PlotDocument::SetModifiedFlag(bool modified) {
 
 bool PlotDocument::SaveTo(const QString& path) {
     m_watcher.blockSignals(true);
-    bool saved = false;
-    try {
-        m_doc->OnSaveDocument(QFile::encodeName(path).toStdString(), 1);
-        saved = true;
-    } catch (const std::exception& e) {
-        m_prompts.Warning(QString::fromStdString(e.what()));
-    }
+    const SaveResult result = m_doc->OnSaveDocument(QFile::encodeName(path).toStdString());
+    const bool saved = result.Ok();
+    if (!saved) m_prompts.Warning(QString::fromStdString(result.message));
     if (saved) {
         m_path = QFileInfo(path).absoluteFilePath();
         m_title = QFileInfo(path).fileName();

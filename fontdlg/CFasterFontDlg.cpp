@@ -1,6 +1,5 @@
 #include "fontdlg/CFasterFontDlg.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QVBoxLayout>
 
@@ -42,13 +41,7 @@ CFasterFontDlg::CFasterFontDlg(const QString& face, int lineWidth, QWidget* pare
     grid->addWidget(BuddyLabel(QStringLiteral("&Line width:"), m_lineCombo, this), 1, 0);
     grid->addWidget(m_lineCombo, 1, 1, Qt::AlignLeft);
 
-    auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
-    QPushButton* ok = NamedButton(QStringLiteral("OK"), this);
-    ok->setDefault(true);
-    buttons->addButton(ok, QDialogButtonBox::AcceptRole);
-    buttons->addButton(NamedButton(QStringLiteral("Cancel"), this), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this, Qt::Vertical);
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(grid);

@@ -12,6 +12,8 @@
 
 #include "app/dialogs/DialogParts.h"
 #include "app/dialogs/FieldText.h"
+#include "dxf/DxfConfig.h"
+#include "dxf/DxfLayers.h"
 #include "plot/Archive.h"
 #include "plot/FileError.h"
 
@@ -23,7 +25,7 @@ const char* const kCornerColumns[5] = {"X paper Coord", "Y paper Coord", "Eastin
 const QStringList kConfigFilters = {QStringLiteral("Korvane Configuration (*.cfg)")};
 const QString kConfigExtension = QStringLiteral("cfg");
 
-double* CornerField(DxfParameters& p, int corner, int column) {
+double* CornerField(DxfSettings& p, int corner, int column) {
     double* columns[5] = {p.paperX, p.paperY, p.easting, p.northing, p.elevation};
     return &columns[column][corner];
 }
@@ -38,6 +40,23 @@ QLineEdit* NumberEdit(const QString& name, int digits, QWidget* parent) {
     QLineEdit* edit = SizedEdit(name, digits, parent);
     edit->setAlignment(Qt::AlignRight);
     return edit;
+}
+
+// The first pen whose layer name the export refuses, with the message; -1 when none.
+int RefusedLayer(const DxfSettings& p, std::string& message) {
+    // One name at a time, so the field of the pen the message names can take the focus.
+    std::string names[8];
+    for (int i = 0; i < 8; ++i) {
+        names[i] = p.layerName[i];
+        message = LayerNameProblem(names);
+        if (!message.empty()) return i;
+        names[i].clear();
+    }
+    return -1;
+}
+
+QString PathOf(const std::string* path) {
+    return path ? QFile::decodeName(QByteArray::fromStdString(*path)) : QString();
 }
 
 QLabel* Head(const char* text, QWidget* parent) {
@@ -162,18 +181,14 @@ void CDxfParms::showEvent(QShowEvent* event) {
 }
 
 bool CDxfParms::UpdateData(Exchange direction) {
-    DxfParameters& p = m_parameters;
+    DxfSettings& p = m_parameters;
     if (direction == Exchange::ToControls) {
         for (int i = 0; i < 8; ++i) {
             m_layerName[i]->setText(QString::fromStdString(p.layerName[i]));
             m_layerColor[i]->setText(QString::number(p.layerColor[i]));
         }
         // An index the lists do not have shows neither choice.
-        m_conversion->setExclusive(false);
-        for (QAbstractButton* b : m_conversion->buttons()) {
-            b->setChecked(m_conversion->id(b) == p.conversionIndex);
-        }
-        m_conversion->setExclusive(true);
+        CheckById(m_conversion, p.conversionIndex);
         m_units->setCurrentIndex(p.unitsIndex == 0 || p.unitsIndex == 1 ? p.unitsIndex : -1);
         m_originalScale->setText(QString::fromStdString(FormatDouble(p.originalScale)));
         for (int k = 0; k < 3; ++k) {
@@ -202,7 +217,7 @@ bool CDxfParms::UpdateData(Exchange direction) {
     };
 
     // Read into a copy so that a refused field leaves m_parameters as it was.
-    DxfParameters read = p;
+    DxfSettings read = p;
     for (int i = 0; i < 8; ++i) {
         read.layerName[i] = m_layerName[i]->text().toStdString();
         if (!readInt(m_layerColor[i], read.layerColor[i])) return false;
@@ -221,21 +236,18 @@ bool CDxfParms::UpdateData(Exchange direction) {
 
 void CDxfParms::accept() {
     if (!UpdateData(Exchange::FromControls)) return;
-    if (m_checkLayerName) {
-        for (int i = 0; i < 8; ++i) {
-            const std::string message = m_checkLayerName(i + 1, m_parameters.layerName[i]);
-            if (!message.empty()) {
-                m_prompts.Warning(QString::fromStdString(message));
-                FocusField(m_layerName[i]);
-                return;
-            }
-        }
+    std::string message;
+    const int pen = RefusedLayer(m_parameters, message);
+    if (pen >= 0) {
+        m_prompts.Warning(QString::fromStdString(message));
+        FocusField(m_layerName[pen]);
+        return;
     }
     QDialog::accept();
 }
 
 void CDxfParms::OnLoad() {
-    QString path = QFile::decodeName(QByteArray::fromStdString(*m_cfgPath));
+    QString path = PathOf(m_cfgPath);
     int filterIndex = 1;
     if (!m_prompts.ChooseFile(QStringLiteral("Import from Configuration file..."), kConfigExtension,
                               kConfigFilters, path, false, filterIndex)) {
@@ -244,13 +256,13 @@ void CDxfParms::OnLoad() {
     // What the file does not hold keeps what the dialog shows, edits included.
     UpdateData(Exchange::FromControlsQuietly);
     const std::string file = QFile::encodeName(path).toStdString();
-    DxfParameters loaded = m_parameters;
+    DxfSettings loaded = m_parameters;
     if (ReadDxfConfig(file, loaded) < 0) {
         m_prompts.Warning(QStringLiteral("%1 could not be read.").arg(path));
         return;
     }
     m_parameters = loaded;
-    *m_cfgPath = file;
+    if (m_cfgPath) *m_cfgPath = file;
     UpdateData(Exchange::ToControls);
 }
 
@@ -258,7 +270,7 @@ void CDxfParms::OnSave() {
     // A field that does not read is corrected before anything is written, so a saved file
     // always holds what the dialog shows.
     if (!UpdateData(Exchange::FromControls)) return;
-    QString path = QFile::decodeName(QByteArray::fromStdString(*m_cfgPath));
+    QString path = PathOf(m_cfgPath);
     int filterIndex = 1;
     if (!m_prompts.ChooseFile(QStringLiteral("Export Configuration file..."), kConfigExtension,
                               kConfigFilters, path, true, filterIndex)) {
@@ -275,5 +287,5 @@ void CDxfParms::OnSave() {
         m_prompts.Warning(QString::fromLocal8Bit(e.what()));
         return;
     }
-    *m_cfgPath = file;
+    if (m_cfgPath) *m_cfgPath = file;
 }

@@ -1,11 +1,10 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
 #include <string>
 
 #include "app/Prompts.h"
-#include "dxf/DxfConfig.h"
+#include "plot/DxfSettings.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -13,19 +12,17 @@ class QLineEdit;
 
 // "Save As DXF format": the export settings of one document. Fill m_parameters before showing
 // it and read it back after OK. "Load..." and "Save..." exchange the settings with a
-// configuration file; the path of the last one loaded or saved is *m_cfgPath (the process-wide
-// g_cfgFilePath unless pointed elsewhere), the initial name of both choosers and replaced after
-// each successful load or save. A field that does not read is said through prompts and keeps
-// the dialog open with the focus on it.
+// configuration file; point m_cfgPath at the program's last configuration path (g_cfgFilePath):
+// it is the initial name of both choosers and is replaced after each successful load or save
+// (with no path given, the choosers start empty and nothing is remembered). A field that does
+// not read, or a layer name the export would refuse, is said through prompts and keeps the
+// dialog open with the focus on it.
 class CDxfParms : public QDialog {
   public:
     explicit CDxfParms(Prompts& prompts, QWidget* parent = nullptr);
 
-    DxfParameters m_parameters;
-    std::string* m_cfgPath = &g_cfgFilePath;
-    // Optional check of each layer name on OK, with the pen counted from 1: the message to
-    // show for a name the export would refuse, or an empty string.
-    std::function<std::string(int pen, const std::string& name)> m_checkLayerName;
+    DxfSettings m_parameters;
+    std::string* m_cfgPath = nullptr;
 
     void accept() override;
 

@@ -1,6 +1,5 @@
 #include "app/dialogs/COptionsDlg.h"
 
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -20,13 +19,7 @@ COptionsDlg::COptionsDlg(Prompts& prompts, QWidget* parent)
     row->addWidget(new QLabel(QStringLiteral("%"), this));
     row->addStretch();
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = NamedButton(QStringLiteral("OK"), this);
-    ok->setDefault(true);
-    buttons->addButton(ok, QDialogButtonBox::AcceptRole);
-    buttons->addButton(NamedButton(QStringLiteral("Cancel"), this), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this, Qt::Horizontal);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);

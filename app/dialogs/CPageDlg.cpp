@@ -1,7 +1,6 @@
 #include "app/dialogs/CPageDlg.h"
 
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
 #include <QShowEvent>
@@ -22,13 +21,7 @@ CPageDlg::CPageDlg(QWidget* parent) : QDialog(parent), m_mode(new QButtonGroup(t
     }
     choices->addStretch();
 
-    auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
-    QPushButton* ok = NamedButton(QStringLiteral("OK"), this);
-    ok->setDefault(true);
-    buttons->addButton(ok, QDialogButtonBox::AcceptRole);
-    buttons->addButton(NamedButton(QStringLiteral("Cancel"), this), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this, Qt::Vertical);
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(choices);
@@ -38,12 +31,7 @@ CPageDlg::CPageDlg(QWidget* parent) : QDialog(parent), m_mode(new QButtonGroup(t
 }
 
 void CPageDlg::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        // A mode other than the two shows neither choice.
-        m_mode->setExclusive(false);
-        for (QAbstractButton* b : m_mode->buttons()) b->setChecked(m_mode->id(b) == m_printMode);
-        m_mode->setExclusive(true);
-    }
+    if (!event->spontaneous()) CheckById(m_mode, m_printMode);
     QDialog::showEvent(event);
 }
 

@@ -5,9 +5,15 @@
 #include <QLabel>
 
 #include "app/dialogs/DialogParts.h"
-#include "app/dialogs/FieldText.h"
+#include "plot/NumberText.h"
 
 namespace {
+// "%.2f", whatever the locale.
+QString Inches(double value) {
+    char text[kMaxFixed];
+    return QString::fromLatin1(text, static_cast<int>(FormatFixed(text, value, 0, 2) - text));
+}
+
 QLabel* Figure(const QString& text, const QString& name, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setAccessibleName(name);
@@ -20,8 +26,8 @@ QLabel* Figure(const QString& text, const QString& name, QWidget* parent) {
 CStatusDlg::CStatusDlg(double widthInches, double heightInches, int drawnCount, QWidget* parent)
     : QDialog(parent),
       m_count(QString::number(drawnCount)),
-      m_sizeX(QString::fromStdString(FormatFixed2(widthInches))),
-      m_sizeY(QString::fromStdString(FormatFixed2(heightInches))) {
+      m_sizeX(Inches(widthInches)),
+      m_sizeY(Inches(heightInches)) {
     setWindowTitle(QStringLiteral("Drawing Status"));
 
     auto* icon = new QLabel(this);

@@ -26,20 +26,13 @@ bool ParseWhole(std::string_view text, T& value, Base... format) {
     return true;
 }
 
-template <class... Options>
-std::string Format(double value, Options... format) {
-    char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, format...);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
-}
 }  // namespace
 
 std::string FormatDouble(double value) {
-    return Format(value, std::chars_format::general, 15);
-}
-
-std::string FormatFixed2(double value) {
-    return Format(value, std::chars_format::fixed, 2);
+    char buffer[64];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 
 bool ParseDouble(std::string_view text, double& value) {

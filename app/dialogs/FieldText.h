@@ -9,8 +9,6 @@
 
 // A double as "%.*g" with 15 significant digits.
 std::string FormatDouble(double value);
-// A double as "%.2f".
-std::string FormatFixed2(double value);
 
 // A decimal number in the forms strtod takes (sign, digits, point, exponent, inf, nan).
 bool ParseDouble(std::string_view text, double& value);

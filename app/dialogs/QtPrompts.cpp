@@ -55,6 +55,9 @@ bool QtPrompts::AskYesNo(const QString& text) {
 bool QtPrompts::ChooseFile(const QString& title, const QString& defaultExtension,
                            const QStringList& filters, QString& path, bool save, int& filterIndex) {
     QFileDialog dialog(m_parent, title);
+    // Qt's own dialog, not the desktop's: a desktop dialog confirms replacing the name as typed,
+    // before the default suffix is added, so "plan" could silently replace "plan.plt".
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilters(filters);
     if (filterIndex >= 1 && filterIndex <= filters.size()) {
         dialog.selectNameFilter(filters[filterIndex - 1]);
@@ -76,6 +79,8 @@ bool QtPrompts::ChooseFile(const QString& title, const QString& defaultExtension
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
 
     const QString chosen = dialog.selectedFiles().constFirst();
+    // The dialog itself refuses most overlong names; this also catches one that the default
+    // suffix lengthens past the limit.
     if (IsBadFileName(chosen)) {
         path = QStringLiteral("InvalidFileName");
         return false;

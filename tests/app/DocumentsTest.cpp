@@ -6,7 +6,6 @@
 #include <QSettings>
 
 #include "app/AppFixture.h"
-#include "dxf/DxfConfig.h"
 #include "plot/KorvaneDoc.h"
 #include "support/PlotBytes.h"
 

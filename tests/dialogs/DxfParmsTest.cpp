@@ -8,50 +8,15 @@
 
 #include "app/ScriptedPrompts.h"
 #include "app/dialogs/CDxfParms.h"
+#include "dialogs/CommaLocale.h"
 #include "dialogs/DialogTestKit.h"
+#include "dxf/DxfConfig.h"
+#include "support/DxfSettingsSample.h"
 
 namespace {
 const char* const kRows[3] = {"Lower-Left Corner", "Lower-Right Corner", "Upper-Right Corner"};
 const char* const kColumns[5] = {"X paper Coord", "Y paper Coord", "Easting", "Northing",
                                  "Elevation"};
-
-// Every one of the 34 fields different from the defaults and from each other; the numbers
-// keep their value through six decimals.
-DxfParameters Distinct() {
-    DxfParameters p;
-    for (int i = 0; i < 8; ++i) {
-        p.layerName[i] = "Layer_" + std::to_string(i + 1);
-        p.layerColor[i] = 10 * (i + 1) - 3;
-    }
-    for (int k = 0; k < 3; ++k) {
-        p.paperX[k] = 1.25 + k;
-        p.paperY[k] = -2.5 - k;
-        p.easting[k] = 612345.125 + k;
-        p.northing[k] = 5123456.75 + k;
-        p.elevation[k] = 98.5 + k;
-    }
-    p.unitsIndex = 1;
-    p.originalScale = 2500;
-    p.conversionIndex = 1;
-    return p;
-}
-
-void ExpectSame(const DxfParameters& a, const DxfParameters& b) {
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(a.layerName[i], b.layerName[i]) << i;
-        EXPECT_EQ(a.layerColor[i], b.layerColor[i]) << i;
-    }
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(a.paperX[k], b.paperX[k]) << k;
-        EXPECT_EQ(a.paperY[k], b.paperY[k]) << k;
-        EXPECT_EQ(a.easting[k], b.easting[k]) << k;
-        EXPECT_EQ(a.northing[k], b.northing[k]) << k;
-        EXPECT_EQ(a.elevation[k], b.elevation[k]) << k;
-    }
-    EXPECT_EQ(a.unitsIndex, b.unitsIndex);
-    EXPECT_EQ(a.originalScale, b.originalScale);
-    EXPECT_EQ(a.conversionIndex, b.conversionIndex);
-}
 
 QString Corner(int column, int row) {
     return QString::fromLatin1(kColumns[column]) + ' ' + kRows[row];
@@ -68,13 +33,13 @@ std::string Slurp(const QString& path) {
 TEST(DxfParms, EveryFieldHasItsName) {
     ScriptedPrompts prompts;
     CDxfParms dlg(prompts);
-    dlg.m_parameters = Distinct();
+    dlg.m_parameters = SampleSettings();
     dlg.show();
     EXPECT_EQ(dlg.windowTitle(), "Save As DXF format");
-    EXPECT_EQ(Named<QLineEdit>(dlg, "Layer Name 3")->text(), "Layer_3");
-    EXPECT_EQ(Named<QLineEdit>(dlg, "Layer Color 8")->text(), "77");
-    EXPECT_EQ(Named<QLineEdit>(dlg, "Easting Lower-Right Corner")->text(), "612346.125");
-    EXPECT_EQ(Named<QLineEdit>(dlg, "Y paper Coord Upper-Right Corner")->text(), "-4.5");
+    EXPECT_EQ(Named<QLineEdit>(dlg, "Layer Name 3")->text(), "Layer_22");
+    EXPECT_EQ(Named<QLineEdit>(dlg, "Layer Color 8")->text(), "256");
+    EXPECT_EQ(Named<QLineEdit>(dlg, "Easting Lower-Right Corner")->text(), "500001.125");
+    EXPECT_EQ(Named<QLineEdit>(dlg, "Y paper Coord Upper-Right Corner")->text(), "22.25");
     EXPECT_EQ(Named<QLineEdit>(dlg, "Original scale")->text(), "2500");
     EXPECT_EQ(Named<QComboBox>(dlg, "Original coordinates")->currentText(), "Imperial");
     EXPECT_TRUE(Named<QRadioButton>(dlg, "Scaled")->isChecked());
@@ -88,7 +53,7 @@ TEST(DxfParms, SaveAndLoadRoundTripAllFields) {
     QTemporaryDir dir;
     const QString path = dir.filePath("site.cfg");
     std::string cfgPath = "/earlier/tilted.cfg";
-    const DxfParameters wanted = Distinct();
+    const DxfSettings wanted = SampleSettings();
 
     // Type every field into a dialog that starts from the defaults, then save.
     ScriptedPrompts savePrompts;
@@ -135,10 +100,37 @@ TEST(DxfParms, SaveAndLoadRoundTripAllFields) {
     EXPECT_EQ(loadPrompts.m_shown, QStringList{"choose: Import from Configuration file..."});
     EXPECT_FALSE(loadPrompts.m_lastSave);
     EXPECT_EQ(loadPrompts.m_lastInitialPath, path);
-    EXPECT_EQ(Named<QLineEdit>(loader, "Layer Name 1")->text(), "Layer_1");
+    EXPECT_EQ(Named<QLineEdit>(loader, "Layer Name 1")->text(), "Layer_0");
     Click(loader, "OK");
     EXPECT_EQ(loader.result(), QDialog::Accepted);
-    ExpectSame(loader.m_parameters, wanted);
+    ExpectSameSettings(loader.m_parameters, wanted);
+}
+
+TEST(DxfParms, TheFileKeepsItsDecimalPointInAGermanSession) {
+    CommaLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << "no locale with a decimal comma";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("de.cfg");
+    std::string cfgPath;
+    ScriptedPrompts prompts;
+    CDxfParms saver(prompts);
+    saver.m_cfgPath = &cfgPath;
+    saver.m_parameters = SampleSettings();
+    saver.show();
+    prompts.QueueChoice({true, path, 1});
+    Click(saver, "Save...");
+    const std::string text = Slurp(path);
+    EXPECT_NE(text.find("500000.125000,5000000.500000,98.500000,1.750000,2.250000\n"),
+              std::string::npos)
+        << text;
+
+    CDxfParms loader(prompts);
+    loader.m_cfgPath = &cfgPath;
+    loader.show();
+    prompts.QueueChoice({true, path, 1});
+    Click(loader, "Load...");
+    Click(loader, "OK");
+    ExpectSameSettings(loader.m_parameters, SampleSettings());
 }
 
 TEST(DxfParms, CancelledChoosersChangeNothing) {
@@ -146,14 +138,14 @@ TEST(DxfParms, CancelledChoosersChangeNothing) {
     ScriptedPrompts prompts;
     CDxfParms dlg(prompts);
     dlg.m_cfgPath = &cfgPath;
-    dlg.m_parameters = Distinct();
+    dlg.m_parameters = SampleSettings();
     dlg.show();
     prompts.QueueCancel();
     Click(dlg, "Load...");
     prompts.QueueCancel();
     Click(dlg, "Save...");
     EXPECT_EQ(cfgPath, "/earlier/tilted.cfg");
-    EXPECT_EQ(Named<QLineEdit>(dlg, "Layer Name 2")->text(), "Layer_2");
+    EXPECT_EQ(Named<QLineEdit>(dlg, "Layer Name 2")->text(), "Layer_11");
 }
 
 TEST(DxfParms, ABadFieldKeepsTheDialogOpenWithItsMessageAndFocus) {
@@ -173,7 +165,7 @@ TEST(DxfParms, ABadFieldKeepsTheDialogOpenWithItsMessageAndFocus) {
             std::string cfgPath;
             CDxfParms dlg(prompts);
             dlg.m_cfgPath = &cfgPath;
-            dlg.m_parameters = Distinct();
+            dlg.m_parameters = SampleSettings();
             dlg.show();
             QLineEdit* edit = Named<QLineEdit>(dlg, c.field);
             Type(edit, c.typed);
@@ -185,29 +177,29 @@ TEST(DxfParms, ABadFieldKeepsTheDialogOpenWithItsMessageAndFocus) {
             EXPECT_TRUE(dlg.isVisible());
             EXPECT_NE(dlg.result(), QDialog::Accepted);
             EXPECT_EQ(dlg.focusWidget(), edit) << c.field.toStdString();
-            ExpectSame(dlg.m_parameters, Distinct());
+            ExpectSameSettings(dlg.m_parameters, SampleSettings());
             EXPECT_TRUE(QDir(dir.path()).isEmpty());
             EXPECT_TRUE(cfgPath.empty());
         }
     }
 }
 
-TEST(DxfParms, TheLayerNameCheckRefusesWithItsMessage) {
+TEST(DxfParms, ALayerNameTheExportRefusesKeepsTheDialogOpen) {
     ScriptedPrompts prompts;
     CDxfParms dlg(prompts);
-    dlg.m_parameters = Distinct();
-    dlg.m_checkLayerName = [](int pen, const std::string& name) {
-        return name.find(':') == std::string::npos
-                   ? std::string()
-                   : "Pen " + std::to_string(pen) + ": ':' is not allowed in a layer name.";
-    };
+    dlg.m_parameters = SampleSettings();
     dlg.show();
-    Type(Named<QLineEdit>(dlg, "Layer Name 6"), "a:b");
+    QLineEdit* sixth = Named<QLineEdit>(dlg, "Layer Name 6");
+    Type(Named<QLineEdit>(dlg, "Layer Name 7"), "x|y");
+    Type(sixth, "a:b");
     Click(dlg, "OK");
-    EXPECT_EQ(prompts.m_shown, QStringList{"warning: Pen 6: ':' is not allowed in a layer name."});
+    ASSERT_EQ(prompts.m_shown.size(), 1);
+    EXPECT_TRUE(prompts.m_shown[0].startsWith("warning: "));
+    EXPECT_TRUE(prompts.m_shown[0].contains("pen 6")) << prompts.m_shown[0].toStdString();
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(dlg.focusWidget(), Named<QLineEdit>(dlg, "Layer Name 6"));
-    Type(Named<QLineEdit>(dlg, "Layer Name 6"), "ab");
+    EXPECT_EQ(dlg.focusWidget(), sixth);
+    Type(sixth, "ab");
+    Type(Named<QLineEdit>(dlg, "Layer Name 7"), "xy");
     Click(dlg, "OK");
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.m_parameters.layerName[5], "ab");

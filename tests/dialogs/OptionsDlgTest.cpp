@@ -29,6 +29,8 @@ TEST(OptionsDlg, RefusesStepsOutside1To99WithTheirMessages) {
                  {"100", "Please enter an integer between 1 and 99."},
                  {"ten", "Please enter a positive integer."},
                  {"-3", "Please enter a positive integer."},
+                 {"4294967296", "Please enter a positive integer."},
+                 {"4294967295", "Please enter an integer between 1 and 99."},
                  {"1", nullptr},
                  {"99", nullptr}};
     for (const Case& c : cases) {
