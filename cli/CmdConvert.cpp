@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -29,8 +31,10 @@ struct Converter {
 // then the drawing is exported as the export command writes it.
 int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
     if (!options.config.empty()) {
+        // A folder or a file without a single setting is no configuration file: exporting with
+        // the defaults instead would pass a mistake for success.
         int read = LoadDocumentConfig(doc.m_dxfOut, options.config);
-        if (read < 0) return Fail(options.config + ": cannot read the configuration file");
+        if (read <= 0) return Fail(options.config + ": cannot read the configuration file");
         if (read < DxfParameters::kFieldCount) {
             std::fprintf(stderr,
                          "korvane-cli: %s: warning: only the first %d of %d settings could be "
@@ -53,6 +57,30 @@ const Converter kConverters[] = {
     {"png", ConvertPng}, {"svg", ConvertSvg}, {"pdf", ConvertPdf},
 #endif
 };
+
+const char kTypes[] = ".plt, .dxf, .png, .svg or .pdf";
+
+// Options that only make sense for some outputs are refused for the others, so a typo or a
+// misunderstanding is not silently ignored.
+int CheckOptionsApply(const std::string& ext, const ConvertOptions& options) {
+    const bool picture = ext != "plt" && ext != "dxf";
+    for (const char* option : {"--size", "--face", "--line-width"}) {
+        if (!picture && options.Given(option)) {
+            return Fail(std::string(option) + " applies only to a picture (.png, .svg, .pdf)\n" +
+                        kConvertUsage);
+        }
+    }
+    if (ext != "dxf" && options.Given("--config")) {
+        return Fail(std::string("--config applies only to a .dxf output\n") + kConvertUsage);
+    }
+    return kExitOk;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
 
 std::string ExtensionOf(const std::string& path) {
     std::size_t dot = path.rfind('.');
@@ -78,11 +106,34 @@ int RunConvert(const Args& args) {
     for (const Converter& c : kConverters) {
         if (ext == c.extension) converter = &c;
     }
-    if (!converter) return Fail(out + ": unsupported output type '." + ext + "'");
+    if (ext.empty()) {
+        return Fail(out + ": the output has no extension to tell its type; use " + kTypes);
+    }
+    if (!converter) {
+        return Fail(out + ": unsupported output type '." + ext + "'; use " + kTypes);
+    }
+    if (int status = CheckOptionsApply(ext, options)) return status;
+    WarnUnknownFace(options);
 
     CliFeedback feedback(in);
     CKorvaneDoc doc(feedback);
-    if (!OpenPlot(doc, in)) return kExitFailure;
+    if (!OpenPlot(doc, feedback, in)) return kExitFailure;
+    if (feedback.Messages()) {
+        // What was read is written, but never over a user's file with nothing in it, and never
+        // over the damaged input itself: the records after the bad one would be gone.
+        if (doc.m_primitives.empty()) {
+            std::fprintf(stderr, "korvane-cli: %s: no record could be read; %s not written\n",
+                         in.c_str(), out.c_str());
+            return kExitInvalidRecord;
+        }
+        if (SameFile(in, out)) {
+            std::fprintf(stderr,
+                         "korvane-cli: %s: the input is damaged and %s is the same file; it is "
+                         "not written over\n",
+                         in.c_str(), out.c_str());
+            return kExitInvalidRecord;
+        }
+    }
     try {
         int status = converter->convert(doc, out, options);
         if (status != kExitOk) return status;

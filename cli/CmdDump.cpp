@@ -4,6 +4,7 @@
 #include "cli/Arguments.h"
 #include "cli/CliFeedback.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "plot/KorvaneDoc.h"
 
 namespace {
@@ -25,60 +26,60 @@ std::string Quote(const char* text) {
     return out + "\"";
 }
 
-void PrintPrim(const Prim& prim) {
+void PrintPrim(StdOutput& out, const Prim& prim) {
     switch (prim.GetCode()) {
         case PrimCode::kPinit: {
             auto& p = static_cast<const Pinit&>(prim);
-            std::printf("Pinit param1=%d param2=%d\n", p.m_param1, p.m_param2);
+            out.Print("Pinit param1=%d param2=%d\n", p.m_param1, p.m_param2);
             break;
         }
         case PrimCode::kCouleur:
-            std::printf("Couleur pen=%d\n", static_cast<const Couleur&>(prim).m_pen);
+            out.Print("Couleur pen=%d\n", static_cast<const Couleur&>(prim).m_pen);
             break;
         case PrimCode::kEtendue: {
             auto& p = static_cast<const Etendue&>(prim);
-            std::printf("Etendue x=%.9g y=%.9g\n", p.m_x, p.m_y);
+            out.Print("Etendue x=%.9g y=%.9g\n", p.m_x, p.m_y);
             break;
         }
         case PrimCode::kLigne: {
             auto& p = static_cast<const Ligne&>(prim);
-            std::printf("Ligne x=%.9g y=%.9g penCode=%d\n", p.m_x, p.m_y, p.m_penCode);
+            out.Print("Ligne x=%.9g y=%.9g penCode=%d\n", p.m_x, p.m_y, p.m_penCode);
             break;
         }
         case PrimCode::kPosicourante: {
             auto& p = static_cast<const Posicourante&>(prim);
-            std::printf("Posicourante x=%.9g y=%.9g z=%.9g\n", p.m_x, p.m_y, p.m_z);
+            out.Print("Posicourante x=%.9g y=%.9g z=%.9g\n", p.m_x, p.m_y, p.m_z);
             break;
         }
         case PrimCode::kFacteur:
-            std::printf("Facteur factor=%.9g\n", static_cast<const Facteur&>(prim).m_factor);
+            out.Print("Facteur factor=%.9g\n", static_cast<const Facteur&>(prim).m_factor);
             break;
         case PrimCode::kNombre: {
             auto& p = static_cast<const Nombre&>(prim);
-            std::printf("Nombre x=%.9g y=%.9g height=%.9g angle=%.9g decimals=%d value=%.9g\n",
-                        p.m_x, p.m_y, p.m_height, p.m_angle, p.m_decimals, p.m_value);
+            out.Print("Nombre x=%.9g y=%.9g height=%.9g angle=%.9g decimals=%d value=%.9g\n", p.m_x,
+                      p.m_y, p.m_height, p.m_angle, p.m_decimals, p.m_value);
             break;
         }
         case PrimCode::kSymbole: {
             auto& p = static_cast<const Symbole&>(prim);
-            std::printf("Symbole x=%.9g y=%.9g height=%.9g angle=%.9g length=%d text=%s\n", p.m_x,
-                        p.m_y, p.m_height, p.m_angle, p.m_length, Quote(p.m_text.get()).c_str());
+            out.Print("Symbole x=%.9g y=%.9g height=%.9g angle=%.9g length=%d text=%s\n", p.m_x,
+                      p.m_y, p.m_height, p.m_angle, p.m_length, Quote(p.m_text.get()).c_str());
             break;
         }
         case PrimCode::kSymspecial: {
             auto& p = static_cast<const Symspecial&>(prim);
-            std::printf("Symspecial x=%.9g y=%.9g height=%.9g angle=%.9g penAction=%d symbol=%d\n",
-                        p.m_x, p.m_y, p.m_height, p.m_angle, p.m_penAction, p.m_symbol);
+            out.Print("Symspecial x=%.9g y=%.9g height=%.9g angle=%.9g penAction=%d symbol=%d\n",
+                      p.m_x, p.m_y, p.m_height, p.m_angle, p.m_penAction, p.m_symbol);
             break;
         }
         case PrimCode::kCercle: {
             auto& p = static_cast<const Cercle&>(prim);
-            std::printf("Cercle x=%.9g y=%.9g radius=%.9g\n", p.m_x, p.m_y, p.m_radius);
+            out.Print("Cercle x=%.9g y=%.9g radius=%.9g\n", p.m_x, p.m_y, p.m_radius);
             break;
         }
         case PrimCode::kNewColor: {
             auto& p = static_cast<const NewColor&>(prim);
-            std::printf("NewColor r=%d g=%d b=%d\n", p.m_r, p.m_g, p.m_b);
+            out.Print("NewColor r=%d g=%d b=%d\n", p.m_r, p.m_g, p.m_b);
             break;
         }
     }
@@ -86,13 +87,18 @@ void PrintPrim(const Prim& prim) {
 }  // namespace
 
 int RunDump(const Args& args) {
-    if (args.size() != 1) return Fail("usage: korvane-cli dump FILE");
-    CliFeedback feedback(args[0]);
+    std::vector<std::string> files;
+    ConvertOptions options;
+    if (int status = ParseArguments(args, 1, {}, "usage: korvane-cli dump FILE", files, options)) {
+        return status;
+    }
+    CliFeedback feedback(files[0]);
     CKorvaneDoc doc(feedback);
-    if (!OpenPlot(doc, args[0])) return kExitFailure;
-    doc.m_primitives.ForEach([](const Prim& prim) {
-        PrintPrim(prim);
-        return true;
+    if (!OpenPlot(doc, feedback, files[0])) return kExitFailure;
+    StdOutput out;
+    doc.m_primitives.ForEach([&](const Prim& prim) {
+        PrintPrim(out, prim);
+        return !out.Failed();  // nothing more can arrive
     });
-    return feedback.Messages() ? kExitInvalidRecord : kExitOk;
+    return out.Finish(feedback.Messages() ? kExitInvalidRecord : kExitOk);
 }

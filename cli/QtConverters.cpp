@@ -1,4 +1,5 @@
 #include <QBuffer>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
@@ -10,6 +11,7 @@
 
 #include "cli/Commands.h"
 #include "cli/Converters.h"
+#include "cli/Output.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "render/qt/QPainterSurface.h"
@@ -60,11 +62,14 @@ void Store(const std::string& out, const QByteArray& bytes) {
 }  // namespace
 
 int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
+    const std::string size = std::to_string(options.width) + "x" + std::to_string(options.height);
+    if (static_cast<long long>(options.width) * options.height > kMaxImagePixels) {
+        return Fail(out + ": an image of " + size + " pixels is above the limit of 2^28 (" +
+                    std::to_string(kMaxImagePixels) + ") pixels");
+    }
     EnsureGuiApplication();
     QImage image(options.width, options.height, QImage::Format_RGB32);
-    if (image.isNull())
-        return Fail(out + ": image of " + std::to_string(options.width) + "x" +
-                    std::to_string(options.height) + " is too large");
+    if (image.isNull()) return Fail(out + ": not enough memory for an image of " + size);
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -114,4 +119,21 @@ int ConvertPdf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
     }
     Store(out, bytes);
     return kExitOk;
+}
+
+bool FaceInstalled(const std::string& face) {
+    EnsureGuiApplication();
+    const QString wanted = QString::fromStdString(face);
+    for (const QString& family : QFontDatabase::families()) {
+        if (family.compare(wanted, Qt::CaseInsensitive) == 0) return true;
+    }
+    return false;
+}
+
+int RunFonts(const Args& args) {
+    if (!args.empty()) return Fail("usage: korvane-cli fonts");
+    EnsureGuiApplication();
+    StdOutput out;
+    for (const QString& family : QFontDatabase::families()) out.Write(family.toStdString() + "\n");
+    return out.Finish(kExitOk);
 }

@@ -19,12 +19,20 @@ void FirstView::Paint(DrawSurface& dc) {
     m_view.OnDraw(dc, m_host, m_doc.m_primitives);
 }
 
-std::string FirstView::Trace() {
+void FirstView::Trace(const std::function<void(const std::string&)>& sink) {
     TraceSurface surface;
+    surface.StreamTo(sink);
     Paint(surface);
+    surface.EndStream();
     char end[128];
     std::snprintf(end, sizeof end, "end %d %.3f %.3f\n", m_view.m_drawnCount,
                   static_cast<double>(m_view.m_context.GetMaxX()),
                   static_cast<double>(m_view.m_context.GetMaxY()));
-    return surface.Text() + end;
+    sink(end);
+}
+
+std::string FirstView::Trace() {
+    std::string text;
+    Trace([&](const std::string& piece) { text += piece; });
+    return text;
 }
