@@ -21,11 +21,16 @@ std::string FormatPlotNumber(std::int16_t decimals, float value) {
         std::snprintf(buf, sizeof buf, "%d", n);
         return buf;
     }
-    // A float has at most 39 integer digits; 32767 decimals still fit a std::string.
-    int len =
-        std::snprintf(nullptr, 0, "%.*f", static_cast<int>(decimals), static_cast<double>(value));
-    std::string text(static_cast<std::size_t>(len), '\0');
-    std::snprintf(text.data(), text.size() + 1, "%.*f", static_cast<int>(decimals),
-                  static_cast<double>(value));
+    // A float's exact value has at most 149 decimals (its smallest step is 2^-149), so any
+    // further ones are zeros: printing them digit by digit costs milliseconds for nothing.
+    constexpr int kExactDecimals = 149;
+    const int printed = decimals < kExactDecimals ? decimals : kExactDecimals;
+    int len = std::snprintf(buf, sizeof buf, "%.*f", printed, static_cast<double>(value));
+    // At most 39 integer digits, a sign and a point beside the decimals: the buffer holds it.
+    std::string text;
+    text.reserve(static_cast<std::size_t>(len) + static_cast<std::size_t>(decimals - printed));
+    text.assign(buf, static_cast<std::size_t>(len));
+    // NaN and infinity have no decimals to pad.
+    if (std::isfinite(value)) text.append(static_cast<std::size_t>(decimals - printed), '0');
     return text;
 }
