@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -56,20 +55,6 @@ class CPlotContext {
     static int ToLogical(int r, float offset, double divisor) {
         return TruncToInt((r - static_cast<double>(offset)) / divisor - LOGICAL_BIAS);
     }
-    // ToLogical with a multiplication by inverse = 1 / divisor in place of the division, where
-    // that cannot change the truncated result: away from whole numbers by far more than either
-    // computation's rounding. Elsewhere, and for anything not finite, the division decides.
-    static int ToLogical(int r, float offset, double divisor, double inverse) {
-        const double v = (r - static_cast<double>(offset)) * inverse - LOGICAL_BIAS;
-        if (std::fabs(v) < 1e9) {
-            const double fraction = v - static_cast<double>(static_cast<long long>(v));
-            const double slack = 1e-9 * (std::fabs(v) + 1);
-            if (std::fabs(fraction) > slack && std::fabs(fraction) < 1 - slack) {
-                return static_cast<int>(v);
-            }
-        }
-        return ToLogical(r, offset, divisor);
-    }
     static bool InRange(int d) { return d > -32000 && d < 32000; }
 
     // Text at absolute (x, y): the stroke font for the face "Velmaro", a device font otherwise.
@@ -96,18 +81,21 @@ class CPlotContext {
     std::string m_faceName = "Velmaro";
 
   private:
-    // The stroke font's points scaled to one text height, filled in glyph by glyph as a string
-    // needs them, with each glyph's extent about its reference point under the text's turn.
+    // The stroke font's points scaled to one text height and turned by one angle, filled in
+    // glyph by glyph as a string needs them (a string of 511 characters repeats few glyphs),
+    // with each glyph's extent about its reference point. A point is at
+    // (x + m_xc + m_ys, y - m_xs + m_yc) from a reference point (x, y), summed in that order.
     struct ScaledGlyphs {
         struct Box {
-            bool ready = false;
-            double minX = 0, maxX = 0, minY = 0, maxY = 0;
+            double minX, maxX, minY, maxY;
+            bool finite;  // every point a number: only then can the box rule a glyph out
         };
         const Box& Get(int code, float height, double c, double s);
 
+        std::uint64_t m_ready[2] = {0, 0};  // one bit per code
         Box m_boxes[128];
-        float m_x[CStrokeFont::kPoints];
-        float m_y[CStrokeFont::kPoints];
+        double m_xc[CStrokeFont::kPoints], m_ys[CStrokeFont::kPoints];
+        double m_xs[CStrokeFont::kPoints], m_yc[CStrokeFont::kPoints];
     };
     // True when no point of a glyph with box at (x, y) can be drawn or raise the extents.
     bool LandsNowhere(const ScaledGlyphs::Box& box, float x, float y, float offsetX, float offsetY,

@@ -38,7 +38,6 @@ void CPlotContext::DrawStrokeText(float x, float y, float angle, const char* tex
     // and its extent about the reference point noted, so that a character which can neither be
     // drawn nor reach beyond the extents so far is passed over whole.
     ScaledGlyphs scaled;
-    const double inverse = 1 / divisor;
     for (int i = 0; i < length; ++i) {
         const signed char code = static_cast<signed char>(text[i]);
         if (code < 0) continue;  // beyond ASCII: neither drawn nor advanced
@@ -47,13 +46,13 @@ void CPlotContext::DrawStrokeText(float x, float y, float angle, const char* tex
             const ScaledGlyphs::Box& box = scaled.Get(code, height, c, s);
             if (!LandsNowhere(box, x, y, offsetX, offsetY, divisor)) {
                 for (int j = glyph.m_first; j <= glyph.m_last; ++j) {
-                    const double px = x + scaled.m_x[j] * c + scaled.m_y[j] * s;
-                    const double py = y - scaled.m_x[j] * s + scaled.m_y[j] * c;
+                    const double px = x + scaled.m_xc[j] + scaled.m_ys[j];
+                    const double py = y - scaled.m_xs[j] + scaled.m_yc[j];
                     rx = TruncToInt(m_resolution * px);
                     ry = TruncToInt(m_resolution * py);
                     UpdateExtents(rx, ry);
-                    lx = ToLogical(rx, offsetX, divisor, inverse);
-                    ly = ToLogical(ry, offsetY, divisor, inverse);
+                    lx = ToLogical(rx, offsetX, divisor);
+                    ly = ToLogical(ry, offsetY, divisor);
                     if (!InRange(lx) || !InRange(ly)) continue;
                     if (font.m_strokePen[j] == 'D') {
                         dc.LineTo(lx, ly);
@@ -75,16 +74,23 @@ void CPlotContext::DrawStrokeText(float x, float y, float angle, const char* tex
 }
 
 const CPlotContext::ScaledGlyphs::Box& CPlotContext::ScaledGlyphs::Get(int code, float height,
-                                                                         double c, double s) {
+                                                                       double c, double s) {
     Box& box = m_boxes[code];
-    if (box.ready) return box;
+    const std::uint64_t bit = std::uint64_t(1) << (code & 63);
+    if (m_ready[code >> 6] & bit) return box;
+    m_ready[code >> 6] |= bit;
+    box = {0, 0, 0, 0, true};
     const CStrokeFont::Glyph& glyph = g_strokeFont.m_glyphs[code];
-    box = Box();
-    box.ready = true;
     for (int j = glyph.m_first; j <= glyph.m_last; ++j) {
-        m_x[j] = static_cast<float>(g_strokeFont.m_strokeX[j] / 100.0 * height);
-        m_y[j] = static_cast<float>(g_strokeFont.m_strokeY[j] / 100.0 * height);
-        const double dx = m_x[j] * c + m_y[j] * s, dy = -m_x[j] * s + m_y[j] * c;
+        // The same float steps and products as a point computed on its own.
+        const float xs = static_cast<float>(g_strokeFont.m_strokeX[j] / 100.0 * height);
+        const float ys = static_cast<float>(g_strokeFont.m_strokeY[j] / 100.0 * height);
+        m_xc[j] = xs * c;
+        m_ys[j] = ys * s;
+        m_xs[j] = xs * s;
+        m_yc[j] = ys * c;
+        const double dx = m_xc[j] + m_ys[j], dy = -m_xs[j] + m_yc[j];
+        box.finite = box.finite && std::isfinite(dx) && std::isfinite(dy);
         box.minX = std::min(box.minX, dx);
         box.maxX = std::max(box.maxX, dx);
         box.minY = std::min(box.minY, dy);
@@ -102,6 +108,7 @@ bool CPlotContext::LandsNowhere(const ScaledGlyphs::Box& box, float x, float y, 
     const double r = m_resolution;
     const double loX = r * (x + box.minX - slackX), hiX = r * (x + box.maxX + slackX);
     const double loY = r * (y + box.minY - slackY), hiY = r * (y + box.maxY + slackY);
+    if (!box.finite) return false;
     // The extents only grow (they start at 0): below them, a point changes nothing.
     if (!(hiX + 1 < m_maxX && hiY + 1 < m_maxY)) return false;
     if (!(divisor > 0)) return false;
