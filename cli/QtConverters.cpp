@@ -8,10 +8,12 @@
 #include <QSvgGenerator>
 #include <clocale>
 #include <cstdlib>
+#include <exception>
 
 #include "cli/Commands.h"
 #include "cli/Converters.h"
 #include "cli/Output.h"
+#include "cli/SvgStream.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "render/qt/QPainterSurface.h"
@@ -85,20 +87,29 @@ int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
 
 int ConvertSvg(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
     EnsureGuiApplication();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(QSize(options.width, options.height));
-    svg.setViewBox(QRect(0, 0, options.width, options.height));
-    svg.setResolution(96);
-    svg.setTitle(QString::fromStdString(doc.GetPathName()));
+    // Written as it is painted: a large drawing's SVG never sits in memory whole. A write error
+    // is kept and thrown once the painter is done, never through Qt's code.
+    Archive archive = Archive::CreateForStore(out, 64 * 1024);
+    std::exception_ptr failure;
+    auto sink = [&](const std::string& piece) {
+        if (failure) return;
+        try {
+            archive.Write(piece.data(), piece.size());
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
+    // The title is the input's file name, not the path it was reached by.
+    const std::string& path = doc.GetPathName();
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    SvgStream svg(QSize(options.width, options.height), QString::fromStdString(name), sink);
     {
         QPainter painter(&svg);
         Paint(doc, painter, options, true);
     }
-    Store(out, bytes);
+    if (failure) std::rethrow_exception(failure);
+    archive.Commit();
     return kExitOk;
 }
 
