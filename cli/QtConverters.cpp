@@ -13,7 +13,7 @@
 #include "cli/Commands.h"
 #include "cli/Converters.h"
 #include "cli/Output.h"
-#include "cli/SvgStream.h"
+#include "render/qt/SvgStream.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "render/qt/QPainterSurface.h"

@@ -1,4 +1,4 @@
-#include "cli/SvgStream.h"
+#include "render/qt/SvgStream.h"
 
 #include <QBuffer>
 #include <QByteArray>
