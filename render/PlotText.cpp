@@ -105,9 +105,12 @@ bool CPlotContext::LandsNowhere(const ScaledGlyphs::Box& box, float x, float y, 
     // computation; anything not finite fails the comparisons and is drawn point by point.
     const double slackX = 1e-9 * (std::fabs(x) + std::fabs(box.minX) + std::fabs(box.maxX)) + 1e-9;
     const double slackY = 1e-9 * (std::fabs(y) + std::fabs(box.minY) + std::fabs(box.maxY)) + 1e-9;
+    // Resolution units saturate at the int range (TruncToInt), which can bring a point far
+    // off the plot back onto the view: the bounds saturate alike.
     const double r = m_resolution;
-    const double loX = r * (x + box.minX - slackX), hiX = r * (x + box.maxX + slackX);
-    const double loY = r * (y + box.minY - slackY), hiY = r * (y + box.maxY + slackY);
+    const auto clamp = [](double v) { return std::min(std::max(v, -2147483648.0), 2147483647.0); };
+    const double loX = clamp(r * (x + box.minX - slackX)), hiX = clamp(r * (x + box.maxX + slackX));
+    const double loY = clamp(r * (y + box.minY - slackY)), hiY = clamp(r * (y + box.maxY + slackY));
     if (!box.finite) return false;
     // The extents only grow (they start at 0): below them, a point changes nothing.
     if (!(hiX + 1 < m_maxX && hiY + 1 < m_maxY)) return false;
