@@ -4,17 +4,7 @@
 # Usage: cli_file_safety.sh CLI PLOTGEN FONTSHEET SAMPLE WORK
 set -u
 CLI=$1 PLOTGEN=$2 FONTSHEET=$3 SAMPLE=$4 WORK=$5
-rm -rf "$WORK" && mkdir -p "$WORK" && cd "$WORK" || exit 1
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# run STATUS COMMAND...: the command must exit with STATUS; its output is in out.txt, err.txt.
-run() {
-    local want=$1; shift
-    "$@" > out.txt 2> err.txt
-    local got=$?
-    [ "$got" -eq "$want" ] || fail "$*: exit $got, expected $want: $(cat err.txt)"
-}
-says() { grep -qF -- "$1" err.txt || fail "stderr lacks '$1': $(cat err.txt)"; }
+source "$(dirname "$0")/cli_helpers.sh"
 unchanged() { cmp -s "$1" "$2" || fail "$1 was changed"; }
 no_hidden_files() {
     local left; left=$(ls -A | grep '^\.' || true)
