@@ -1,5 +1,7 @@
 #include "cli/Arguments.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -105,4 +107,32 @@ bool OpenPlot(CKorvaneDoc& doc, CliFeedback& feedback, const std::string& path) 
         Fail(e.what());
         return false;
     }
+}
+
+namespace {
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+}  // namespace
+
+int RefuseDamagedOverwrite(const CKorvaneDoc& doc, const CliFeedback& feedback,
+                           const std::string& in, const std::string& out) {
+    if (!feedback.Messages()) return kExitOk;
+    // What was read is written, but never over a user's file with nothing in it, and never over
+    // the damaged input itself: the records after the bad one would be gone.
+    if (doc.m_primitives.empty()) {
+        std::fprintf(stderr, "korvane-cli: %s: no record could be read; %s not written\n",
+                     in.c_str(), out.c_str());
+        return kExitInvalidRecord;
+    }
+    if (SameFile(in, out)) {
+        std::fprintf(stderr,
+                     "korvane-cli: %s: the input is damaged and %s is the same file; it is not "
+                     "written over\n",
+                     in.c_str(), out.c_str());
+        return kExitInvalidRecord;
+    }
+    return kExitOk;
 }

@@ -23,3 +23,9 @@ void WarnUnknownFace(const ConvertOptions& options);
 // Opens path into doc; false after reporting the file error on stderr. The feedback the
 // document was made with learns where an invalid record lies, for its message.
 bool OpenPlot(CKorvaneDoc& doc, CliFeedback& feedback, const std::string& path);
+
+// For a conversion of an input whose reading reported an invalid record: exit status 2 after
+// saying why on stderr when nothing must be written (not a single record was read, or out is
+// the input file itself, by device and inode); kExitOk when out may get what was read.
+int RefuseDamagedOverwrite(const CKorvaneDoc& doc, const CliFeedback& feedback,
+                           const std::string& in, const std::string& out);

@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -76,12 +74,6 @@ int CheckOptionsApply(const std::string& ext, const ConvertOptions& options) {
     return kExitOk;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat sa, sb;
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
-}
-
 std::string ExtensionOf(const std::string& path) {
     std::size_t dot = path.rfind('.');
     std::size_t slash = path.rfind('/');
@@ -118,22 +110,7 @@ int RunConvert(const Args& args) {
     CliFeedback feedback(in);
     CKorvaneDoc doc(feedback);
     if (!OpenPlot(doc, feedback, in)) return kExitFailure;
-    if (feedback.Messages()) {
-        // What was read is written, but never over a user's file with nothing in it, and never
-        // over the damaged input itself: the records after the bad one would be gone.
-        if (doc.m_primitives.empty()) {
-            std::fprintf(stderr, "korvane-cli: %s: no record could be read; %s not written\n",
-                         in.c_str(), out.c_str());
-            return kExitInvalidRecord;
-        }
-        if (SameFile(in, out)) {
-            std::fprintf(stderr,
-                         "korvane-cli: %s: the input is damaged and %s is the same file; it is "
-                         "not written over\n",
-                         in.c_str(), out.c_str());
-            return kExitInvalidRecord;
-        }
-    }
+    if (int status = RefuseDamagedOverwrite(doc, feedback, in, out)) return status;
     try {
         int status = converter->convert(doc, out, options);
         if (status != kExitOk) return status;

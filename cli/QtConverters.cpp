@@ -13,10 +13,10 @@
 #include "cli/Commands.h"
 #include "cli/Converters.h"
 #include "cli/Output.h"
-#include "render/qt/SvgStream.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "render/qt/QPainterSurface.h"
+#include "render/qt/SvgStream.h"
 #include "view/FirstView.h"
 
 namespace {

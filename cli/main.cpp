@@ -46,6 +46,13 @@ const Command kCommands[] = {
      RunTrace},
     {"fonts", "fonts", "Lists the installed font families --face can name, one per line.",
      RunFonts},
+#ifdef KORVANE_WITH_QT
+    {"thumbnail", "thumbnail IN OUT.png SIZE",
+     "Writes OUT.png, a PNG picture of the plot file IN for file managers: the drawing as\n"
+     "convert draws it, in a picture whose longer side is SIZE pixels and whose proportions are\n"
+     "the drawing's (at most 16 to 1). OUT is replaced only once it is complete.",
+     RunThumbnail},
+#endif
 };
 
 void PrintUsage(FILE* out) {

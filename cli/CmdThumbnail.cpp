@@ -1,0 +1,57 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "cli/Arguments.h"
+#include "cli/CliFeedback.h"
+#include "cli/Commands.h"
+#include "cli/Converters.h"
+#include "plot/FileError.h"
+#include "plot/KorvaneDoc.h"
+#include "view/FirstView.h"
+
+namespace {
+const char* kThumbnailUsage = "usage: korvane-cli thumbnail IN OUT.png SIZE";
+const int kMaxSize = 16384;
+// A drawing far longer than wide still gets a picture a file manager can show.
+const double kMaxAspect = 16;
+
+// The picture size whose longer side is size and whose proportions are the drawing's, as a new
+// view measures it.
+void FitSize(const CKorvaneDoc& doc, int size, ConvertOptions& options) {
+    options.width = options.height = size;
+    FirstView measure(doc, size, size);
+    const double width = measure.m_view.m_context.GetMaxX();
+    const double height = measure.m_view.m_context.GetMaxY();
+    if (width <= 0 && height <= 0) return;  // nothing drawn: a blank square
+    const double ratio =
+        std::clamp(std::min(width, height) / std::max(width, height), 1 / kMaxAspect, 1.0);
+    const int shorter = std::max(1, static_cast<int>(std::lround(size * ratio)));
+    (width >= height ? options.height : options.width) = shorter;
+}
+}  // namespace
+
+int RunThumbnail(const Args& args) {
+    std::vector<std::string> files;
+    ConvertOptions options;
+    if (int status = ParseArguments(args, 3, {}, kThumbnailUsage, files, options)) return status;
+    const std::string& in = files[0];
+    const std::string& out = files[1];
+    int size = 0;
+    if (!ParseWhole(files[2], 1, kMaxSize, size)) {
+        return Fail("SIZE takes a whole number of pixels from 1 to " + std::to_string(kMaxSize) +
+                    "\n" + kThumbnailUsage);
+    }
+    CliFeedback feedback(in);
+    CKorvaneDoc doc(feedback);
+    if (!OpenPlot(doc, feedback, in)) return kExitFailure;
+    if (int status = RefuseDamagedOverwrite(doc, feedback, in, out)) return status;
+    FitSize(doc, size, options);
+    try {
+        if (int status = ConvertPng(doc, out, options)) return status;
+    } catch (const FileError& e) {
+        return Fail(e.what());
+    }
+    return feedback.Messages() ? kExitInvalidRecord : kExitOk;
+}
