@@ -8,7 +8,7 @@
 #include <string>
 
 #include "bench/BenchData.h"
-#include "dxf/DxfText.h"
+#include "dxf/DxfExport.h"
 #include "plot/KorvaneDoc.h"
 #include "plot/UserFeedback.h"
 
@@ -25,11 +25,7 @@ void ExportDxf(benchmark::State& state, DxfNumberStyle style) {
     QuietFeedback feedback;
     CKorvaneDoc doc(feedback);
     doc.OnOpenDocument(path);
-    doc.m_dxfOut.SetNumberStyle(style);
-    for (auto _ : state) {
-        doc.m_dxfOut.m_headerWritten = false;
-        doc.OnSaveDocument(out, 2);
-    }
+    for (auto _ : state) ExportDxf(doc, out, style);
     struct stat st;
     ::stat(out.c_str(), &st);
     std::remove(out.c_str());

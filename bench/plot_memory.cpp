@@ -11,7 +11,6 @@
 #include <string>
 
 #include "bench/BenchData.h"
-#include "dxf/DxfOut.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "plot/Prim.h"
@@ -99,10 +98,9 @@ void BM_MemorySurvey(benchmark::State& state) {
 // Ten million pen moves and nothing else: the cost of one line record on its own.
 void BM_MemoryLines(benchmark::State& state) {
     Archive store = Archive::ToMemory();
-    CDxfOut dxf;
     for (int i = 0; i < 10000000; ++i) {
         Ligne line(PrimCode::kLigne, static_cast<float>(i % 3000) * 0.01f, 1.0f, 2);
-        line.Write(store, 1, dxf);
+        line.Write(store);
     }
     const std::string bytes = store.Memory();
     MeasureLoad(state, [&](CKorvaneDoc& doc) {

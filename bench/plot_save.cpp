@@ -26,7 +26,7 @@ void BM_SaveDocument(benchmark::State& state) {
     QuietFeedback feedback;
     CKorvaneDoc doc(feedback);
     doc.OnOpenDocument(path);
-    for (auto _ : state) doc.OnSaveDocument(out, 1);
+    for (auto _ : state) doc.OnSaveDocument(out);
     std::remove(out.c_str());
     state.counters["records"] = static_cast<double>(doc.m_primitives.size());
 }

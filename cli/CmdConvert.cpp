@@ -7,7 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/Converters.h"
 #include "dxf/DxfConfig.h"
-#include "dxf/DxfExportError.h"
+#include "dxf/DxfExport.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 
@@ -16,8 +16,8 @@ const char* kConvertUsage =
     "usage: korvane-cli convert IN OUT [--size WxH] [--face NAME] [--line-width N] [--config CFG]";
 
 int ConvertPlt(CKorvaneDoc& doc, const std::string& out, const ConvertOptions&) {
-    doc.OnSaveDocument(out, 1);
-    return kExitOk;
+    const SaveResult saved = doc.OnSaveDocument(out);
+    return saved.Ok() ? kExitOk : Fail(saved.message);
 }
 
 struct Converter {
@@ -25,28 +25,26 @@ struct Converter {
     int (*convert)(CKorvaneDoc&, const std::string&, const ConvertOptions&);
 };
 
-// The export parameters come from --config as a new document loads its configuration file,
-// then the drawing is exported as the export command writes it.
+// The export settings come from --config as the export dialog's Load reads them, then the
+// drawing is exported as the export command writes it.
 int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
     if (!options.config.empty()) {
         // A folder or a file without a single setting is no configuration file: exporting with
         // the defaults instead would pass a mistake for success.
-        int read = LoadDocumentConfig(doc.m_dxfOut, options.config);
+        int read = ReadDxfConfig(options.config, doc.m_dxfSettings);
         if (read <= 0) return Fail(options.config + ": cannot read the configuration file");
-        if (read < DxfParameters::kFieldCount) {
+        if (read < DxfSettings::kFieldCount) {
             std::fprintf(stderr,
                          "korvane-cli: %s: warning: only the first %d of %d settings could be "
                          "read; the others keep their defaults\n",
-                         options.config.c_str(), read, DxfParameters::kFieldCount);
+                         options.config.c_str(), read, DxfSettings::kFieldCount);
         }
     }
-    doc.m_dxfOut.m_headerWritten = false;
-    try {
-        doc.OnSaveDocument(out, 2);
-    } catch (const DxfExportError& e) {
-        return Fail(out + ": " + e.what());
+    const SaveResult exported = ExportDxf(doc, out);
+    if (exported.error == SaveResult::Error::kExportRefused) {
+        return Fail(out + ": " + exported.message);
     }
-    return kExitOk;
+    return exported.Ok() ? kExitOk : Fail(exported.message);
 }
 
 const Converter kConverters[] = {

@@ -1,27 +1,19 @@
 #include "dxf/DxfConfig.h"
 
-#include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 
-#include "dxf/DxfOut.h"
+#include "dxf/ScanNumber.h"
 #include "plot/Archive.h"
 #include "plot/FileError.h"
-
-std::string g_cfgFilePath;
+#include "plot/NumberText.h"
 
 namespace {
 // A configuration file is a few hundred bytes; anything past this is not read.
 constexpr std::size_t kMaxFileSize = 1 << 20;
 
-bool IsSpace(char c) {
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
 // Matches the text the way fscanf matches "%s", "%d", "%lf", a literal and a white-space
-// directive, stopping for good at the first field that does not match.
+// directive in the "C" locale, stopping for good at the first field that does not match.
 class ConfigScanner {
   public:
     explicit ConfigScanner(std::string text) : m_text(std::move(text)), m_pos(0) {}
@@ -32,7 +24,7 @@ class ConfigScanner {
         if (m_failed) return;
         SkipSpace();
         std::size_t start = m_pos;
-        while (m_pos < m_text.size() && !IsSpace(m_text[m_pos])) ++m_pos;
+        while (m_pos < m_text.size() && !IsCSpace(m_text[m_pos])) ++m_pos;
         if (m_pos == start) return Fail();
         std::size_t len = m_pos - start;
         out.assign(m_text, start, len < kMaxLayerName ? len : kMaxLayerName);
@@ -41,25 +33,20 @@ class ConfigScanner {
 
     void Int(int& out) {
         if (m_failed) return;
-        const char* begin = m_text.c_str() + m_pos;
-        char* end;
-        errno = 0;
-        long v = std::strtol(begin, &end, 10);
-        if (end == begin) return Fail();
+        long v = 0;
+        const std::size_t used = ScanLong(Rest(), End(), v);
+        if (used == 0) return Fail();
         // Out of range saturates instead of wrapping.
         out = v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
-        m_pos += static_cast<std::size_t>(end - begin);
+        m_pos += used;
         ++m_matched;
     }
 
     void Double(double& out) {
         if (m_failed) return;
-        const char* begin = m_text.c_str() + m_pos;
-        char* end;
-        double v = std::strtod(begin, &end);
-        if (end == begin) return Fail();
-        out = v;
-        m_pos += static_cast<std::size_t>(end - begin);
+        const std::size_t used = ScanDouble(Rest(), End(), out);
+        if (used == 0) return Fail();
+        m_pos += used;
         ++m_matched;
     }
 
@@ -73,11 +60,13 @@ class ConfigScanner {
     }
 
     void SkipSpace() {
-        while (m_pos < m_text.size() && IsSpace(m_text[m_pos])) ++m_pos;
+        while (m_pos < m_text.size() && IsCSpace(m_text[m_pos])) ++m_pos;
     }
 
   private:
     void Fail() { m_failed = true; }
+    const char* Rest() const { return m_text.data() + m_pos; }
+    const char* End() const { return m_text.data() + m_text.size(); }
 
     std::string m_text;
     std::size_t m_pos;
@@ -99,7 +88,7 @@ bool ReadFile(const std::string& path, std::string& text) {
 }
 
 // "%lf,%lf,%lf,%lf,%lf\n" of one corner: world values first, then paper.
-void ScanCorner(ConfigScanner& in, DxfParameters& p, int k) {
+void ScanCorner(ConfigScanner& in, DxfSettings& p, int k) {
     double* fields[5] = {&p.easting[k], &p.northing[k], &p.elevation[k], &p.paperX[k],
                          &p.paperY[k]};
     for (int i = 0; i < 5; ++i) {
@@ -110,43 +99,7 @@ void ScanCorner(ConfigScanner& in, DxfParameters& p, int k) {
 }
 }  // namespace
 
-DxfParameters ParametersOf(const CDxfOut& w) {
-    DxfParameters p;
-    for (int i = 0; i < 8; ++i) {
-        p.layerName[i] = w.m_layerName[i];
-        p.layerColor[i] = w.m_layerColor[i];
-    }
-    for (int k = 0; k < 3; ++k) {
-        p.easting[k] = w.m_easting[k];
-        p.northing[k] = w.m_northing[k];
-        p.elevation[k] = w.m_elevation[k];
-        p.paperX[k] = w.m_paperX[k];
-        p.paperY[k] = w.m_paperY[k];
-    }
-    p.unitsIndex = (w.m_units == 'M' || w.m_units == 'm') ? 0 : 1;
-    p.originalScale = w.m_originalScale;
-    p.conversionIndex = (w.m_conversion == 'N' || w.m_conversion == 'n') ? 0 : 1;
-    return p;
-}
-
-void ApplyParameters(const DxfParameters& p, CDxfOut& w) {
-    for (int i = 0; i < 8; ++i) {
-        w.m_layerName[i] = p.layerName[i];
-        w.m_layerColor[i] = p.layerColor[i];
-    }
-    for (int k = 0; k < 3; ++k) {
-        w.m_easting[k] = p.easting[k];
-        w.m_northing[k] = p.northing[k];
-        w.m_elevation[k] = p.elevation[k];
-        w.m_paperX[k] = p.paperX[k];
-        w.m_paperY[k] = p.paperY[k];
-    }
-    w.m_units = p.unitsIndex != 0 ? 'I' : 'M';
-    w.m_originalScale = p.originalScale;
-    w.m_conversion = p.conversionIndex != 0 ? 'S' : 'N';
-}
-
-int ReadDxfConfig(const std::string& path, DxfParameters& p) {
+int ReadDxfConfig(const std::string& path, DxfSettings& p) {
     std::string text;
     if (!ReadFile(path, text)) return -1;
     ConfigScanner in(std::move(text));
@@ -165,27 +118,34 @@ int ReadDxfConfig(const std::string& path, DxfParameters& p) {
     return in.Matched();
 }
 
-std::string DxfConfigText(const DxfParameters& p) {
+std::string DxfConfigText(const DxfSettings& p) {
     std::string text;
-    char line[1200];
+    char number[kMaxFixed];
+    auto integer = [&](int v) { text.append(number, FormatInt(number, v, 0)); };
+    auto fixed = [&](double v) { text.append(number, FormatFixed(number, v, 0, 6)); };  // "%lf"
     for (int i = 0; i < 8; ++i) {
         text += p.layerName[i];
-        std::snprintf(line, sizeof line, "\n%d\n", p.layerColor[i]);
-        text += line;
+        text += '\n';
+        integer(p.layerColor[i]);
+        text += '\n';
     }
     for (int k = 0; k < 3; ++k) {
-        // Each %lf of a double needs at most 317 bytes.
-        std::snprintf(line, sizeof line, "%lf,%lf,%lf,%lf,%lf\n", p.easting[k], p.northing[k],
-                      p.elevation[k], p.paperX[k], p.paperY[k]);
-        text += line;
+        for (double v : {p.easting[k], p.northing[k], p.elevation[k], p.paperX[k], p.paperY[k]}) {
+            fixed(v);
+            text += ',';
+        }
+        text.back() = '\n';
     }
-    std::snprintf(line, sizeof line, "%d,%lf,%d\n", p.unitsIndex, p.originalScale,
-                  p.conversionIndex);
-    text += line;
+    integer(p.unitsIndex);
+    text += ',';
+    fixed(p.originalScale);
+    text += ',';
+    integer(p.conversionIndex);
+    text += '\n';
     return text;
 }
 
-bool WriteDxfConfig(const std::string& path, const DxfParameters& p) {
+bool WriteDxfConfig(const std::string& path, const DxfSettings& p) {
     const std::string text = DxfConfigText(p);
     try {
         Archive out = Archive::CreateForStore(path);
@@ -197,11 +157,8 @@ bool WriteDxfConfig(const std::string& path, const DxfParameters& p) {
     return true;
 }
 
-int LoadDocumentConfig(CDxfOut& writer, const std::string& path) {
-    if (path.empty()) return -1;
-    DxfParameters p = ParametersOf(writer);
-    int read = ReadDxfConfig(path, p);
-    if (read < 0) return read;
-    ApplyParameters(p, writer);
-    return read;
+DxfSettings NewDocumentSettings(const std::string& lastConfigPath) {
+    DxfSettings settings;
+    ReadDxfConfig(lastConfigPath, settings);
+    return settings;
 }

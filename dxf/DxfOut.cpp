@@ -12,10 +12,6 @@ constexpr double kRadiansPerDegree = 0.017453293;
 constexpr int kPenCodeEnd = 14;
 }  // namespace
 
-CDxfOut::CDxfOut() : m_layerColor{7, 1, 2, 3, 4, 5, 6, 7} {
-    for (int i = 0; i < 8; ++i) m_layerName[i] = std::string(1, static_cast<char>('0' + i));
-}
-
 void CDxfOut::Begin(Archive* output, std::int16_t, std::int16_t) {
     m_plotFactor = 1.0;
     m_current[0] = m_current[1] = 0;
@@ -66,7 +62,7 @@ void CDxfOut::SetFactor(float factor) {
 void CDxfOut::EntityStart(const char* kind) {
     m_text.Group("  0", kind);
     m_text.Group("  8", Layer());
-    m_text.Color(m_layerColor[m_penIndex]);
+    m_text.Color(m_settings.layerColor[m_penIndex]);
 }
 
 void CDxfOut::Plot(float x, float y, std::int16_t penCode) {
@@ -87,7 +83,7 @@ void CDxfOut::Plot(float x, float y, std::int16_t penCode) {
             // A 3D polyline (flag 8) of world-coordinate vertices (flag 32).
             m_text.Group("  0", "POLYLINE");
             m_text.Group("  8", Layer());
-            m_text.Color(m_layerColor[m_penIndex]);
+            m_text.Color(m_settings.layerColor[m_penIndex]);
             m_text.Group(" 66", "     1");
             m_text.Group(" 70", "     8");
             for (const double* p : {m_previous, m_current}) {
@@ -111,6 +107,7 @@ void CDxfOut::Plot(float x, float y, std::int16_t penCode) {
 }
 
 void CDxfOut::EndPolyline() {
+    if (!m_polylineOpen) return;
     EntityStart("SEQEND");
     m_polylineOpen = false;
     Flush();

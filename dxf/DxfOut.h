@@ -4,17 +4,17 @@
 #include <string>
 
 #include "dxf/DxfText.h"
+#include "plot/DxfSettings.h"
 
 class Archive;
 
-// Turns the primitive stream of a drawing into the ENTITIES section of a DXF file. Settings
-// (layers, colours, conversion, correspondence points) live as long as the document; the state
-// of the export in progress is reset by Begin. Points arrive in plot units and are written in
-// world coordinates (DxfTransform.cpp).
+// Turns the primitive stream of a drawing into the ENTITIES section of a DXF file. One writer
+// serves one export: it reads the settings (layers, colours, conversion, correspondence points)
+// it was made with, and keeps the state of the export in progress, which Begin resets. Points
+// arrive in plot units and are written in world coordinates (DxfTransform.cpp).
 class CDxfOut {
   public:
-    CDxfOut();
-    virtual ~CDxfOut() = default;
+    explicit CDxfOut(const DxfSettings& settings = DxfSettings()) : m_settings(settings) {}
 
     // Resets the per-export state; the first call of an export writes the section header and
     // sets up the transform, throwing DxfExportError when the settings define none.
@@ -32,9 +32,13 @@ class CDxfOut {
     void WriteSymbol(float x, float y, float height, float angle, std::int16_t penAction,
                      std::int16_t symbol);
     void WriteCircle(float x, float y, float radius);
+    // Closes the open polyline, if any.
     void EndPolyline();
-    // Plot units to m_current (world) and m_ocs (the drawing plane's object coordinates).
+    // Plot units to world coordinates and to the object coordinates of the drawing plane, as
+    // the next entity will be placed.
     void TransformPoint(float x, float y);
+    const double* World() const { return m_current; }
+    const double* Ocs() const { return m_ocs; }
 
     // Throws DxfExportError when the settings define no transform; lets an export be refused
     // before its file is created.
@@ -42,31 +46,6 @@ class CDxfOut {
 
     // printf for every number instead of the fast route (same bytes, slower).
     void SetNumberStyle(DxfNumberStyle style) { m_text.SetStyle(style); }
-
-    Archive* m_archive = nullptr;
-    double m_plotFactor = 1.0;
-    double m_current[3] = {0, 0, 0};
-    double m_previous[3] = {0, 0, 0};
-    double m_shiftX = 0;
-    double m_shiftY = 0;
-    double m_ocs[3] = {0, 0, 0};
-    double m_unitScale = 1.0;
-    double m_originalScale = 1.0;
-    double m_normal[3] = {0, 0, 1};
-    double m_planeOffset = 0;
-    double m_coef[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 0}};
-    int m_penIndex = 0;
-    bool m_polylineOpen = false;
-    bool m_headerWritten = false;
-    std::string m_layerName[8];
-    std::int32_t m_layerColor[8];
-    char m_conversion = 'N';
-    char m_units = 'M';
-    double m_easting[3] = {0, 0, 0};
-    double m_northing[3] = {0, 0, 0};
-    double m_elevation[3] = {0, 0, 0};
-    double m_paperX[3] = {1.5, 0, 0};
-    double m_paperY[3] = {2.5, 0, 0};
 
   private:
     // What Begin derives from the settings for one export.
@@ -83,15 +62,30 @@ class CDxfOut {
     };
     void ComputeSetup(Setup& setup) const;
     void ApplySetup(const Setup& setup);
-    bool IsScaled() const { return m_conversion == 'S' || m_conversion == 's'; }
+    bool IsScaled() const { return m_settings.conversionIndex != 0; }
 
-    const std::string& Layer() const { return m_layerName[m_penIndex]; }
+    const std::string& Layer() const { return m_settings.layerName[m_penIndex]; }
     // "  0\r\n<kind>\r\n  8\r\n<layer>\r\n 62\r\n<colour>\r\n", the start of most entities.
     void EntityStart(const char* kind);
     void Line(const double from[3], const double to[3]);
     void TextEntity(float height, float angle, const char* text, std::size_t length);
     void Flush() { m_text.FlushTo(m_archive); }
 
+    const DxfSettings m_settings;
+    Archive* m_archive = nullptr;
+    double m_plotFactor = 1.0;
+    double m_current[3] = {0, 0, 0};
+    double m_previous[3] = {0, 0, 0};
+    double m_shiftX = 0;
+    double m_shiftY = 0;
+    double m_ocs[3] = {0, 0, 0};
+    double m_unitScale = 1.0;
+    double m_normal[3] = {0, 0, 1};
+    double m_planeOffset = 0;
+    double m_coef[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 0}};
+    int m_penIndex = 0;
+    bool m_polylineOpen = false;
+    bool m_headerWritten = false;
     // The axes of the object coordinate system, from the normal as the file states it.
     double m_ocsAxisX[3] = {1, 0, 0};
     double m_ocsAxisY[3] = {0, 1, 0};

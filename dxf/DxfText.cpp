@@ -1,77 +1,10 @@
 #include "dxf/DxfText.h"
 
 #include <charconv>
-#include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "plot/Archive.h"
-
-namespace {
-// Right-aligns the text [out, end) in width columns.
-char* PadLeft(char* out, char* end, int width) {
-    const int len = static_cast<int>(end - out);
-    if (len >= width) return end;
-    const std::size_t pad = static_cast<std::size_t>(width - len);
-    std::memmove(out + pad, out, static_cast<std::size_t>(len));
-    std::memset(out, ' ', pad);
-    return out + width;
-}
-
-// Fixed-point text of the magnitudes a drawing has (below 2^40, at most six decimals) by
-// integer arithmetic alone: value is m * 2^e exactly, so value * 10^p is m * 10^p / 2^-e, and
-// rounding that quotient half to even is what printf does with the exact binary value. Returns
-// null for anything else.
-char* FixedShortcut(char* out, double value, int precision) {
-    static constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
-    if (precision < 1 || precision > 6 || !(std::fabs(value) < 1099511627776.0)) return nullptr;
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    const bool negative = bits >> 63;
-    const int field = static_cast<int>((bits >> 52) & 0x7FF);
-    std::uint64_t m = bits & ((std::uint64_t(1) << 52) - 1);
-    int e;
-    if (field == 0) {
-        e = -1074;
-    } else {
-        m |= std::uint64_t(1) << 52;
-        e = field - 1075;
-    }
-    const std::uint64_t scale = kPow10[precision];
-    // Below 2^40 the exponent is negative: the value has a fraction or is a small integer.
-    std::uint64_t r;
-    if (-e >= 128) {
-        r = 0;  // below 2^-74: far less than half a unit of the last decimal
-    } else {
-        using u128 = unsigned __int128;
-        const int shift = -e;
-        const u128 q = static_cast<u128>(m) * scale;
-        const u128 rest = q & ((static_cast<u128>(1) << shift) - 1);
-        const u128 half = static_cast<u128>(1) << (shift - 1);
-        r = static_cast<std::uint64_t>(q >> shift);
-        if (rest > half || (rest == half && (r & 1))) ++r;
-    }
-    if (negative) *out++ = '-';
-    out = std::to_chars(out, out + 24, r / scale).ptr;
-    *out++ = '.';
-    std::uint64_t frac = r % scale;
-    for (int i = precision - 1; i >= 0; --i) {
-        out[i] = static_cast<char>('0' + frac % 10);
-        frac /= 10;
-    }
-    return out + precision;
-}
-}  // namespace
-
-char* FormatFixed(char* out, double value, int width, int precision) {
-    if (char* end = FixedShortcut(out, value, precision)) return PadLeft(out, end, width);
-    // to_chars rounds the exact binary value half to even, as glibc's printf does, and spells
-    // nan, inf and their signs the same way.
-    auto result = std::to_chars(out, out + kMaxFixed, value, std::chars_format::fixed, precision);
-    if (result.ec != std::errc()) return FormatFixedPrintf(out, value, width, precision);
-    return PadLeft(out, result.ptr, width);
-}
 
 char* FormatFixedPrintf(char* out, double value, int width, int precision) {
     int len = std::snprintf(out, kMaxFixed, "%*.*f", width, precision, value);
@@ -126,7 +59,7 @@ void DxfText::Color(int color) {
     char buf[16];
     char* end;
     if (m_style == DxfNumberStyle::kFast) {
-        end = PadLeft(buf, std::to_chars(buf, buf + sizeof buf, color).ptr, 6);
+        end = FormatInt(buf, color, 6);
     } else {
         end = buf + std::snprintf(buf, sizeof buf, "%6d", color);
     }

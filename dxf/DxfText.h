@@ -5,16 +5,16 @@
 #include <memory>
 #include <string_view>
 
+#include "plot/NumberText.h"
+
 class Archive;
 
 // How numbers become text: the fast route, or the C library's printf kept as the reference the
 // fast route must match byte for byte.
 enum class DxfNumberStyle { kFast, kPrintf };
 
-// "%W.Pf" of value into out, right-aligned in width columns (wider when the number needs it).
-// out must hold kMaxFixed bytes; returns the end of the text.
-constexpr int kMaxFixed = 400;
-char* FormatFixed(char* out, double value, int width, int precision);
+// FormatFixed by the C library's printf: the reference it matches (in the "C" locale; printf
+// follows the process's locale, so only tests and benchmarks use it).
 char* FormatFixedPrintf(char* out, double value, int width, int precision);
 
 // The text of one DXF export as it is built, line by line: every line ends with CR LF and every

@@ -5,14 +5,17 @@
 
 #include "dxf/DxfExportError.h"
 #include "dxf/DxfOut.h"
+#include "dxf/ScanNumber.h"
 #include "dxf/SolveLinear.h"
 
 namespace {
 // The value a reader gets back from "%9.6lf".
 double AsWritten(double v) {
     char buf[kMaxFixed];
-    *FormatFixed(buf, v, 9, 6) = '\0';
-    return std::strtod(buf, nullptr);
+    const char* end = FormatFixed(buf, v, 9, 6);
+    double read = 0;
+    ScanDouble(buf, end, read);
+    return read;
 }
 
 void Normalize(double v[3]) {
@@ -50,25 +53,30 @@ bool AllFinite(const double* v, int n) {
 void CDxfOut::ComputeSetup(Setup& s) const {
     if (!IsScaled()) return;  // paper coordinates as they are, on the plane z = 0
 
-    const bool imperial = m_units == 'I' || m_units == 'i';
-    const double u = imperial ? m_originalScale / 12.0 : m_originalScale * 2.54 / 100.0;
+    const bool imperial = m_settings.unitsIndex != 0;
+    const double u =
+        imperial ? m_settings.originalScale / 12.0 : m_settings.originalScale * 2.54 / 100.0;
     s.unitScale = u;
 
-    double a[3][3] = {{u * m_paperX[0], u * m_paperY[0], 1}};
-    double b[3][3] = {{m_easting[0], m_northing[0], m_elevation[0]}};
-    const double rightSum = m_easting[1] + m_northing[1] + m_elevation[1] + m_easting[2] +
-                            m_northing[2] + m_elevation[2];
+    double a[3][3] = {{u * m_settings.paperX[0], u * m_settings.paperY[0], 1}};
+    double b[3][3] = {{m_settings.easting[0], m_settings.northing[0], m_settings.elevation[0]}};
+    const double rightSum = m_settings.easting[1] + m_settings.northing[1] +
+                            m_settings.elevation[1] + m_settings.easting[2] +
+                            m_settings.northing[2] + m_settings.elevation[2];
     const bool horizontal = rightSum == 0.0;
     if (horizontal) {
         // One plot unit right of the lower-left corner lies u east of it, one up lies u north.
-        a[1][0] = (m_paperX[0] + 1) * u, a[1][1] = u * m_paperY[0], a[1][2] = 1;
-        b[1][0] = u * 1 + m_easting[0], b[1][1] = m_northing[0], b[1][2] = m_elevation[0];
-        a[2][0] = u * m_paperX[0], a[2][1] = (m_paperY[0] + 1) * u, a[2][2] = 1;
-        b[2][0] = m_easting[0], b[2][1] = u * 1 + m_northing[0], b[2][2] = m_elevation[0];
+        a[1][0] = (m_settings.paperX[0] + 1) * u, a[1][1] = u * m_settings.paperY[0], a[1][2] = 1;
+        b[1][0] = u * 1 + m_settings.easting[0], b[1][1] = m_settings.northing[0],
+        b[1][2] = m_settings.elevation[0];
+        a[2][0] = u * m_settings.paperX[0], a[2][1] = (m_settings.paperY[0] + 1) * u, a[2][2] = 1;
+        b[2][0] = m_settings.easting[0], b[2][1] = u * 1 + m_settings.northing[0],
+        b[2][2] = m_settings.elevation[0];
     } else {
         for (int k = 1; k < 3; ++k) {
-            a[k][0] = u * m_paperX[k], a[k][1] = u * m_paperY[k], a[k][2] = 1;
-            b[k][0] = m_easting[k], b[k][1] = m_northing[k], b[k][2] = m_elevation[k];
+            a[k][0] = u * m_settings.paperX[k], a[k][1] = u * m_settings.paperY[k], a[k][2] = 1;
+            b[k][0] = m_settings.easting[k], b[k][1] = m_settings.northing[k],
+            b[k][2] = m_settings.elevation[k];
         }
     }
 
@@ -98,15 +106,18 @@ void CDxfOut::ComputeSetup(Setup& s) const {
     s.coefSet = true;
 
     if (horizontal) {
-        s.planeOffset = m_elevation[0];
+        s.planeOffset = m_settings.elevation[0];
         return;
     }
-    const double ax = m_easting[1] - m_easting[0], ay = m_northing[1] - m_northing[0],
-                 az = m_elevation[1] - m_elevation[0];
-    const double bx = m_easting[2] - m_easting[0], by = m_northing[2] - m_northing[0],
-                 bz = m_elevation[2] - m_elevation[0];
+    const double ax = m_settings.easting[1] - m_settings.easting[0],
+                 ay = m_settings.northing[1] - m_settings.northing[0],
+                 az = m_settings.elevation[1] - m_settings.elevation[0];
+    const double bx = m_settings.easting[2] - m_settings.easting[0],
+                 by = m_settings.northing[2] - m_settings.northing[0],
+                 bz = m_settings.elevation[2] - m_settings.elevation[0];
     const double n[3] = {ay * bz - az * by, az * bx - ax * bz, ax * by - ay * bx};
-    const double d = n[0] * m_easting[0] + n[1] * m_northing[0] + n[2] * m_elevation[0];
+    const double d = n[0] * m_settings.easting[0] + n[1] * m_settings.northing[0] +
+                     n[2] * m_settings.elevation[0];
     const double len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
     if (!(len > 0) || !std::isfinite(len)) {
         throw DxfExportError(

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "dxf/DxfConfig.h"
 #include "plot/Archive.h"
 #include "plot/UserFeedback.h"
 
@@ -31,9 +30,8 @@ class WaitCursor {
 };
 }  // namespace
 
-CKorvaneDoc::CKorvaneDoc(UserFeedback& feedback) : m_feedback(feedback) {
-    LoadDocumentConfig(m_dxfOut, g_cfgFilePath);
-}
+CKorvaneDoc::CKorvaneDoc(UserFeedback& feedback, const DxfSettings& dxfSettings)
+    : m_dxfSettings(dxfSettings), m_feedback(feedback) {}
 
 CKorvaneDoc::~CKorvaneDoc() = default;
 
@@ -115,21 +113,10 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
 void CKorvaneDoc::Serialize(Archive& archive) {
     if (archive.IsLoading()) return ReadPrimitives(archive);
 
-    const int mode = m_exportMode;
-    const Ligne endMarker(PrimCode::kLigne, 0.0f, 0.0f, 999);
-    // The writer gets its output only from a Pinit; a drawing that does not start with one
-    // (an empty one included) still becomes a complete file with its header and transform.
-    if (mode == 2 && (m_primitives.empty() || m_primitives.At(0)->GetCode() != PrimCode::kPinit)) {
-        m_dxfOut.Begin(&archive, 0, 0);
-    }
     m_primitives.ForEach([&](const Prim& prim) {
-        const bool isLine = prim.GetCode() == PrimCode::kLigne;
-        if (!isLine && m_dxfOut.m_polylineOpen) m_dxfOut.EndPolyline();
-        if (mode == 2 && isLine && static_cast<const Ligne&>(prim).m_penCode > 13) return true;
-        prim.Write(archive, mode, m_dxfOut);
+        prim.Write(archive);
         return true;
     });
-    if (mode == 2) endMarker.Write(archive, 2, m_dxfOut);
 }
 
 void CKorvaneDoc::OnOpenDocument(const std::string& path) {
@@ -147,22 +134,17 @@ void CKorvaneDoc::OnOpenDocument(const std::string& path) {
     m_modified = false;
 }
 
-void CKorvaneDoc::OnSaveDocument(const std::string& path, int mode) {
-    const int saved = m_exportMode;
-    // Refuse an export without a transform before its file is created.
-    if (mode == 2 && !m_dxfOut.m_headerWritten) m_dxfOut.CheckTransform();
-    m_exportMode = mode;
+SaveResult CKorvaneDoc::OnSaveDocument(const std::string& path) {
     try {
         Archive archive = Archive::CreateForStore(path, 64 * 1024);
         Serialize(archive);
         archive.Commit();
-    } catch (...) {
-        m_exportMode = saved;
-        throw;
+    } catch (const FileError& e) {
+        return SaveResult::FromFileError(e);
     }
-    m_exportMode = saved;
-    if (mode == 1) m_pathName = path;
+    m_pathName = path;
     m_modified = false;
+    return {};
 }
 
 void CKorvaneDoc::OnCloseDocument() {

@@ -3,33 +3,35 @@
 #include <cstdint>
 #include <string>
 
-#include "dxf/DxfOut.h"
+#include "plot/DxfSettings.h"
 #include "plot/PrimitiveList.h"
+#include "plot/SaveResult.h"
 
 class Archive;
 class UserFeedback;
 
-// One open plot file: the drawing in file order, and the DXF writer with its export settings.
+// One open plot file: the drawing in file order, and the settings of its next DXF export.
 class CKorvaneDoc {
   public:
     static constexpr const char* kCorruptionMessage = "Error: file corrumption suspected";
 
-    explicit CKorvaneDoc(UserFeedback& feedback);
+    // A new document starts with the export settings its creator hands it: those of the last
+    // configuration file, or the defaults.
+    explicit CKorvaneDoc(UserFeedback& feedback, const DxfSettings& dxfSettings = DxfSettings());
     ~CKorvaneDoc();
     CKorvaneDoc(const CKorvaneDoc&) = delete;
     CKorvaneDoc& operator=(const CKorvaneDoc&) = delete;
 
-    // Loading runs the plot reader; storing writes every primitive in mode m_exportMode.
+    // Loading runs the plot reader; storing writes every primitive as a plot record.
     void Serialize(Archive& archive);
     // Appends one primitive per record; stops at the end of the input or an invalid code.
     void ReadPrimitives(Archive& archive);
 
     // Opens path into this (empty) document; a file error leaves the drawing empty and throws.
     void OnOpenDocument(const std::string& path);
-    // Writes the drawing in mode to path, replacing it only once everything is written. A DXF
-    // export (mode 2) whose settings define no transform throws DxfExportError before the file
-    // is created.
-    void OnSaveDocument(const std::string& path, int mode = 1);
+    // Writes the drawing as plot records to path, replacing it only once everything is written,
+    // and makes path the document's file. A failure leaves any file at path as it was.
+    SaveResult OnSaveDocument(const std::string& path);
     // Deletes the drawing.
     void OnCloseDocument();
 
@@ -41,8 +43,7 @@ class CKorvaneDoc {
     std::int64_t m_invalidRecordAt = -1;
 
     PrimitiveList m_primitives;
-    CDxfOut m_dxfOut;
-    int m_exportMode = 1;
+    DxfSettings m_dxfSettings;
 
   private:
     UserFeedback& m_feedback;

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "dxf/DxfOut.h"
 #include "plot/Archive.h"
 
 Nombre::Nombre(std::int16_t code, float x, float y, float height, float angle,
@@ -36,52 +35,43 @@ Symspecial::Symspecial(std::int16_t code, float x, float y, float height, float 
       m_penAction(penAction),
       m_symbol(symbol) {}
 
-void Prim::Write(Archive&, int, CDxfOut&) const {}
-
-void Pinit::Write(Archive& archive, int mode, CDxfOut& dxf) const {
-    if (mode != 1) return dxf.Begin(&archive, m_param1, m_param2);
+void Pinit::Write(Archive& archive) const {
     archive.WriteInt16(m_code);
     archive.WriteInt16(m_param1);
     archive.WriteInt16(m_param2);
 }
 
-void Couleur::Write(Archive& archive, int mode, CDxfOut& dxf) const {
-    if (mode != 1) return dxf.SetPen(m_pen);
+void Couleur::Write(Archive& archive) const {
     archive.WriteInt16(m_code);
     archive.WriteInt16(m_pen);
 }
 
-void Etendue::Write(Archive& archive, int mode, CDxfOut& dxf) const {
-    if (mode != 1) return dxf.SetExtent(m_x, m_y);
+void Etendue::Write(Archive& archive) const {
     archive.WriteInt16(m_code);
     archive.WriteFloat(m_x);
     archive.WriteFloat(m_y);
 }
 
-void Ligne::Write(Archive& archive, int mode, CDxfOut& dxf) const {
-    if (mode != 1) return dxf.Plot(m_x, m_y, m_penCode);
+void Ligne::Write(Archive& archive) const {
     archive.WriteInt16(m_code);
     archive.WriteFloat(m_x);
     archive.WriteFloat(m_y);
     archive.WriteInt16(m_penCode);
 }
 
-void Posicourante::Write(Archive& archive, int mode, CDxfOut& dxf) const {
-    if (mode != 1) return dxf.SetPosition(m_x, m_y, m_z);
+void Posicourante::Write(Archive& archive) const {
     archive.WriteInt16(m_code);
     archive.WriteFloat(m_x);
     archive.WriteFloat(m_y);
     archive.WriteFloat(m_z);
 }
 
-void Facteur::Write(Archive& archive, int mode, CDxfOut& dxf) const {
-    if (mode != 1) return dxf.SetFactor(m_factor);
+void Facteur::Write(Archive& archive) const {
     archive.WriteInt16(m_code);
     archive.WriteFloat(m_factor);
 }
 
-void Nombre::Write(Archive& archive, int mode, CDxfOut& dxf) const {
-    if (mode != 1) return dxf.WriteNumber(m_x, m_y, m_height, m_angle, m_decimals, m_value);
+void Nombre::Write(Archive& archive) const {
     archive.WriteInt16(m_code);
     archive.WriteFloat(m_x);
     archive.WriteFloat(m_y);
@@ -91,8 +81,7 @@ void Nombre::Write(Archive& archive, int mode, CDxfOut& dxf) const {
     archive.WriteFloat(m_value);
 }
 
-void Symbole::Write(Archive& archive, int mode, CDxfOut& dxf) const {
-    if (mode != 1) return dxf.WriteText(m_x, m_y, m_height, m_angle, m_length, m_text.get());
+void Symbole::Write(Archive& archive) const {
     archive.WriteInt16(m_code);
     archive.WriteFloat(m_x);
     archive.WriteFloat(m_y);
@@ -106,10 +95,7 @@ void Symbole::Write(Archive& archive, int mode, CDxfOut& dxf) const {
     }
 }
 
-void Symspecial::Write(Archive& archive, int mode, CDxfOut& dxf) const {
-    if (mode != 1) {
-        return dxf.WriteSymbol(m_x, m_y, m_height, m_angle, m_penAction, m_symbol);
-    }
+void Symspecial::Write(Archive& archive) const {
     archive.WriteInt16(m_code);
     archive.WriteFloat(m_x);
     archive.WriteFloat(m_y);
@@ -119,16 +105,14 @@ void Symspecial::Write(Archive& archive, int mode, CDxfOut& dxf) const {
     archive.WriteInt16(m_symbol);
 }
 
-void Cercle::Write(Archive& archive, int mode, CDxfOut& dxf) const {
-    if (mode != 1) return dxf.WriteCircle(m_x, m_y, m_radius);
+void Cercle::Write(Archive& archive) const {
     archive.WriteInt16(m_code);
     archive.WriteFloat(m_x);
     archive.WriteFloat(m_y);
     archive.WriteFloat(m_radius);
 }
 
-void NewColor::Write(Archive& archive, int mode, CDxfOut& dxf) const {
-    if (mode != 1) return dxf.SetPenRgb(m_r, m_g, m_b);
+void NewColor::Write(Archive& archive) const {
     archive.WriteInt16(m_code);
     archive.WriteInt16(m_r);
     archive.WriteInt16(m_g);

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "plot/PrimVisitor.h"
+
 class Archive;
-class CDxfOut;
-class CPlotContext;
 
 // One record of a plot file. Primitives never change after construction.
 class Prim {
@@ -15,16 +15,12 @@ class Prim {
     Prim(const Prim&) = delete;
     Prim& operator=(const Prim&) = delete;
 
-    virtual void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const;
-    // mode 1 appends the plot record to archive; any other mode makes one call on dxf.
-    virtual void Write(Archive& archive, int mode, CDxfOut& dxf) const;
+    // Calls the visitor's Visit for this record's kind.
+    virtual void Accept(PrimVisitor& visitor) const = 0;
+    // Appends the plot record to archive, as the file holds it.
+    virtual void Write(Archive& archive) const = 0;
 
     std::int16_t GetCode() const { return m_code; }
-
-    // Liang-Barsky clipping of a segment to a rectangle; false when wholly outside.
-    static bool ClipLine(double& x0, double& y0, double& x1, double& y1, double xMin, double xMax,
-                         double yMin, double yMax);
-    static bool ClipEdge(double p, double q, double& tEnter, double& tLeave);
 
   protected:
     std::int16_t m_code;
@@ -34,8 +30,8 @@ class Pinit : public Prim {
   public:
     Pinit(std::int16_t code, std::int16_t param1, std::int16_t param2)
         : Prim(code), m_param1(param1), m_param2(param2) {}
-    void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
-    void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
+    void Accept(PrimVisitor& visitor) const override { visitor.Visit(*this); }
+    void Write(Archive& archive) const override;
 
     std::int16_t m_param1;
     std::int16_t m_param2;
@@ -45,8 +41,8 @@ class Couleur : public Prim {
   public:
     // A pen below 1 is not stored; such a record gets pen 1 (the reader hands the last pen).
     Couleur(std::int16_t code, std::int16_t pen) : Prim(code), m_pen(pen >= 1 ? pen : 1) {}
-    void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
-    void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
+    void Accept(PrimVisitor& visitor) const override { visitor.Visit(*this); }
+    void Write(Archive& archive) const override;
 
     std::int16_t m_pen;
 };
@@ -54,7 +50,8 @@ class Couleur : public Prim {
 class Etendue : public Prim {
   public:
     Etendue(std::int16_t code, float x, float y) : Prim(code), m_x(x), m_y(y) {}
-    void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
+    void Accept(PrimVisitor& visitor) const override { visitor.Visit(*this); }
+    void Write(Archive& archive) const override;
 
     float m_x;
     float m_y;
@@ -64,8 +61,8 @@ class Ligne : public Prim {
   public:
     Ligne(std::int16_t code, float x, float y, std::int16_t penCode)
         : Prim(code), m_x(x), m_y(y), m_penCode(penCode) {}
-    void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
-    void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
+    void Accept(PrimVisitor& visitor) const override { visitor.Visit(*this); }
+    void Write(Archive& archive) const override;
 
     float m_x;
     float m_y;
@@ -76,7 +73,8 @@ class Posicourante : public Prim {
   public:
     Posicourante(std::int16_t code, float x, float y, float z)
         : Prim(code), m_x(x), m_y(y), m_z(z) {}
-    void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
+    void Accept(PrimVisitor& visitor) const override { visitor.Visit(*this); }
+    void Write(Archive& archive) const override;
 
     float m_x;
     float m_y;
@@ -86,8 +84,8 @@ class Posicourante : public Prim {
 class Facteur : public Prim {
   public:
     Facteur(std::int16_t code, float factor) : Prim(code), m_factor(factor) {}
-    void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
-    void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
+    void Accept(PrimVisitor& visitor) const override { visitor.Visit(*this); }
+    void Write(Archive& archive) const override;
 
     float m_factor;
 };
@@ -96,8 +94,8 @@ class Nombre : public Prim {
   public:
     Nombre(std::int16_t code, float x, float y, float height, float angle, std::int16_t decimals,
            float value);
-    void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
-    void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
+    void Accept(PrimVisitor& visitor) const override { visitor.Visit(*this); }
+    void Write(Archive& archive) const override;
 
     float m_x;
     float m_y;
@@ -112,8 +110,8 @@ class Symbole : public Prim {
     // text holds at least length + 1 bytes; a zero byte is written at text[length].
     Symbole(std::int16_t code, float x, float y, float height, float angle, std::int16_t length,
             char* text);
-    void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
-    void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
+    void Accept(PrimVisitor& visitor) const override { visitor.Visit(*this); }
+    void Write(Archive& archive) const override;
 
     float m_x;
     float m_y;
@@ -127,8 +125,8 @@ class Symspecial : public Prim {
   public:
     Symspecial(std::int16_t code, float x, float y, float height, float angle,
                std::int16_t penAction, std::int16_t symbol);
-    void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
-    void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
+    void Accept(PrimVisitor& visitor) const override { visitor.Visit(*this); }
+    void Write(Archive& archive) const override;
 
     float m_x;
     float m_y;
@@ -142,8 +140,8 @@ class Cercle : public Prim {
   public:
     Cercle(std::int16_t code, float x, float y, float radius)
         : Prim(code), m_x(x), m_y(y), m_radius(radius) {}
-    void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
-    void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
+    void Accept(PrimVisitor& visitor) const override { visitor.Visit(*this); }
+    void Write(Archive& archive) const override;
 
     float m_x;
     float m_y;
@@ -158,8 +156,8 @@ class NewColor : public Prim {
           m_r(r < 0 || g < 0 || b < 0 ? 0 : r),
           m_g(r < 0 || g < 0 || b < 0 ? 0 : g),
           m_b(r < 0 || g < 0 || b < 0 ? 0 : b) {}
-    void Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const override;
-    void Write(Archive& archive, int mode, CDxfOut& dxf) const override;
+    void Accept(PrimVisitor& visitor) const override { visitor.Visit(*this); }
+    void Write(Archive& archive) const override;
 
     std::int16_t m_r;
     std::int16_t m_g;

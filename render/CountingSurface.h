@@ -9,20 +9,6 @@ class CountingSurface : public DrawSurface {
     void MoveTo(int, int) override { ++m_moves; }
     void LineTo(int, int) override { ++m_lines; }
     void Arc(int, int, int, int, int, int, int, int) override { ++m_arcs; }
-    Handle CreatePen(int, ColorRef) override { return ++m_handles; }
-    Handle SelectPen(Handle pen) override {
-        const Handle old = m_pen;
-        m_pen = pen;
-        return old;
-    }
-    void DeletePen(Handle) override {}
-    Handle CreateFont(const FontSpec&) override { return ++m_handles; }
-    Handle SelectFont(Handle font) override {
-        const Handle old = m_font;
-        m_font = font;
-        return old;
-    }
-    void DeleteFont(Handle) override {}
     void SetTextColor(ColorRef) override {}
     void SetTextAlign(unsigned) override {}
     void SetBkMode(int) override {}
@@ -33,9 +19,4 @@ class CountingSurface : public DrawSurface {
     long long m_lines = 0;
     long long m_arcs = 0;
     long long m_texts = 0;
-
-  private:
-    Handle m_handles = 0;
-    Handle m_pen = 0;
-    Handle m_font = 0;
 };

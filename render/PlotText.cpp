@@ -156,7 +156,7 @@ void CPlotContext::DrawDeviceText(float x, float y, float angle, const char* tex
         std::trunc(std::ceil(dc.GetDeviceCaps(LOGPIXELSY) * static_cast<double>(height) / divisor));
     // Screen fonts are drawn five times larger than the plot height says; printing is 1:1.
     if (divisor != 1.0) h *= 5;
-    FontSpec request;
+    DeviceFontRequest request;
     request.height = TruncToInt(h);
     request.escapement = TruncToInt(-10.0 * angle);
     request.faceName = m_faceName;

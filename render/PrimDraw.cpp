@@ -1,3 +1,5 @@
+#include "render/PrimDraw.h"
+
 #include <string>
 
 #include "plot/NumberText.h"
@@ -37,129 +39,10 @@ bool Connect(CPlotContext& context, int lx, int ly, double& x0, double& y0, doub
     context.m_lastX = static_cast<float>(lx);
     context.m_lastY = static_cast<float>(ly);
     if (context.m_noClip) return true;
-    return Prim::ClipLine(x0, y0, x1, y1, org.x, org.x + 2.0 * ext.x, org.y, org.y + 2.0 * ext.y);
-}
-}  // namespace
-
-void Prim::Draw(CPlotContext&, float, float, double) const {}
-
-void Pinit::Draw(CPlotContext& context, float, float, double) const {
-    context.SetOriginX(0);
-    context.SetOriginY(0);
-    context.SetScale(1.0f);
-    context.SetRed(0);
-    context.SetGreen(0);
-    context.SetBlue(0);
-    context.m_lastX = -LOGICAL_BIAS;
-    context.m_lastY = -LOGICAL_BIAS;
+    return ClipLine(x0, y0, x1, y1, org.x, org.x + 2.0 * ext.x, org.y, org.y + 2.0 * ext.y);
 }
 
-void Couleur::Draw(CPlotContext& context, float, float, double) const {
-    if (m_pen < 1 || m_pen > 9) return;
-    const Rgb& c = kPenColors[m_pen];
-    context.SetRed(c.r);
-    context.SetGreen(c.g);
-    context.SetBlue(c.b);
-}
-
-void NewColor::Draw(CPlotContext& context, float, float, double) const {
-    context.SetRed(static_cast<std::uint8_t>(m_r & 0xFF));
-    context.SetGreen(static_cast<std::uint8_t>(m_g & 0xFF));
-    context.SetBlue(static_cast<std::uint8_t>(m_b & 0xFF));
-}
-
-void Facteur::Draw(CPlotContext& context, float, float, double) const {
-    context.SetScale(m_factor);
-}
-
-void Ligne::Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const {
-    if (m_penCode == 999) return;
-    const int rx = context.ToResolution(context.AbsoluteX(m_x));
-    const int ry = context.ToResolution(context.AbsoluteY(m_y));
-    if (m_penCode == 2) context.UpdateExtents(rx, ry);
-    const int lx = CPlotContext::ToLogical(rx, offsetX, divisor);
-    const int ly = CPlotContext::ToLogical(ry, offsetY, divisor);
-    double x0, y0, x1, y1;
-    const bool visible = Connect(context, lx, ly, x0, y0, x1, y1);
-    if (m_penCode == -3) {
-        // The origin follows the point whether or not the move is visible.
-        context.SetOriginX(context.GetOriginX() +
-                           static_cast<float>(static_cast<double>(context.GetScale()) * m_x));
-        context.SetOriginY(context.GetOriginY() +
-                           static_cast<float>(static_cast<double>(context.GetScale()) * m_y));
-    }
-    if (!visible) return;
-    DrawSurface& dc = *context.GetDC();
-    dc.MoveTo(TruncToInt(x0), TruncToInt(y0));
-    if (m_penCode == 2) {
-        dc.LineTo(TruncToInt(x1), TruncToInt(y1));
-    } else if (m_penCode == 3 || m_penCode == -3) {
-        dc.MoveTo(TruncToInt(x1), TruncToInt(y1));
-    }
-}
-
-void Cercle::Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const {
-    const int rx = context.ToResolution(context.AbsoluteX(m_x));
-    const int ry = context.ToResolution(context.AbsoluteY(m_y));
-    context.UpdateExtents(rx, ry);
-    const float r = static_cast<float>(static_cast<double>(context.GetScale()) * m_radius *
-                                       context.GetResolution() / divisor);
-    const int cx = CPlotContext::ToLogical(rx, offsetX, divisor);
-    const int cy = CPlotContext::ToLogical(ry, offsetY, divisor);
-    if (!CPlotContext::InRange(cx) || !CPlotContext::InRange(cy)) return;
-    const int left = TruncToInt(cx - static_cast<double>(r));
-    const int top = TruncToInt(cy - static_cast<double>(r));
-    const int right = TruncToInt(cx + static_cast<double>(r));
-    const int bottom = TruncToInt(cy + static_cast<double>(r));
-    context.GetDC()->Arc(left, top, right, bottom, left, top, left, top);
-}
-
-void Symbole::Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const {
-    const float x = TextAbsoluteX(context, m_x);
-    const float y = TextAbsoluteY(context, m_y);
-    context.UpdateExtents(context.ToResolution(x), context.ToResolution(y));
-    const float h = static_cast<float>(static_cast<double>(context.GetScale()) * m_height);
-    context.DrawString(x, y, m_angle, m_text.get(), h, m_length > 0 ? m_length : 0, offsetX,
-                       offsetY, divisor);
-}
-
-void Nombre::Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const {
-    const float x = TextAbsoluteX(context, m_x);
-    const float y = TextAbsoluteY(context, m_y);
-    const float h = static_cast<float>(static_cast<double>(context.GetScale()) * m_height);
-    std::string text = FormatPlotNumber(m_decimals, m_value);
-    if (text.size() > 31) text.resize(31);  // the plotter's number buffer holds 31 characters
-    context.UpdateExtents(context.ToResolution(x), context.ToResolution(y));
-    context.DrawString(x, y, m_angle, text.data(), h, static_cast<int>(text.size()), offsetX,
-                       offsetY, divisor);
-}
-
-void Symspecial::Draw(CPlotContext& context, float offsetX, float offsetY, double divisor) const {
-    const float x = TextAbsoluteX(context, m_x);
-    const float y = TextAbsoluteY(context, m_y);
-    const int rx = context.ToResolution(x), ry = context.ToResolution(y);
-    context.UpdateExtents(rx, ry);
-    const int lx = CPlotContext::ToLogical(rx, offsetX, divisor);
-    const int ly = CPlotContext::ToLogical(ry, offsetY, divisor);
-    double x0, y0, x1, y1;
-    const bool visible = Connect(context, lx, ly, x0, y0, x1, y1);
-    const float h = static_cast<float>(static_cast<double>(context.GetScale()) * m_height);
-    DrawSurface& dc = *context.GetDC();
-    if (visible) {
-        dc.MoveTo(TruncToInt(x0), TruncToInt(y0));
-        if (m_penAction == -2) {
-            dc.LineTo(TruncToInt(x1), TruncToInt(y1));
-        } else if (m_penAction == -1) {
-            dc.MoveTo(TruncToInt(x1), TruncToInt(y1));
-        }
-    }
-    const char marker = static_cast<char>((m_symbol + 1) & 0xFF);
-    context.DrawString(x, y, m_angle, &marker, h, 1, offsetX, offsetY, divisor);
-    // The marker has moved the surface's position; the plot's pen stays at the marker.
-    if (visible) dc.MoveTo(TruncToInt(x1), TruncToInt(y1));
-}
-
-bool Prim::ClipEdge(double p, double q, double& tEnter, double& tLeave) {
+bool ClipEdge(double p, double q, double& tEnter, double& tLeave) {
     if (p < 0) {
         const double t = q / p;
         if (t > tLeave) return false;
@@ -173,9 +56,126 @@ bool Prim::ClipEdge(double p, double q, double& tEnter, double& tLeave) {
     }
     return true;
 }
+}  // namespace
 
-bool Prim::ClipLine(double& x0, double& y0, double& x1, double& y1, double xMin, double xMax,
-                    double yMin, double yMax) {
+void PrimPainter::Visit(const Pinit&) {
+    m_context.SetOriginX(0);
+    m_context.SetOriginY(0);
+    m_context.SetScale(1.0f);
+    m_context.SetRed(0);
+    m_context.SetGreen(0);
+    m_context.SetBlue(0);
+    m_context.m_lastX = -LOGICAL_BIAS;
+    m_context.m_lastY = -LOGICAL_BIAS;
+}
+
+void PrimPainter::Visit(const Couleur& p) {
+    if (p.m_pen < 1 || p.m_pen > 9) return;
+    const Rgb& c = kPenColors[p.m_pen];
+    m_context.SetRed(c.r);
+    m_context.SetGreen(c.g);
+    m_context.SetBlue(c.b);
+}
+
+void PrimPainter::Visit(const NewColor& p) {
+    m_context.SetRed(static_cast<std::uint8_t>(p.m_r & 0xFF));
+    m_context.SetGreen(static_cast<std::uint8_t>(p.m_g & 0xFF));
+    m_context.SetBlue(static_cast<std::uint8_t>(p.m_b & 0xFF));
+}
+
+void PrimPainter::Visit(const Facteur& p) {
+    m_context.SetScale(p.m_factor);
+}
+
+void PrimPainter::Visit(const Ligne& p) {
+    if (p.m_penCode == 999) return;
+    const int rx = m_context.ToResolution(m_context.AbsoluteX(p.m_x));
+    const int ry = m_context.ToResolution(m_context.AbsoluteY(p.m_y));
+    if (p.m_penCode == 2) m_context.UpdateExtents(rx, ry);
+    const int lx = CPlotContext::ToLogical(rx, m_offsetX, m_divisor);
+    const int ly = CPlotContext::ToLogical(ry, m_offsetY, m_divisor);
+    double x0, y0, x1, y1;
+    const bool visible = Connect(m_context, lx, ly, x0, y0, x1, y1);
+    if (p.m_penCode == -3) {
+        // The origin follows the point whether or not the move is visible.
+        m_context.SetOriginX(m_context.GetOriginX() +
+                             static_cast<float>(static_cast<double>(m_context.GetScale()) * p.m_x));
+        m_context.SetOriginY(m_context.GetOriginY() +
+                             static_cast<float>(static_cast<double>(m_context.GetScale()) * p.m_y));
+    }
+    if (!visible) return;
+    DrawSurface& dc = *m_context.GetDC();
+    dc.MoveTo(TruncToInt(x0), TruncToInt(y0));
+    if (p.m_penCode == 2) {
+        dc.LineTo(TruncToInt(x1), TruncToInt(y1));
+    } else if (p.m_penCode == 3 || p.m_penCode == -3) {
+        dc.MoveTo(TruncToInt(x1), TruncToInt(y1));
+    }
+}
+
+void PrimPainter::Visit(const Cercle& p) {
+    const int rx = m_context.ToResolution(m_context.AbsoluteX(p.m_x));
+    const int ry = m_context.ToResolution(m_context.AbsoluteY(p.m_y));
+    m_context.UpdateExtents(rx, ry);
+    const float r = static_cast<float>(static_cast<double>(m_context.GetScale()) * p.m_radius *
+                                       m_context.GetResolution() / m_divisor);
+    const int cx = CPlotContext::ToLogical(rx, m_offsetX, m_divisor);
+    const int cy = CPlotContext::ToLogical(ry, m_offsetY, m_divisor);
+    if (!CPlotContext::InRange(cx) || !CPlotContext::InRange(cy)) return;
+    const int left = TruncToInt(cx - static_cast<double>(r));
+    const int top = TruncToInt(cy - static_cast<double>(r));
+    const int right = TruncToInt(cx + static_cast<double>(r));
+    const int bottom = TruncToInt(cy + static_cast<double>(r));
+    m_context.GetDC()->Arc(left, top, right, bottom, left, top, left, top);
+}
+
+void PrimPainter::Visit(const Symbole& p) {
+    const float x = TextAbsoluteX(m_context, p.m_x);
+    const float y = TextAbsoluteY(m_context, p.m_y);
+    m_context.UpdateExtents(m_context.ToResolution(x), m_context.ToResolution(y));
+    const float h = static_cast<float>(static_cast<double>(m_context.GetScale()) * p.m_height);
+    m_context.DrawString(x, y, p.m_angle, p.m_text.get(), h, p.m_length > 0 ? p.m_length : 0,
+                         m_offsetX, m_offsetY, m_divisor);
+}
+
+void PrimPainter::Visit(const Nombre& p) {
+    const float x = TextAbsoluteX(m_context, p.m_x);
+    const float y = TextAbsoluteY(m_context, p.m_y);
+    const float h = static_cast<float>(static_cast<double>(m_context.GetScale()) * p.m_height);
+    std::string text = FormatPlotNumber(p.m_decimals, p.m_value);
+    if (text.size() > 31) text.resize(31);  // the plotter's number buffer holds 31 characters
+    m_context.UpdateExtents(m_context.ToResolution(x), m_context.ToResolution(y));
+    m_context.DrawString(x, y, p.m_angle, text.data(), h, static_cast<int>(text.size()), m_offsetX,
+                         m_offsetY, m_divisor);
+}
+
+void PrimPainter::Visit(const Symspecial& p) {
+    const float x = TextAbsoluteX(m_context, p.m_x);
+    const float y = TextAbsoluteY(m_context, p.m_y);
+    const int rx = m_context.ToResolution(x), ry = m_context.ToResolution(y);
+    m_context.UpdateExtents(rx, ry);
+    const int lx = CPlotContext::ToLogical(rx, m_offsetX, m_divisor);
+    const int ly = CPlotContext::ToLogical(ry, m_offsetY, m_divisor);
+    double x0, y0, x1, y1;
+    const bool visible = Connect(m_context, lx, ly, x0, y0, x1, y1);
+    const float h = static_cast<float>(static_cast<double>(m_context.GetScale()) * p.m_height);
+    DrawSurface& dc = *m_context.GetDC();
+    if (visible) {
+        dc.MoveTo(TruncToInt(x0), TruncToInt(y0));
+        if (p.m_penAction == -2) {
+            dc.LineTo(TruncToInt(x1), TruncToInt(y1));
+        } else if (p.m_penAction == -1) {
+            dc.MoveTo(TruncToInt(x1), TruncToInt(y1));
+        }
+    }
+    const char marker = static_cast<char>((p.m_symbol + 1) & 0xFF);
+    m_context.DrawString(x, y, p.m_angle, &marker, h, 1, m_offsetX, m_offsetY, m_divisor);
+    // The marker has moved the surface's position; the plot's pen stays at the marker.
+    if (visible) dc.MoveTo(TruncToInt(x1), TruncToInt(y1));
+}
+
+bool ClipLine(double& x0, double& y0, double& x1, double& y1, double xMin, double xMax, double yMin,
+              double yMax) {
     // Both ends inside: the edge tests could change nothing, so skip their divisions.
     if (x0 >= xMin && x0 <= xMax && x1 >= xMin && x1 <= xMax && y0 >= yMin && y0 <= yMax &&
         y1 >= yMin && y1 <= yMax) {

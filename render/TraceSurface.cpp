@@ -24,26 +24,21 @@ void TraceSurface::EndStream() {
     m_stream.Text().clear();
 }
 
-void TraceSurface::SetMapModeIsotropic() {
-    DrawSurface::SetMapModeIsotropic();
-    Add(TraceCall::MapModeIsotropic, {});
+void TraceSurface::OnMappingChanged(Mapping which) {
+    switch (which) {
+        case Mapping::Isotropic:
+            return Add(TraceCall::MapModeIsotropic, {});
+        case Mapping::WindowOrg:
+            return Add(TraceCall::WindowOrg, {GetWindowOrg().x, GetWindowOrg().y});
+        case Mapping::WindowExt:
+            return Add(TraceCall::WindowExt, {GetWindowExt().x, GetWindowExt().y});
+        case Mapping::ViewportExt:
+            return Add(TraceCall::ViewportExt, {GetViewportExt().x, GetViewportExt().y});
+        case Mapping::ViewportOrg:
+            return Add(TraceCall::ViewportOrg, {GetViewportOrg().x, GetViewportOrg().y});
+    }
 }
-void TraceSurface::SetWindowOrg(int x, int y) {
-    DrawSurface::SetWindowOrg(x, y);
-    Add(TraceCall::WindowOrg, {x, y});
-}
-void TraceSurface::SetWindowExt(int x, int y) {
-    DrawSurface::SetWindowExt(x, y);
-    Add(TraceCall::WindowExt, {x, y});
-}
-void TraceSurface::SetViewportExt(int x, int y) {
-    DrawSurface::SetViewportExt(x, y);
-    Add(TraceCall::ViewportExt, {x, y});
-}
-void TraceSurface::SetViewportOrg(int x, int y) {
-    DrawSurface::SetViewportOrg(x, y);
-    Add(TraceCall::ViewportOrg, {x, y});
-}
+
 void TraceSurface::MoveTo(int x, int y) {
     Add(TraceCall::MoveTo, {x, y});
 }
@@ -55,47 +50,32 @@ void TraceSurface::Arc(int left, int top, int right, int bottom, int xStart, int
     Add(TraceCall::Arc, {left, top, right, bottom, xStart, yStart, xEnd, yEnd});
 }
 
-DrawSurface::Handle TraceSurface::CreatePen(int width, ColorRef color) {
-    m_pens.push_back({width, color});
-    const Handle h = static_cast<Handle>(m_pens.size());
-    Add(TraceCall::CreatePen, {h, width, static_cast<int>(color)});
-    return h;
-}
-
-DrawSurface::Handle TraceSurface::SelectPen(Handle pen) {
-    const Handle old = m_pen;
-    m_pen = pen;
-    if (pen > 0 && pen <= static_cast<Handle>(m_pens.size())) {
-        const Pen& p = m_pens[pen - 1];
-        Add(TraceCall::SelectPen,
-            {pen, static_cast<int>(p.color & 0xFF), static_cast<int>((p.color >> 8) & 0xFF),
-             static_cast<int>((p.color >> 16) & 0xFF), p.width});
-    } else {
-        Add(TraceCall::SelectPen, {pen});
+void TraceSurface::OnHandleCall(HandleCall call, Handle handle) {
+    switch (call) {
+        case HandleCall::CreatePen: {
+            const PenRequest& pen = *PenOf(handle);
+            return Add(TraceCall::CreatePen, {handle, pen.width, static_cast<int>(pen.color)});
+        }
+        case HandleCall::SelectPen:
+            if (const PenRequest* pen = PenOf(handle)) {
+                const ColorRef c = pen->color;
+                return Add(TraceCall::SelectPen,
+                           {handle, static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                            static_cast<int>((c >> 16) & 0xFF), pen->width});
+            }
+            return Add(TraceCall::SelectPen, {handle});
+        case HandleCall::DeletePen:
+            return Add(TraceCall::DeletePen, {handle});
+        case HandleCall::CreateFont: {
+            const DeviceFontRequest& font = *FontOf(handle);
+            return Add(TraceCall::CreateFont, {handle, font.height, font.escapement},
+                       font.faceName);
+        }
+        case HandleCall::SelectFont:
+            return Add(TraceCall::SelectFont, {handle});
+        case HandleCall::DeleteFont:
+            return Add(TraceCall::DeleteFont, {handle});
     }
-    return old;
-}
-
-void TraceSurface::DeletePen(Handle pen) {
-    Add(TraceCall::DeletePen, {pen});
-}
-
-DrawSurface::Handle TraceSurface::CreateFont(const FontSpec& font) {
-    m_fonts.push_back(font);
-    const Handle h = static_cast<Handle>(m_fonts.size());
-    Add(TraceCall::CreateFont, {h, font.height, font.escapement}, font.faceName);
-    return h;
-}
-
-DrawSurface::Handle TraceSurface::SelectFont(Handle font) {
-    const Handle old = m_font;
-    m_font = font;
-    Add(TraceCall::SelectFont, {font});
-    return old;
-}
-
-void TraceSurface::DeleteFont(Handle font) {
-    Add(TraceCall::DeleteFont, {font});
 }
 
 void TraceSurface::SetTextColor(ColorRef color) {
@@ -110,9 +90,9 @@ void TraceSurface::SetBkMode(int mode) {
 
 void TraceSurface::ExtTextOut(int x, int y, const char* text, int length) {
     int height = 0, escapement = 0;
-    if (m_font > 0 && m_font <= static_cast<Handle>(m_fonts.size())) {
-        height = m_fonts[m_font - 1].height;
-        escapement = m_fonts[m_font - 1].escapement;
+    if (const DeviceFontRequest* font = FontOf(SelectedFont())) {
+        height = font->height;
+        escapement = font->escapement;
     }
     Add(TraceCall::TextOut, {x, y, height, escapement},
         std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0));

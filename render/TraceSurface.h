@@ -61,21 +61,10 @@ class TraceSurface : public DrawSurface {
   public:
     explicit TraceSurface(bool printing = false) : m_printing(printing) {}
 
-    void SetMapModeIsotropic() override;
-    void SetWindowOrg(int x, int y) override;
-    void SetWindowExt(int x, int y) override;
-    void SetViewportExt(int x, int y) override;
-    void SetViewportOrg(int x, int y) override;
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
              int yEnd) override;
-    Handle CreatePen(int width, ColorRef color) override;
-    Handle SelectPen(Handle pen) override;
-    void DeletePen(Handle pen) override;
-    Handle CreateFont(const FontSpec& font) override;
-    Handle SelectFont(Handle font) override;
-    void DeleteFont(Handle font) override;
     void SetTextColor(ColorRef color) override;
     void SetTextAlign(unsigned align) override;
     void SetBkMode(int mode) override;
@@ -92,19 +81,15 @@ class TraceSurface : public DrawSurface {
     void StreamTo(std::function<void(const std::string&)> sink) { m_sink = std::move(sink); }
     void EndStream();
 
+  protected:
+    void OnMappingChanged(Mapping which) override;
+    void OnHandleCall(HandleCall call, Handle handle) override;
+
   private:
-    struct Pen {
-        int width;
-        ColorRef color;
-    };
     void Add(TraceCall::Op op, std::initializer_list<int> values, std::string text = {});
 
     bool m_printing;
     std::vector<TraceCall> m_calls;
     std::function<void(const std::string&)> m_sink;
     TraceText m_stream;
-    std::vector<Pen> m_pens;  // index = handle - 1
-    std::vector<FontSpec> m_fonts;
-    Handle m_pen = 0;
-    Handle m_font = 0;
 };

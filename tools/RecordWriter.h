@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "dxf/DxfOut.h"
 #include "plot/Archive.h"
 #include "plot/Prim.h"
 
@@ -52,7 +51,7 @@ class RecordWriter {
     void Put(Args... args) {
         if (Full()) return;
         const P prim(args...);
-        prim.Write(m_archive, 1, m_dxf);
+        prim.Write(m_archive);
         ++m_count;
     }
     // Plotter output is quantised; a thousandth of an inch keeps dumps readable.
@@ -60,7 +59,6 @@ class RecordWriter {
     static std::int16_t I16(int v) { return static_cast<std::int16_t>(v); }
 
     Archive& m_archive;
-    CDxfOut m_dxf;  // unused in plot mode, but Write takes one
     std::uint64_t m_limit;
     std::uint64_t m_count = 0;
 };

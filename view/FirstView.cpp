@@ -1,10 +1,22 @@
 #include "view/FirstView.h"
 
-#include <cstdio>
-
 #include "plot/KorvaneDoc.h"
+#include "plot/NumberText.h"
 #include "render/CountingSurface.h"
 #include "render/TraceSurface.h"
+
+namespace {
+// "end DRAWN MAXX MAXY\n" ("%d %.3f %.3f").
+std::string EndLine(const PlotView& view) {
+    char number[kMaxFixed];
+    std::string line = "end " + std::string(number, FormatInt(number, view.m_drawnCount, 0));
+    for (float extent : {view.m_context.GetMaxX(), view.m_context.GetMaxY()}) {
+        line += ' ';
+        line.append(number, FormatFixed(number, static_cast<double>(extent), 0, 3));
+    }
+    return line + '\n';
+}
+}  // namespace
 
 FirstView::FirstView(const CKorvaneDoc& doc, int width, int height, const std::string& face,
                      int lineWidth)
@@ -24,11 +36,7 @@ void FirstView::Trace(const std::function<void(const std::string&)>& sink) {
     surface.StreamTo(sink);
     Paint(surface);
     surface.EndStream();
-    char end[128];
-    std::snprintf(end, sizeof end, "end %d %.3f %.3f\n", m_view.m_drawnCount,
-                  static_cast<double>(m_view.m_context.GetMaxX()),
-                  static_cast<double>(m_view.m_context.GetMaxY()));
-    sink(end);
+    sink(EndLine(m_view));
 }
 
 std::string FirstView::Trace() {

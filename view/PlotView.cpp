@@ -4,6 +4,7 @@
 
 #include "plot/PrimitiveList.h"
 #include "render/DrawSurface.h"
+#include "render/PrimDraw.h"
 #include "view/ViewHost.h"
 
 int g_fitToPage = 0;
@@ -128,15 +129,15 @@ void PlotView::OnDraw(DrawSurface& dc, ViewHost& host, const PrimitiveList& prim
         host.SetScrollPos(ViewHost::Vertical, TruncToInt(m_viewBottom));
         host.SetScrollPos(ViewHost::Horizontal, TruncToInt(m_viewLeft));
 
-        const float offsetX = m_viewLeft, offsetY = m_viewBottom;
         const double divisor = dc.IsPrinting() ? 1.0 : m_zoomDivisor;
         const bool interruptible = m_zoomMode == ZOOM_INCREMENTAL;
         CPlotContext& context = m_context;
+        PrimPainter painter(context, m_viewLeft, m_viewBottom, divisor);
         int drawn = 0;
         primitives.ForEach([&](const Prim& prim) {
             if (interruptible && host.ShouldStop()) return false;
             pens.Follow(context);
-            prim.Draw(context, offsetX, offsetY, divisor);
+            prim.Accept(painter);
             ++drawn;
             return true;
         });
@@ -169,11 +170,11 @@ void PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
         dc.SetViewportOrg(3, clientHeight - 1);
         m_context.SetDC(&dc);
         PassPens pens(dc, 0);
-        const float offsetX = m_viewLeft, offsetY = m_viewBottom;
         CPlotContext& context = m_context;
+        PrimPainter painter(context, m_viewLeft, m_viewBottom, d);
         primitives.ForEach([&](const Prim& prim) {
             pens.Follow(context);
-            prim.Draw(context, offsetX, offsetY, d);
+            prim.Accept(painter);
             return true;
         });
         m_context.SetDC(nullptr);

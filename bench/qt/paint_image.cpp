@@ -36,21 +36,6 @@ class Collector : public DrawSurface {
     void Arc(int l, int t, int r, int b, int, int, int, int) override {
         Current().ellipses.push_back(QRectF(Device(l, t), Device(r, b)).normalized());
     }
-    Handle CreatePen(int, ColorRef c) override {
-        m_colors.push_back(c);
-        return static_cast<Handle>(m_colors.size());
-    }
-    Handle SelectPen(Handle pen) override {
-        if (pen > 0) {
-            const ColorRef c = m_colors[pen - 1];
-            batches.push_back({QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF), {}, {}});
-        }
-        return 0;
-    }
-    void DeletePen(Handle) override {}
-    Handle CreateFont(const FontSpec&) override { return 1; }
-    Handle SelectFont(Handle) override { return 0; }
-    void DeleteFont(Handle) override {}
     void SetTextColor(ColorRef) override {}
     void SetTextAlign(unsigned) override {}
     void SetBkMode(int) override {}
@@ -58,6 +43,15 @@ class Collector : public DrawSurface {
     int GetDeviceCaps(int) const override { return 96; }
 
     std::vector<Batch> batches;
+
+  protected:
+    void OnHandleCall(HandleCall call, Handle handle) override {
+        if (call != HandleCall::SelectPen) return;
+        if (const PenRequest* pen = PenOf(handle)) {
+            const ColorRef c = pen->color;
+            batches.push_back({QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF), {}, {}});
+        }
+    }
 
   private:
     Batch& Current() {
@@ -69,7 +63,6 @@ class Collector : public DrawSurface {
         const double s = std::min(double(kWidth) / we.x, double(kHeight) / we.y);
         return QPointF((x - wo.x) * s, kHeight - (y - wo.y) * s);
     }
-    std::vector<ColorRef> m_colors;
     int m_x = 0, m_y = 0;
 };
 

@@ -24,29 +24,8 @@ QPainterSurface::~QPainterSurface() {
     Flush();
 }
 
-void QPainterSurface::SetMapModeIsotropic() {
+void QPainterSurface::OnMappingChanged(Mapping) {
     Flush();
-    DrawSurface::SetMapModeIsotropic();
-    UpdateScale();
-}
-void QPainterSurface::SetWindowOrg(int x, int y) {
-    Flush();
-    DrawSurface::SetWindowOrg(x, y);
-    UpdateScale();
-}
-void QPainterSurface::SetWindowExt(int x, int y) {
-    Flush();
-    DrawSurface::SetWindowExt(x, y);
-    UpdateScale();
-}
-void QPainterSurface::SetViewportExt(int x, int y) {
-    Flush();
-    DrawSurface::SetViewportExt(x, y);
-    UpdateScale();
-}
-void QPainterSurface::SetViewportOrg(int x, int y) {
-    Flush();
-    DrawSurface::SetViewportOrg(x, y);
     UpdateScale();
 }
 
@@ -85,9 +64,9 @@ void QPainterSurface::Flush() {
 
 void QPainterSurface::ApplyPen() {
     QPen pen(Qt::black, 0);  // the stock pen: black, one pixel
-    if (m_pen > 0 && m_pen <= static_cast<Handle>(m_pens.size()) && m_pens[m_pen - 1].width >= 0) {
-        const PenSpec& p = m_pens[m_pen - 1];
-        pen = QPen(ToQColor(p.color), p.width * std::fabs(m_scaleX));
+    m_appliedPen = SelectedPen();
+    if (const PenRequest* p = PenOf(m_appliedPen)) {
+        pen = QPen(ToQColor(p->color), std::max(p->width, 0) * std::fabs(m_scaleX));
     }
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
@@ -146,37 +125,12 @@ void QPainterSurface::Arc(int left, int top, int right, int bottom, int xStart, 
                       static_cast<int>(std::lround(sign * sweep * 16)));
 }
 
-DrawSurface::Handle QPainterSurface::CreatePen(int width, ColorRef color) {
-    m_pens.push_back({std::max(width, 0), color});
-    return static_cast<Handle>(m_pens.size());
-}
-
-DrawSurface::Handle QPainterSurface::SelectPen(Handle pen) {
-    const Handle old = m_pen;
-    if (pen != m_pen) {
-        m_pen = pen;
+void QPainterSurface::OnHandleCall(HandleCall call, Handle handle) {
+    // A pen deleted while the painter has it is no longer drawn with.
+    if ((call == HandleCall::SelectPen && handle != m_appliedPen) ||
+        (call == HandleCall::DeletePen && handle == m_appliedPen)) {
         m_penDirty = true;
     }
-    return old;
-}
-
-void QPainterSurface::DeletePen(Handle pen) {
-    if (pen > 0 && pen <= static_cast<Handle>(m_pens.size())) m_pens[pen - 1].width = -1;
-}
-
-DrawSurface::Handle QPainterSurface::CreateFont(const FontSpec& request) {
-    m_fonts.push_back(request);
-    return static_cast<Handle>(m_fonts.size());
-}
-
-DrawSurface::Handle QPainterSurface::SelectFont(Handle font) {
-    const Handle old = m_font;
-    m_font = font;
-    return old;
-}
-
-void QPainterSurface::DeleteFont(Handle font) {
-    if (font > 0 && font <= static_cast<Handle>(m_fonts.size())) m_fonts[font - 1] = FontSpec();
 }
 
 void QPainterSurface::SetTextColor(ColorRef color) {
@@ -197,9 +151,9 @@ double QPainterSurface::EmPerCell(const QString& face) {
 }
 
 void QPainterSurface::ExtTextOut(int x, int y, const char* text, int length) {
-    if (length <= 0 || m_font <= 0 || m_font > static_cast<Handle>(m_fonts.size())) return;
-    const FontSpec& request = m_fonts[m_font - 1];
-    if (request.height == 0) return;
+    const DeviceFontRequest* selected = FontOf(SelectedFont());
+    if (length <= 0 || !selected || selected->height == 0) return;
+    const DeviceFontRequest& request = *selected;
     Flush();
     const QString face = QString::fromStdString(request.faceName);
     const double cellPixels = std::fabs(request.height * m_scaleY);

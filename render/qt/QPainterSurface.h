@@ -27,22 +27,10 @@ class QPainterSurface : public DrawSurface {
     QPainterSurface(const QPainterSurface&) = delete;
     QPainterSurface& operator=(const QPainterSurface&) = delete;
 
-    void SetMapModeIsotropic() override;
-    void SetWindowOrg(int x, int y) override;
-    void SetWindowExt(int x, int y) override;
-    void SetViewportExt(int x, int y) override;
-    void SetViewportOrg(int x, int y) override;
-
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
              int yEnd) override;
-    Handle CreatePen(int width, ColorRef color) override;
-    Handle SelectPen(Handle pen) override;
-    void DeletePen(Handle pen) override;
-    Handle CreateFont(const FontSpec& font) override;
-    Handle SelectFont(Handle font) override;
-    void DeleteFont(Handle font) override;
     void SetTextColor(ColorRef color) override;
     // The drawing only ever asks for baseline-left alignment and a transparent background,
     // which is how Qt draws text anyway.
@@ -55,11 +43,13 @@ class QPainterSurface : public DrawSurface {
     // Draws whatever is still batched. Called by the destructor too.
     void Flush();
 
+  protected:
+    // Draws what is batched under the old mapping, then takes the new one.
+    void OnMappingChanged(Mapping) override;
+    // Notes when the painter's pen must be remade.
+    void OnHandleCall(HandleCall call, Handle handle) override;
+
   private:
-    struct PenSpec {
-        int width;
-        ColorRef color;
-    };
     void UpdateScale();
     QPointF Device(int x, int y) const {
         return QPointF(m_originX + (x - m_windowX) * m_scaleX,
@@ -85,10 +75,7 @@ class QPainterSurface : public DrawSurface {
     std::vector<QLineF> m_lines;
     bool m_penDirty = true;
 
-    std::vector<PenSpec> m_pens;  // handle - 1; width -1 once deleted
-    Handle m_pen = 0;
-    std::vector<FontSpec> m_fonts;
-    Handle m_font = 0;
+    Handle m_appliedPen = 0;  // the pen the painter has, while m_penDirty is clear
     ColorRef m_textColor = 0;
     QString m_metricsFace;
     double m_metricsRatio = 1;

@@ -8,23 +8,14 @@
 #include <string>
 
 #include "dxf/DxfConfig.h"
-#include "dxf/DxfOut.h"
 #include "plot/KorvaneDoc.h"
 #include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
 
 namespace {
 class DxfConfig : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char dir[] = "/tmp/korvane-cfg-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        m_dir = dir;
-    }
-    void TearDown() override {
-        g_cfgFilePath.clear();
-        std::system(("rm -rf " + m_dir).c_str());
-    }
-    std::string Path(const char* name) const { return m_dir + "/" + name; }
+    std::string Path(const char* name) const { return m_folder.Path(name); }
     std::string Write(const char* name, const std::string& text) const {
         std::string path = Path(name);
         FILE* f = std::fopen(path.c_str(), "w");
@@ -43,7 +34,8 @@ class DxfConfig : public ::testing::Test {
         return text;
     }
 
-    std::string m_dir;
+    TempFolder m_folder;
+    const std::string m_dir = m_folder.Path();
 };
 
 const char kDefaults[] =
@@ -53,8 +45,8 @@ const char kDefaults[] =
     "0.000000,0.000000,0.000000,0.000000,0.000000\n"
     "0,1.000000,0\n";
 
-DxfParameters Sample() {
-    DxfParameters p;
+DxfSettings Sample() {
+    DxfSettings p;
     for (int i = 0; i < 8; ++i) {
         p.layerName[i] = "Layer_" + std::to_string(i * 11);
         p.layerColor[i] = -3 + 37 * i;
@@ -72,7 +64,7 @@ DxfParameters Sample() {
     return p;
 }
 
-void ExpectSameFields(const DxfParameters& a, const DxfParameters& b) {
+void ExpectSameFields(const DxfSettings& a, const DxfSettings& b) {
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(a.layerName[i], b.layerName[i]) << i;
         EXPECT_EQ(a.layerColor[i], b.layerColor[i]) << i;
@@ -91,13 +83,12 @@ void ExpectSameFields(const DxfParameters& a, const DxfParameters& b) {
 }  // namespace
 
 TEST_F(DxfConfig, DefaultsWriteTheTwentyLinesAndReadBack) {
-    CDxfOut writer;
     const std::string path = Path("defaults.cfg");
-    ASSERT_TRUE(WriteDxfConfig(path, ParametersOf(writer)));
+    ASSERT_TRUE(WriteDxfConfig(path, DxfSettings()));
     EXPECT_EQ(Read(path), kDefaults);
-    DxfParameters back;
-    EXPECT_EQ(ReadDxfConfig(path, back), DxfParameters::kFieldCount);
-    ExpectSameFields(back, ParametersOf(writer));
+    DxfSettings back = Sample();
+    EXPECT_EQ(ReadDxfConfig(path, back), DxfSettings::kFieldCount);
+    ExpectSameFields(back, DxfSettings());
     // Only the file itself is left in the directory: the temporary was renamed over it.
     DIR* d = opendir(m_dir.c_str());
     int entries = 0;
@@ -109,35 +100,35 @@ TEST_F(DxfConfig, DefaultsWriteTheTwentyLinesAndReadBack) {
 TEST_F(DxfConfig, EveryFieldSurvivesAWriteAndRead) {
     const std::string path = Path("sample.cfg");
     ASSERT_TRUE(WriteDxfConfig(path, Sample()));
-    DxfParameters back;
-    EXPECT_EQ(ReadDxfConfig(path, back), DxfParameters::kFieldCount);
+    DxfSettings back;
+    EXPECT_EQ(ReadDxfConfig(path, back), DxfSettings::kFieldCount);
     ExpectSameFields(back, Sample());
     // CR LF line ends read the same.
     std::string text = Read(path), crlf;
     for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    DxfParameters fromCrlf;
-    EXPECT_EQ(ReadDxfConfig(Write("crlf.cfg", crlf), fromCrlf), DxfParameters::kFieldCount);
+    DxfSettings fromCrlf;
+    EXPECT_EQ(ReadDxfConfig(Write("crlf.cfg", crlf), fromCrlf), DxfSettings::kFieldCount);
     ExpectSameFields(fromCrlf, Sample());
 }
 
 TEST_F(DxfConfig, LastLineSetsUnitsScaleAndConversion) {
     std::string text = kDefaults;
     text.replace(text.rfind("0,1.000000,0"), 12, "1,2500.000000,1");
-    CDxfOut writer;
-    EXPECT_EQ(LoadDocumentConfig(writer, Write("a.cfg", text)), DxfParameters::kFieldCount);
-    EXPECT_EQ(writer.m_units, 'I');
-    EXPECT_EQ(writer.m_conversion, 'S');
-    EXPECT_EQ(writer.m_originalScale, 2500.0);
+    DxfSettings settings;
+    EXPECT_EQ(ReadDxfConfig(Write("a.cfg", text), settings), DxfSettings::kFieldCount);
+    EXPECT_EQ(settings.unitsIndex, 1);
+    EXPECT_EQ(settings.conversionIndex, 1);
+    EXPECT_EQ(settings.originalScale, 2500.0);
     text.replace(text.rfind("1,2500.000000,1"), 15, "0,2500.000000,0");
-    LoadDocumentConfig(writer, Write("b.cfg", text));
-    EXPECT_EQ(writer.m_units, 'M');
-    EXPECT_EQ(writer.m_conversion, 'N');
+    ReadDxfConfig(Write("b.cfg", text), settings);
+    EXPECT_EQ(settings.unitsIndex, 0);
+    EXPECT_EQ(settings.conversionIndex, 0);
 }
 
 TEST_F(DxfConfig, DamagedFilesAreReadAsFarAsTheyMatch) {
-    const DxfParameters before = Sample();
+    const DxfSettings before = Sample();
     // Two words in a name: the second is read as the colour, which fails; nothing after it.
-    DxfParameters p = before;
+    DxfSettings p = before;
     EXPECT_EQ(ReadDxfConfig(Write("two.cfg", "Road Edge\n5\nx\n6\n"), p), 1);
     EXPECT_EQ(p.layerName[0], "Road");
     EXPECT_EQ(p.layerColor[0], before.layerColor[0]);
@@ -177,7 +168,7 @@ TEST_F(DxfConfig, DamagedFilesAreReadAsFarAsTheyMatch) {
 TEST_F(DxfConfig, LongLayerNamesKeepTheirFirst255Bytes) {
     const std::string longName(300, 'L'), huge(100000, 'H');
     std::string text = longName + "\n3\n" + huge + "\n4\n";
-    DxfParameters p = Sample();
+    DxfSettings p = Sample();
     EXPECT_EQ(ReadDxfConfig(Write("long.cfg", text), p), 4);
     EXPECT_EQ(p.layerName[0], std::string(255, 'L'));
     EXPECT_EQ(p.layerColor[0], 3);
@@ -188,19 +179,16 @@ TEST_F(DxfConfig, LongLayerNamesKeepTheirFirst255Bytes) {
 TEST_F(DxfConfig, NewDocumentsLoadTheLastConfigurationFile) {
     RecordingFeedback feedback;
     {
-        CKorvaneDoc plain(feedback);
-        ExpectSameFields(ParametersOf(plain.m_dxfOut), ParametersOf(CDxfOut()));
+        CKorvaneDoc plain(feedback, NewDocumentSettings(""));
+        ExpectSameFields(plain.m_dxfSettings, DxfSettings());
     }
-    g_cfgFilePath = Path("last.cfg");
-    ASSERT_TRUE(WriteDxfConfig(g_cfgFilePath, Sample()));
-    CKorvaneDoc doc(feedback);
-    ExpectSameFields(ParametersOf(doc.m_dxfOut), Sample());
-    EXPECT_EQ(doc.m_dxfOut.m_units, 'I');
-    EXPECT_FALSE(doc.m_dxfOut.m_headerWritten);
+    const std::string last = Path("last.cfg");
+    ASSERT_TRUE(WriteDxfConfig(last, Sample()));
+    CKorvaneDoc doc(feedback, NewDocumentSettings(last));
+    ExpectSameFields(doc.m_dxfSettings, Sample());
     // An unreadable path keeps the defaults, silently.
-    g_cfgFilePath = Path("gone.cfg");
-    CKorvaneDoc other(feedback);
-    ExpectSameFields(ParametersOf(other.m_dxfOut), ParametersOf(CDxfOut()));
+    CKorvaneDoc other(feedback, NewDocumentSettings(Path("gone.cfg")));
+    ExpectSameFields(other.m_dxfSettings, DxfSettings());
     EXPECT_TRUE(feedback.messages.empty());
 }
 

@@ -5,12 +5,14 @@
 #include <initializer_list>
 #include <string>
 
+#include "dxf/DxfExport.h"
 #include "dxf/DxfOut.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "render/StrokeFont.h"
 #include "support/PlotBytes.h"
 #include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
 
 namespace {
 std::string Lines(std::initializer_list<const char*> lines) {
@@ -40,9 +42,18 @@ std::string ExportDoc(const std::string& plot) {
     Archive in = Archive::FromMemory(plot.data(), plot.size());
     doc.Serialize(in);
     Archive out = Archive::ToMemory();
-    doc.m_exportMode = 2;
-    doc.Serialize(out);
+    WriteDxf(doc.m_primitives, doc.m_dxfSettings, out);
     return out.Memory();
+}
+
+// The x of the first vertex of a pen-down line from the writer's last point, which is where a
+// connecting line starts.
+std::string StartOfNextLine(Export& e) {
+    e.Take();
+    e.dxf.Plot(9, 9, 2);
+    const std::string text = e.Take();
+    const std::size_t at = text.find(" 10\r\n") + 5;
+    return text.substr(at, text.find("\r\n", at) - at);
 }
 
 const std::string kHeader = Lines({"  0", "SECTION", "  2", "ENTITIES"});
@@ -140,16 +151,17 @@ TEST(DxfOut, OriginShiftAppliesFromTheNextPointOn) {
     Export e;
     e.dxf.SetFactor(2);
     e.dxf.Plot(1, 1, -3);  // placed at (2, 2) with the old shift, then the origin moves there
-    EXPECT_DOUBLE_EQ(e.dxf.m_current[0], 2.0);
+    EXPECT_DOUBLE_EQ(e.dxf.World()[0], 2.0);
     e.dxf.Plot(1, 0, 2);
-    EXPECT_DOUBLE_EQ(e.dxf.m_current[0], 4.0);
-    EXPECT_DOUBLE_EQ(e.dxf.m_current[1], 2.0);
+    EXPECT_DOUBLE_EQ(e.dxf.World()[0], 4.0);
+    EXPECT_DOUBLE_EQ(e.dxf.World()[1], 2.0);
     // Begin resets factor, shift and pen; an end marker leaves points and shift alone.
     e.dxf.Plot(0, 0, 999);
-    EXPECT_DOUBLE_EQ(e.dxf.m_shiftX, 2.0);
+    e.dxf.TransformPoint(0, 0);
+    EXPECT_DOUBLE_EQ(e.dxf.World()[0], 2.0);
     e.dxf.Begin(&e.out, 0, 0);
-    EXPECT_EQ(e.dxf.m_shiftX, 0.0);
-    EXPECT_EQ(e.dxf.m_plotFactor, 1.0);
+    e.dxf.TransformPoint(1, 0);
+    EXPECT_EQ(e.dxf.World()[0], 1.0);
 }
 
 TEST(DxfOut, PenCodeZeroAndBelowMoveTheOriginAndPositiveCodesDoNot) {
@@ -163,25 +175,32 @@ TEST(DxfOut, PenCodeZeroAndBelowMoveTheOriginAndPositiveCodesDoNot) {
         Export e;
         e.dxf.Plot(5, 7, c.code);
         e.dxf.Plot(1, 1, 3);  // the next point lands shifted, or not
-        EXPECT_DOUBLE_EQ(e.dxf.m_current[0], c.shifts ? 6.0 : 1.0);
-        EXPECT_DOUBLE_EQ(e.dxf.m_current[1], c.shifts ? 8.0 : 1.0);
+        EXPECT_DOUBLE_EQ(e.dxf.World()[0], c.shifts ? 6.0 : 1.0);
+        EXPECT_DOUBLE_EQ(e.dxf.World()[1], c.shifts ? 8.0 : 1.0);
     }
 }
 
 TEST(DxfOut, PensClampAndColoursSelectFromTheTable) {
-    CDxfOut dxf;
-    dxf.SetPen(0);
-    EXPECT_EQ(dxf.m_penIndex, 0);
-    dxf.SetPen(-5);
-    EXPECT_EQ(dxf.m_penIndex, 0);
-    dxf.SetPen(12);
-    EXPECT_EQ(dxf.m_penIndex, 7);
-    dxf.SetPenRgb(0, 255, 255);
-    EXPECT_EQ(dxf.m_penIndex, 4);
-    dxf.SetPenRgb(255, 0, 255);
-    EXPECT_EQ(dxf.m_penIndex, 6);
-    dxf.SetPenRgb(255, 255, 255);
-    EXPECT_EQ(dxf.m_penIndex, 0);
+    Export e;
+    // The layer of the next entity: the pen index names it ("0" to "7" by default).
+    auto layer = [&e] {
+        e.Take();
+        e.dxf.WriteCircle(0, 0, 1);
+        const std::string text = e.Take();
+        return text.substr(text.find("  8\r\n") + 5, 1);
+    };
+    e.dxf.SetPen(0);
+    EXPECT_EQ(layer(), "0");
+    e.dxf.SetPen(-5);
+    EXPECT_EQ(layer(), "0");
+    e.dxf.SetPen(12);
+    EXPECT_EQ(layer(), "7");
+    e.dxf.SetPenRgb(0, 255, 255);
+    EXPECT_EQ(layer(), "4");
+    e.dxf.SetPenRgb(255, 0, 255);
+    EXPECT_EQ(layer(), "6");
+    e.dxf.SetPenRgb(255, 255, 255);
+    EXPECT_EQ(layer(), "0");
 }
 
 TEST(DxfOut, TextEntityWithHeightRotationAndEscapes) {
@@ -215,7 +234,7 @@ TEST(DxfOut, NumbersAndCircles) {
                      "     7",    " 10",          "       2.000", " 20",     "       2.000",
                      " 30",       "       0.000", " 40",          " -1.000", "210",
                      " 0.000000", "220",          " 0.000000",    "230",     " 1.000000"}));
-    EXPECT_DOUBLE_EQ(e.dxf.m_previous[0], 2.0);
+    EXPECT_EQ(StartOfNextLine(e), "       2.000");
 }
 
 TEST(DxfOut, SymbolsOutsideTheTableWriteNothingAndKeepThePoint) {
@@ -225,7 +244,7 @@ TEST(DxfOut, SymbolsOutsideTheTableWriteNothingAndKeepThePoint) {
     e.dxf.WriteSymbol(1, 1, 1, 0, 2, 14);
     e.dxf.WriteSymbol(1, 1, 1, 0, 2, -1);
     EXPECT_EQ(e.Take(), "");
-    EXPECT_DOUBLE_EQ(e.dxf.m_current[0], 5.0);
+    EXPECT_EQ(StartOfNextLine(e), "       5.000");
 }
 
 TEST(DxfOut, SymbolDrawsAConnectingLineAndItsStrokes) {
@@ -248,7 +267,7 @@ TEST(DxfOut, SymbolDrawsAConnectingLineAndItsStrokes) {
         ++lines;
     }
     EXPECT_EQ(lines, 1u + static_cast<std::size_t>(strokes));
-    EXPECT_DOUBLE_EQ(e.dxf.m_previous[0], 2.0);
+    EXPECT_EQ(StartOfNextLine(e), "       2.000");
 }
 
 TEST(DxfOut, WritesNothingWithoutAnOutput) {
@@ -257,7 +276,10 @@ TEST(DxfOut, WritesNothingWithoutAnOutput) {
     dxf.WriteText(0, 0, 1, 0, 1, "x");
     dxf.Begin(nullptr, 0, 0);
     dxf.Plot(0, 0, 999);
-    EXPECT_TRUE(dxf.m_headerWritten);
+    // The header went nowhere, yet counts as written: a later Begin writes none.
+    Archive out = Archive::ToMemory();
+    dxf.Begin(&out, 0, 0);
+    EXPECT_EQ(out.Memory(), "");
 }
 
 TEST(DxfOut, PrintfStyleWritesTheSameBytes) {
@@ -275,4 +297,37 @@ TEST(DxfOut, PrintfStyleWritesTheSameBytes) {
         return out.Memory();
     };
     EXPECT_EQ(run(DxfNumberStyle::kFast), run(DxfNumberStyle::kPrintf));
+}
+
+TEST(DxfExport, EachExportIsWholeWithTheSettingsOfItsTime) {
+    TempFolder folder;
+    RecordingFeedback feedback;
+    CKorvaneDoc doc(feedback);
+    const std::string plot = PlotBytes().Pinit().Couleur(2).Ligne(1, 1, 3).Ligne(2, 1, 2).str();
+    Archive in = Archive::FromMemory(plot.data(), plot.size());
+    doc.Serialize(in);
+    doc.SetModifiedFlag();
+    const std::string first = folder.Path("first.dxf"), second = folder.Path("second.dxf");
+    ASSERT_TRUE(ExportDxf(doc, first).Ok());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), "");  // an export leaves the document's own file alone
+    // A second export starts afresh, header included, with the settings changed in between.
+    doc.m_dxfSettings.layerName[1] = "Road";
+    ASSERT_TRUE(ExportDxf(doc, second).Ok());
+    std::string texts[2];
+    for (int i = 0; i < 2; ++i) {
+        Archive a = Archive::OpenForLoad(i == 0 ? first : second);
+        char buf[4096];
+        for (std::size_t n; (n = a.Read(buf, sizeof buf)) > 0;) texts[i].append(buf, n);
+        EXPECT_EQ(texts[i].substr(0, kHeader.size()), kHeader) << i;
+        EXPECT_EQ(texts[i].substr(texts[i].size() - kTrailer.size()), kTrailer) << i;
+    }
+    EXPECT_NE(texts[0].find(Lines({"  8", "1"})), std::string::npos);
+    EXPECT_NE(texts[1].find(Lines({"  8", "Road"})), std::string::npos);
+    // A file error comes back as a value and leaves the flag as it was.
+    doc.SetModifiedFlag();
+    const SaveResult failed = ExportDxf(doc, folder.Path("no/such/dir/x.dxf"));
+    EXPECT_EQ(failed.error, SaveResult::Error::kFile);
+    EXPECT_EQ(failed.cause, FileErrorCause::NotFound);
+    EXPECT_TRUE(doc.IsModified());
 }

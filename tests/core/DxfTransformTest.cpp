@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "dxf/DxfExport.h"
 #include "dxf/DxfExportError.h"
 #include "dxf/DxfOut.h"
 #include "dxf/SolveLinear.h"
@@ -16,24 +17,25 @@
 #include "plot/KorvaneDoc.h"
 #include "support/PlotBytes.h"
 #include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
 
 namespace {
-void SetCorner(CDxfOut& d, int k, double px, double py, double e, double n, double z) {
-    d.m_paperX[k] = px;
-    d.m_paperY[k] = py;
-    d.m_easting[k] = e;
-    d.m_northing[k] = n;
-    d.m_elevation[k] = z;
+void SetCorner(DxfSettings& d, int k, double px, double py, double e, double n, double z) {
+    d.paperX[k] = px;
+    d.paperY[k] = py;
+    d.easting[k] = e;
+    d.northing[k] = n;
+    d.elevation[k] = z;
 }
 
-void Scale(CDxfOut& d, char units, double scale) {
-    d.m_conversion = 's';
-    d.m_units = units;
-    d.m_originalScale = scale;
+void Scale(DxfSettings& d, char units, double scale) {
+    d.conversionIndex = 1;
+    d.unitsIndex = units == 'I';
+    d.originalScale = scale;
 }
 
 // Survey-size corners on a plane rising by slope along the northing: paper inches at 1:1000.
-void SurveyPlane(CDxfOut& d, double slope) {
+void SurveyPlane(DxfSettings& d, double slope) {
     const double e0 = 500000, n0 = 5000000, z0 = 250;
     const double w = 30 * 25.4, h = 20 * 25.4;  // world size of a 30 x 20 inch sheet
     SetCorner(d, 0, 1, 1, e0, n0, z0);
@@ -69,63 +71,84 @@ void Parse(const std::string& text, double ocs[3], double normal[3]) {
     ocs[0] = value(" 10"), ocs[1] = value(" 20"), ocs[2] = value(" 30");
     normal[0] = value("210"), normal[1] = value("220"), normal[2] = value("230");
 }
+
+// A circle written at plot (x, y): its OCS centre and extrusion as the text states them.
+void Circle(CDxfOut& d, Archive& out, float x, float y, double ocs[3], double normal[3]) {
+    const std::size_t before = out.Memory().size();
+    d.WriteCircle(x, y, 0.1f);
+    Parse(out.Memory().substr(before), ocs, normal);
+}
 }  // namespace
 
 TEST(DxfTransform, NormalConversionKeepsPaperCoordinates) {
-    CDxfOut d;
-    SurveyPlane(d, 0.05);  // ignored without the scaled conversion
-    d.Begin(nullptr, 0, 0);
+    DxfSettings s;
+    SurveyPlane(s, 0.05);  // ignored without the scaled conversion
+    CDxfOut d(s);
+    Archive out = Archive::ToMemory();
+    d.Begin(&out, 0, 0);
     d.TransformPoint(2, 3);
-    EXPECT_EQ(d.m_current[0], 2.0);
-    EXPECT_EQ(d.m_current[1], 3.0);
-    EXPECT_EQ(d.m_current[2], 0.0);
-    EXPECT_EQ(d.m_ocs[0], 2.0);
-    EXPECT_EQ(d.m_ocs[1], 3.0);
-    EXPECT_EQ(d.m_normal[2], 1.0);
+    EXPECT_EQ(d.World()[0], 2.0);
+    EXPECT_EQ(d.World()[1], 3.0);
+    EXPECT_EQ(d.World()[2], 0.0);
+    EXPECT_EQ(d.Ocs()[0], 2.0);
+    EXPECT_EQ(d.Ocs()[1], 3.0);
+    double ocs[3], normal[3];
+    Circle(d, out, 2, 3, ocs, normal);
+    EXPECT_EQ(normal[2], 1.0);
 }
 
 TEST(DxfTransform, HorizontalMetricAndImperialExamples) {
     for (char units : {'M', 'I'}) {
-        CDxfOut d;
-        Scale(d, units, 1000);
-        SetCorner(d, 0, 1.5, 2.5, 5000, 7000, 100);
-        d.Begin(nullptr, 0, 0);
+        DxfSettings s;
+        Scale(s, units, 1000);
+        SetCorner(s, 0, 1.5, 2.5, 5000, 7000, 100);
+        CDxfOut d(s);
+        Archive out = Archive::ToMemory();
+        d.Begin(&out, 0, 0);
+        d.TransformPoint(3.5f, 2.5f);
+        const double east = d.World()[0];
         d.TransformPoint(2.5f, 2.5f);
         const double expectE = units == 'M' ? 5025.4 : 5000 + 1000 / 12.0;
-        EXPECT_NEAR(d.m_unitScale, units == 'M' ? 25.4 : 1000 / 12.0, 1e-12);
-        EXPECT_NEAR(d.m_current[0], expectE, 1e-9);
-        EXPECT_NEAR(d.m_current[1], 7000, 1e-9);
-        EXPECT_NEAR(d.m_current[2], 100, 1e-9);
-        EXPECT_EQ(d.m_ocs[0], d.m_current[0]);
-        EXPECT_EQ(d.m_ocs[2], d.m_current[2]);
-        EXPECT_EQ(d.m_normal[0], 0.0);
-        EXPECT_EQ(d.m_normal[2], 1.0);
-        EXPECT_EQ(d.m_planeOffset, 100.0);
+        // One plot unit along x is one unit scale of world easting.
+        EXPECT_NEAR(east - d.World()[0], units == 'M' ? 25.4 : 1000 / 12.0, 1e-9);
+        EXPECT_NEAR(d.World()[0], expectE, 1e-9);
+        EXPECT_NEAR(d.World()[1], 7000, 1e-9);
+        EXPECT_NEAR(d.World()[2], 100, 1e-9);
+        EXPECT_EQ(d.Ocs()[0], d.World()[0]);
+        EXPECT_EQ(d.Ocs()[2], d.World()[2]);
+        double ocs[3], normal[3];
+        Circle(d, out, 2.5f, 2.5f, ocs, normal);
+        EXPECT_EQ(normal[0], 0.0);
+        EXPECT_EQ(normal[2], 1.0);
+        EXPECT_EQ(ocs[2], 100.0);  // on the plane at the corner's elevation
     }
 }
 
 TEST(DxfTransform, RightCornersSummingToZeroCountAsHorizontal) {
-    CDxfOut d;
-    Scale(d, 'M', 1000);
-    SetCorner(d, 0, 1.5, 2.5, 5000, 7000, 100);
-    SetCorner(d, 1, 9, 9, 12, -12, 0);
-    SetCorner(d, 2, 4, 4, 3, 0, -3);
-    d.Begin(nullptr, 0, 0);
+    DxfSettings s;
+    Scale(s, 'M', 1000);
+    SetCorner(s, 0, 1.5, 2.5, 5000, 7000, 100);
+    SetCorner(s, 1, 9, 9, 12, -12, 0);
+    SetCorner(s, 2, 4, 4, 3, 0, -3);
+    CDxfOut d(s);
+    Archive out = Archive::ToMemory();
+    d.Begin(&out, 0, 0);
     d.TransformPoint(2.5f, 2.5f);
-    EXPECT_NEAR(d.m_current[0], 5025.4, 1e-9);
-    EXPECT_EQ(d.m_normal[2], 1.0);
+    EXPECT_NEAR(d.World()[0], 5025.4, 1e-9);
+    double ocs[3], normal[3];
+    Circle(d, out, 2.5f, 2.5f, ocs, normal);
+    EXPECT_EQ(normal[2], 1.0);
 }
 
 TEST(DxfTransform, TiltedPlaneWritesTextAndCircleInItsObjectCoordinates) {
     // Slopes on both sides of the 1/64 switch of the arbitrary axis algorithm.
     for (double slope : {0.001, 0.05}) {
-        CDxfOut d;
-        Scale(d, 'M', 1000);
-        SurveyPlane(d, slope);
+        DxfSettings s;
+        Scale(s, 'M', 1000);
+        SurveyPlane(s, slope);
+        CDxfOut d(s);
         Archive out = Archive::ToMemory();
         d.Begin(&out, 0, 0);
-        EXPECT_GT(std::fabs(d.m_normal[1]), 0.0);
-        EXPECT_EQ(d.m_normal[0], 0.0);
         std::size_t done = out.Memory().size();
         std::optional<double> firstElevation;
         for (float x : {1.0f, 7.3f, 30.9f}) {
@@ -139,57 +162,61 @@ TEST(DxfTransform, TiltedPlaneWritesTextAndCircleInItsObjectCoordinates) {
                 done = out.Memory().size();
                 double ocs[3], normal[3], world[3];
                 Parse(text, ocs, normal);
+                EXPECT_GT(std::fabs(normal[1]), 0.0);
+                EXPECT_EQ(normal[0], 0.0);
                 OcsToWorld(normal, ocs, world);
                 for (int i = 0; i < 3; ++i) {
-                    EXPECT_NEAR(world[i], d.m_current[i], 0.002)
+                    EXPECT_NEAR(world[i], d.World()[i], 0.002)
                         << "slope " << slope << " x " << x << " axis " << i;
                 }
                 // Every point of the plane has the same OCS elevation, about the plane's offset.
                 EXPECT_NEAR(ocs[2], firstElevation ? *firstElevation : ocs[2], 0.002);
-                EXPECT_NEAR(ocs[2], d.m_planeOffset, 5.0);
+                // About the plane's distance from the world origin along its normal.
+                EXPECT_NEAR(ocs[2], (250 - slope * 5000000) / std::sqrt(1 + slope * slope), 5.0);
                 if (!firstElevation) firstElevation = ocs[2];
             }
         }
         // The corners themselves map onto their world points.
         d.TransformPoint(31, 21);
-        EXPECT_NEAR(d.m_current[0], 500000 + 30 * 25.4, 1e-6);
-        EXPECT_NEAR(d.m_current[2], 250 + slope * 20 * 25.4, 1e-6);
+        EXPECT_NEAR(d.World()[0], 500000 + 30 * 25.4, 1e-6);
+        EXPECT_NEAR(d.World()[2], 250 + slope * 20 * 25.4, 1e-6);
     }
 }
 
 TEST(DxfTransform, SettingsWithoutATransformAreRefused) {
     struct Case {
         const char* name;
-        void (*set)(CDxfOut&);
+        void (*set)(DxfSettings&);
         const char* needle;
     };
     const Case cases[] = {
         {"right corners at paper 0,0",
-         [](CDxfOut& d) {
+         [](DxfSettings& d) {
              SetCorner(d, 1, 0, 0, 10, 0, 0);
              SetCorner(d, 2, 0, 0, 10, 10, 0);
          },
          "one line"},
         {"paper points almost on a line",
-         [](CDxfOut& d) {
+         [](DxfSettings& d) {
              SetCorner(d, 0, 0, 0, 0, 0, 0);
              SetCorner(d, 1, 10, 0, 10, 0, 0);
              SetCorner(d, 2, 20, 1e-12, 10, 10, 0);
          },
          "almost on one line"},
         {"collinear world points",
-         [](CDxfOut& d) {
+         [](DxfSettings& d) {
              SetCorner(d, 1, 10, 0, 10, 0, 0);
              SetCorner(d, 2, 10, 10, 20, 0, 0);
          },
          "define no drawing plane"},
-        {"scale 0", [](CDxfOut& d) { d.m_originalScale = 0; }, "one line"},
-        {"infinite scale", [](CDxfOut& d) { d.m_originalScale = INFINITY; }, "not finite"},
+        {"scale 0", [](DxfSettings& d) { d.originalScale = 0; }, "one line"},
+        {"infinite scale", [](DxfSettings& d) { d.originalScale = INFINITY; }, "not finite"},
     };
     for (const Case& c : cases) {
-        CDxfOut d;
-        Scale(d, 'M', 1000);
-        c.set(d);
+        DxfSettings s;
+        Scale(s, 'M', 1000);
+        c.set(s);
+        CDxfOut d(s);
         Archive out = Archive::ToMemory();
         try {
             d.Begin(&out, 0, 0);
@@ -199,15 +226,15 @@ TEST(DxfTransform, SettingsWithoutATransformAreRefused) {
                 << c.name << ": " << e.what();
         }
         EXPECT_EQ(out.Memory(), "") << c.name;
-        EXPECT_FALSE(d.m_headerWritten) << c.name;
+        // Nothing counts as begun: the next Begin tries the set-up again.
+        EXPECT_THROW(d.Begin(&out, 0, 0), DxfExportError) << c.name;
     }
 }
 
 TEST(DxfTransform, RefusedExportCreatesNoFileAndKeepsAnExistingOne) {
-    char dir[] = "/tmp/korvane-dxf-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string fresh = std::string(dir) + "/new.dxf";
-    const std::string existing = std::string(dir) + "/old.dxf";
+    TempFolder folder;
+    const std::string fresh = folder.Path("new.dxf");
+    const std::string existing = folder.Path("old.dxf");
     {
         FILE* f = std::fopen(existing.c_str(), "w");
         std::fputs("keep me", f);
@@ -215,10 +242,13 @@ TEST(DxfTransform, RefusedExportCreatesNoFileAndKeepsAnExistingOne) {
     }
     RecordingFeedback feedback;
     CKorvaneDoc doc(feedback);
-    doc.m_dxfOut.m_conversion = 'S';
-    doc.m_dxfOut.m_originalScale = 0;
-    EXPECT_THROW(doc.OnSaveDocument(fresh, 2), DxfExportError);
-    EXPECT_THROW(doc.OnSaveDocument(existing, 2), DxfExportError);
+    doc.m_dxfSettings.conversionIndex = 1;
+    doc.m_dxfSettings.originalScale = 0;
+    for (const std::string& path : {fresh, existing}) {
+        const SaveResult result = ExportDxf(doc, path);
+        EXPECT_EQ(result.error, SaveResult::Error::kExportRefused);
+        EXPECT_NE(result.message.find("DXF export refused"), std::string::npos);
+    }
     EXPECT_NE(access(fresh.c_str(), F_OK), 0);
     FILE* f = std::fopen(existing.c_str(), "r");
     char buf[16] = {};
@@ -226,8 +256,6 @@ TEST(DxfTransform, RefusedExportCreatesNoFileAndKeepsAnExistingOne) {
     std::fread(buf, 1, sizeof buf - 1, f);
     std::fclose(f);
     EXPECT_STREQ(buf, "keep me");
-    std::remove(existing.c_str());
-    rmdir(dir);
 }
 
 TEST(SolveLinear, PivotsAndReports) {

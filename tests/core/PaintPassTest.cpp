@@ -2,12 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "plot/KorvaneDoc.h"
 #include "render/TraceSurface.h"
 #include "support/DrawFixture.h"
+#include "support/Golden.h"
 #include "support/RecordingFeedback.h"
 #include "view/FirstView.h"
 #include "view/PlotView.h"
@@ -236,15 +235,6 @@ TEST(PaintPass, SampleTracesMatchTheGoldenFiles) {
         doc.OnOpenDocument(std::string(KORVANE_SOURCE_DIR) + "/samples/" + name + ".plt");
         FirstView view(doc, 1000, 800);
         const std::string trace = view.Trace();
-        const std::string golden = std::string(KORVANE_GOLDEN_DIR) + "/" + name + ".trace";
-        if (std::getenv("KORVANE_UPDATE_GOLDEN")) {
-            std::ofstream(golden, std::ios::binary) << trace;
-            continue;
-        }
-        std::ifstream in(golden, std::ios::binary);
-        ASSERT_TRUE(in) << golden << " is missing";
-        std::ostringstream expected;
-        expected << in.rdbuf();
-        EXPECT_TRUE(expected.str() == trace) << name << " differs from " << golden;
+        ExpectGolden(std::string(KORVANE_GOLDEN_DIR) + "/" + name + ".trace", trace);
     }
 }

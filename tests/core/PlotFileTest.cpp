@@ -6,11 +6,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "dxf/DxfExport.h"
 #include "plot/Archive.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 #include "support/PlotBytes.h"
 #include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
 
 namespace {
 struct Loaded {
@@ -25,7 +27,6 @@ void Load(Loaded& l, const std::string& bytes) {
 
 std::string Save(CKorvaneDoc& doc) {
     Archive a = Archive::ToMemory();
-    doc.m_exportMode = 1;
     doc.Serialize(a);
     return a.Memory();
 }
@@ -282,8 +283,7 @@ TEST(PlotFile, SymboleRecordSizesFollowTheTextLength) {
         std::string buf = text + '\0';
         Symbole s(-9, 0, 0, 1, 0, static_cast<std::int16_t>(text.size()), buf.data());
         Archive a = Archive::ToMemory();
-        CDxfOut dxf;
-        s.Write(a, 1, dxf);
+        s.Write(a);
         EXPECT_EQ(a.Memory().size(), size) << text;
     }
 }
@@ -292,15 +292,11 @@ TEST(PlotFile, ExportModeSkipsLinesAboveThirteenAndWritesNoPlotBytes) {
     Loaded l;
     Load(l, kSixRecords + PlotBytes().Ligne(0, 0, 999).Ligne(0, 0, 14).str());
     Archive a = Archive::ToMemory();
-    l.doc.m_exportMode = 2;
-    l.doc.Serialize(a);
+    WriteDxf(l.doc.m_primitives, l.doc.m_dxfSettings, a);
     EXPECT_EQ(l.doc.m_primitives.size(), 8u);
 }
 
 namespace {
-std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + "korvane_" + name;
-}
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
@@ -313,7 +309,9 @@ std::string ReadFile(const std::string& path) {
 }  // namespace
 
 TEST(PlotDocument, OpenSaveAndInsertThroughFiles) {
-    const std::string a = TempPath("a.plt"), b = TempPath("b.plt"), out = TempPath("out.plt");
+    TempFolder folder;
+    const std::string a = folder.Path("a.plt"), b = folder.Path("b.plt");
+    const std::string out = folder.Path("out.plt");
     WriteFile(a, kSixRecords);
     WriteFile(b, PlotBytes().Couleur(0).Ligne(9, 9, 2).str());
     RecordingFeedback feedback;
@@ -332,30 +330,28 @@ TEST(PlotDocument, OpenSaveAndInsertThroughFiles) {
     EXPECT_TRUE(doc.m_primitives.empty());
     doc.OnSaveDocument(out);
     EXPECT_EQ(ReadFile(out), "");
-    for (const std::string& p : {a, b, out}) std::remove(p.c_str());
 }
 
 TEST(PlotDocument, FileErrorsNameTheirCause) {
+    TempFolder folder;
     RecordingFeedback feedback;
     CKorvaneDoc doc(feedback);
     try {
-        doc.OnOpenDocument(TempPath("missing.plt"));
+        doc.OnOpenDocument(folder.Path("missing.plt"));
         FAIL();
     } catch (const FileError& e) {
         EXPECT_EQ(e.Cause(), FileErrorCause::NotFound);
         EXPECT_NE(std::string(e.what()).find("missing.plt"), std::string::npos);
     }
-    EXPECT_THROW(doc.OnOpenDocument(::testing::TempDir()), FileError);
-    try {
-        doc.OnSaveDocument(TempPath("no/such/dir/out.plt"));
-        FAIL();
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.Cause(), FileErrorCause::NotFound);
-    }
+    EXPECT_THROW(doc.OnOpenDocument(folder.Path()), FileError);
+    const SaveResult saved = doc.OnSaveDocument(folder.Path("no/such/dir/out.plt"));
+    EXPECT_EQ(saved.error, SaveResult::Error::kFile);
+    EXPECT_EQ(saved.cause, FileErrorCause::NotFound);
 }
 
 TEST(PlotDocument, UnfinishedSaveLeavesTheOldFileAndNoTemporary) {
-    const std::string target = TempPath("keep.plt");
+    TempFolder folder;
+    const std::string target = folder.Path("keep.plt");
     WriteFile(target, kSixRecords);
     {
         Archive a = Archive::CreateForStore(target);
@@ -363,13 +359,12 @@ TEST(PlotDocument, UnfinishedSaveLeavesTheOldFileAndNoTemporary) {
         // Abandoned, as when the drawing's writing throws half-way.
     }
     EXPECT_EQ(ReadFile(target), kSixRecords);
-    int leftovers = 0;
-    if (DIR* dir = opendir(::testing::TempDir().c_str())) {
-        while (dirent* e = readdir(dir)) {
-            if (std::string(e->d_name).rfind(".korvane_keep.plt.", 0) == 0) ++leftovers;
-        }
+    // The folder holds the target alone.
+    int entries = 0;
+    if (DIR* dir = opendir(folder.Path().c_str())) {
+        while (dirent* e = readdir(dir))
+            entries += std::string(e->d_name) != "." && std::string(e->d_name) != "..";
         closedir(dir);
     }
-    EXPECT_EQ(leftovers, 0);
-    std::remove(target.c_str());
+    EXPECT_EQ(entries, 1);
 }

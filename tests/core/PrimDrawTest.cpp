@@ -88,14 +88,14 @@ TEST(Ligne, SegmentsAreClippedToTwiceTheWindowUnlessClippingIsOff) {
 
 TEST(ClipLine, LiangBarskyEdgesAndEnds) {
     double x0 = -5, y0 = 5, x1 = 15, y1 = 5;
-    EXPECT_TRUE(Prim::ClipLine(x0, y0, x1, y1, 0, 10, 0, 10));
+    EXPECT_TRUE(ClipLine(x0, y0, x1, y1, 0, 10, 0, 10));
     EXPECT_DOUBLE_EQ(x0, 0);
     EXPECT_DOUBLE_EQ(x1, 10);
     EXPECT_DOUBLE_EQ(y1, 5);
 
     // Diagonal through a corner region, both ends moved from the original first end.
     x0 = -10, y0 = 0, x1 = 10, y1 = 20;
-    EXPECT_TRUE(Prim::ClipLine(x0, y0, x1, y1, 0, 10, 0, 15));
+    EXPECT_TRUE(ClipLine(x0, y0, x1, y1, 0, 10, 0, 15));
     EXPECT_DOUBLE_EQ(x0, 0);
     EXPECT_DOUBLE_EQ(y0, 10);
     EXPECT_DOUBLE_EQ(x1, 5);
@@ -103,15 +103,15 @@ TEST(ClipLine, LiangBarskyEdgesAndEnds) {
 
     // Wholly outside leaves the ends as they were; a vertical line outside fails on p = 0.
     x0 = 20, y0 = 20, x1 = 30, y1 = 25;
-    EXPECT_FALSE(Prim::ClipLine(x0, y0, x1, y1, 0, 10, 0, 10));
+    EXPECT_FALSE(ClipLine(x0, y0, x1, y1, 0, 10, 0, 10));
     EXPECT_EQ(x0, 20);
     EXPECT_EQ(y1, 25);
     x0 = -1, y0 = 0, x1 = -1, y1 = 10;
-    EXPECT_FALSE(Prim::ClipLine(x0, y0, x1, y1, 0, 10, 0, 10));
+    EXPECT_FALSE(ClipLine(x0, y0, x1, y1, 0, 10, 0, 10));
 
     // A point on the edge is inside.
     x0 = 10, y0 = 10, x1 = 10, y1 = 10;
-    EXPECT_TRUE(Prim::ClipLine(x0, y0, x1, y1, 0, 10, 0, 10));
+    EXPECT_TRUE(ClipLine(x0, y0, x1, y1, 0, 10, 0, 10));
 }
 
 TEST(Cercle, DrawsAFullArcOnlyWithItsCentreInRange) {

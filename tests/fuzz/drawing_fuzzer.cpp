@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
+#include "dxf/DxfExport.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "render/TraceSurface.h"
@@ -15,11 +16,9 @@
 
 namespace {
 
-void Export(CKorvaneDoc& doc) {
+void Export(const CKorvaneDoc& doc) {
     Archive out = Archive::ToMemory();
-    doc.m_dxfOut.m_headerWritten = false;
-    doc.m_exportMode = 2;
-    doc.Serialize(out);
+    WriteDxf(doc.m_primitives, doc.m_dxfSettings, out);
     const std::string& text = out.Memory();
     FuzzCheck(text.rfind("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n", 0) == 0, "export without header");
     const std::string trailer = "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
@@ -44,18 +43,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Export(doc);
     // A tilted plane at survey coordinates, scale 1:500.
-    CDxfOut& dxf = doc.m_dxfOut;
-    dxf.m_conversion = 'S';
-    dxf.m_originalScale = 500;
+    DxfSettings& dxf = doc.m_dxfSettings;
+    dxf.conversionIndex = 1;
+    dxf.originalScale = 500;
     const double paper[3][2] = {{1.5, 2.5}, {30, 2.5}, {30, 20}};
     const double world[3][3] = {
         {500000, 5000000, 100}, {500362, 5000000, 100.4}, {500362, 5000222, 111.5}};
     for (int k = 0; k < 3; ++k) {
-        dxf.m_paperX[k] = paper[k][0];
-        dxf.m_paperY[k] = paper[k][1];
-        dxf.m_easting[k] = world[k][0];
-        dxf.m_northing[k] = world[k][1];
-        dxf.m_elevation[k] = world[k][2];
+        dxf.paperX[k] = paper[k][0];
+        dxf.paperY[k] = paper[k][1];
+        dxf.easting[k] = world[k][0];
+        dxf.northing[k] = world[k][1];
+        dxf.elevation[k] = world[k][2];
     }
     Export(doc);
     return 0;

@@ -84,7 +84,7 @@ TEST(QPainterSurface, FullArcIsACircleOutline) {
 TEST(QPainterSurface, DeviceTextOnTheBaselineTurnedByTheEscapement) {
     auto text = [](int escapement) {
         return Draw([escapement](QPainterSurface& s) {
-            FontSpec request;
+            DeviceFontRequest request;
             request.height = 40;  // 20 pixels of cell
             request.escapement = escapement;
             request.faceName = "DejaVu Sans";

@@ -5,6 +5,7 @@
 
 #include "plot/Prim.h"
 #include "render/PlotContext.h"
+#include "render/PrimDraw.h"
 #include "render/TraceSurface.h"
 
 // A context drawing on a trace surface mapped like a screen paint with divisor 1 and the view's
@@ -17,7 +18,7 @@ struct DrawFixture {
         context.SetDC(&surface);
         Drawn();
     }
-    void Draw(const Prim& prim, double divisor = 1.0) { prim.Draw(context, 0, 0, divisor); }
+    void Draw(const Prim& prim, double divisor = 1.0) { DrawPrim(prim, context, 0, 0, divisor); }
     // What has been drawn since the last call, as trace lines.
     std::string Drawn() {
         std::string all = surface.Text();

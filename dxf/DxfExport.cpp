@@ -1,0 +1,97 @@
+#include "dxf/DxfExport.h"
+
+#include "dxf/DxfExportError.h"
+#include "dxf/DxfOut.h"
+#include "plot/Archive.h"
+#include "plot/KorvaneDoc.h"
+
+namespace {
+// Each record drives the writer with one call; a polyline stays open only across lines.
+class DxfExportVisitor final : public PrimVisitor {
+  public:
+    DxfExportVisitor(CDxfOut& writer, Archive& out) : m_dxf(writer), m_out(out) {}
+
+    void Visit(const Pinit& p) override {
+        m_dxf.EndPolyline();
+        m_dxf.Begin(&m_out, p.m_param1, p.m_param2);
+    }
+    void Visit(const Couleur& p) override {
+        m_dxf.EndPolyline();
+        m_dxf.SetPen(p.m_pen);
+    }
+    void Visit(const Etendue& p) override {
+        m_dxf.EndPolyline();
+        m_dxf.SetExtent(p.m_x, p.m_y);
+    }
+    void Visit(const Ligne& p) override {
+        // Pen codes above 13 end a plotter's drawing; the export writes its own end once.
+        if (p.m_penCode > 13) return;
+        m_dxf.Plot(p.m_x, p.m_y, p.m_penCode);
+    }
+    void Visit(const Posicourante& p) override {
+        m_dxf.EndPolyline();
+        m_dxf.SetPosition(p.m_x, p.m_y, p.m_z);
+    }
+    void Visit(const Facteur& p) override {
+        m_dxf.EndPolyline();
+        m_dxf.SetFactor(p.m_factor);
+    }
+    void Visit(const Nombre& p) override {
+        m_dxf.EndPolyline();
+        m_dxf.WriteNumber(p.m_x, p.m_y, p.m_height, p.m_angle, p.m_decimals, p.m_value);
+    }
+    void Visit(const Symbole& p) override {
+        m_dxf.EndPolyline();
+        m_dxf.WriteText(p.m_x, p.m_y, p.m_height, p.m_angle, p.m_length, p.m_text.get());
+    }
+    void Visit(const Symspecial& p) override {
+        m_dxf.EndPolyline();
+        m_dxf.WriteSymbol(p.m_x, p.m_y, p.m_height, p.m_angle, p.m_penAction, p.m_symbol);
+    }
+    void Visit(const Cercle& p) override {
+        m_dxf.EndPolyline();
+        m_dxf.WriteCircle(p.m_x, p.m_y, p.m_radius);
+    }
+    void Visit(const NewColor& p) override {
+        m_dxf.EndPolyline();
+        m_dxf.SetPenRgb(p.m_r, p.m_g, p.m_b);
+    }
+
+  private:
+    CDxfOut& m_dxf;
+    Archive& m_out;
+};
+}  // namespace
+
+void WriteDxf(const PrimitiveList& primitives, const DxfSettings& settings, Archive& out,
+              DxfNumberStyle style) {
+    CDxfOut writer(settings);
+    writer.SetNumberStyle(style);
+    // The writer gets its output only from a Pinit; a drawing that does not start with one
+    // (an empty one included) still becomes a complete file with its header and transform.
+    if (primitives.empty() || primitives.At(0)->GetCode() != PrimCode::kPinit) {
+        writer.Begin(&out, 0, 0);
+    }
+    DxfExportVisitor visitor(writer, out);
+    primitives.ForEach([&](const Prim& prim) {
+        prim.Accept(visitor);
+        return true;
+    });
+    writer.Plot(0, 0, 999);  // the end marker: closes any polyline and writes the trailer
+}
+
+SaveResult ExportDxf(CKorvaneDoc& doc, const std::string& path, DxfNumberStyle style) {
+    try {
+        // Refused before the file is created.
+        CDxfOut(doc.m_dxfSettings).CheckTransform();
+        Archive archive = Archive::CreateForStore(path, 64 * 1024);
+        WriteDxf(doc.m_primitives, doc.m_dxfSettings, archive, style);
+        archive.Commit();
+    } catch (const DxfExportError& e) {
+        return {SaveResult::Error::kExportRefused, FileErrorCause::Other, e.what()};
+    } catch (const FileError& e) {
+        return SaveResult::FromFileError(e);
+    }
+    doc.SetModifiedFlag(false);
+    return {};
+}

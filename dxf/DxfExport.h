@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "dxf/DxfText.h"
+#include "plot/SaveResult.h"
+
+class Archive;
+class CKorvaneDoc;
+class PrimitiveList;
+struct DxfSettings;
+
+// The DXF export of a drawing: the section header, one group of entities per record in file
+// order (open polylines closed before every record that is not a line, lines with a pen code
+// above 13 left out) and the trailer, written to out. Throws DxfExportError, before anything is
+// written, when the settings define no transform; file errors are thrown as FileError.
+void WriteDxf(const PrimitiveList& primitives, const DxfSettings& settings, Archive& out,
+              DxfNumberStyle style = DxfNumberStyle::kFast);
+
+// The export command's save: the document's drawing with its export settings to path, replacing
+// a file there only once everything is written, and the document marked unmodified. It keeps its
+// own path. A refused export creates no file.
+SaveResult ExportDxf(CKorvaneDoc& doc, const std::string& path,
+                     DxfNumberStyle style = DxfNumberStyle::kFast);
