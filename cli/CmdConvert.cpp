@@ -8,6 +8,7 @@
 #include "cli/Converters.h"
 #include "dxf/DxfConfig.h"
 #include "dxf/DxfExport.h"
+#include "dxf/DxfLayers.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 
@@ -39,6 +40,10 @@ int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
                          "read; the others keep their defaults\n",
                          options.config.c_str(), read, DxfSettings::kFieldCount);
         }
+    }
+    const std::string colorWarning = LayerColorWarning(doc.m_dxfSettings.layerColor);
+    if (!colorWarning.empty()) {
+        std::fprintf(stderr, "korvane-cli: %s: warning: %s\n", out.c_str(), colorWarning.c_str());
     }
     const SaveResult exported = ExportDxf(doc, out);
     if (exported.error == SaveResult::Error::kExportRefused) {
