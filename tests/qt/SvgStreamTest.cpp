@@ -40,8 +40,8 @@ std::string Streamed(QSize size, const QString& title,
 
 TEST(SvgStream, WritesWhatQtsGeneratorWritesForEverySample) {
     const Case cases[] = {
-        {"site-plan", 1000, 800, "Velmaro", 0}, {"contours", 640, 480, "Velmaro", 0},
-        {"traverse", 1000, 800, "Velmaro", 0},  {"site-plan", 800, 600, "DejaVu Sans", 2},
+        {"site-plan", 1000, 800, "Velmaro", 0},   {"contours", 640, 480, "Velmaro", 0},
+        {"traverse", 1000, 800, "Velmaro", 0},    {"site-plan", 800, 600, "DejaVu Sans", 2},
         {"traverse", 300, 900, "DejaVu Sans", 1},
     };
     for (const Case& c : cases) {
