@@ -1,7 +1,5 @@
 #include "plot/KorvaneDoc.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 
 #include "plot/Archive.h"
@@ -42,11 +40,14 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
     // The last pen of 1 or more, for Couleur records that repeat it; pen 1 before any.
     std::int16_t lastPen = 1;
     char text[kMaxText + 1];
+    m_invalidRecordAt = -1;
     for (;;) {
+        const std::uint64_t at = archive.Position();
         std::uint8_t codeBytes[2];
         if (archive.Read(codeBytes, 2) < 2) break;
         const std::int16_t code = Archive::DecodeInt16(codeBytes);
         if (code >= 0 || code < -15) {
+            m_invalidRecordAt = static_cast<std::int64_t>(at);
             m_feedback.ShowMessage(kCorruptionMessage);
             break;
         }
@@ -84,6 +85,7 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
                 std::int16_t n = p.I16(16);
                 // The text buffer holds 511 bytes and the pad; longer or negative is corrupt.
                 if (n < 0 || n > kMaxText) {
+                    m_invalidRecordAt = static_cast<std::int64_t>(at);
                     m_feedback.ShowMessage(kCorruptionMessage);
                     return;
                 }
@@ -121,9 +123,9 @@ void CKorvaneDoc::OnOpenDocument(const std::string& path) {
     OnCloseDocument();
     try {
         Archive archive = Archive::OpenForLoad(path);
-        // A file of length 0 is an empty drawing without a read.
-        struct stat st;
-        if (::stat(path.c_str(), &st) != 0 || st.st_size > 0) Serialize(archive);
+        // A regular file of length 0 is an empty drawing without a read; anything else, a pipe
+        // included, is read to its end.
+        if (!archive.IsEmptyFile()) Serialize(archive);
     } catch (...) {
         OnCloseDocument();
         throw;

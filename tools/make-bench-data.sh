@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Writes the large survey files the benchmarks read (bench-data/, never committed), building
+# Writes the large files the benchmarks read (bench-data/, never committed), building
 # the generator first if needed. Files already there are kept.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,3 +13,5 @@ for entry in 1m:1000000 10m:10000000; do
   out=bench-data/survey-${entry%%:*}.plt
   [ -f "$out" ] || "$gen" --kind site-plan --records "${entry##*:}" "$out"
 done
+# The costliest file per byte, about 10 MB, for the time bound of costly_info.
+[ -f bench-data/costly-10mb.plt ] || "$gen" --kind costly --records 37000 bench-data/costly-10mb.plt
