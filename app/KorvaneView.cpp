@@ -11,6 +11,7 @@
 #include "app/PlotDocument.h"
 #include "app/Prompts.h"
 #include "app/dialogs/COptionsDlg.h"
+#include "app/dialogs/CStatusDlg.h"
 #include "plot/KorvaneDoc.h"
 #include "render/CountingSurface.h"
 #include "render/qt/QPainterSurface.h"
@@ -234,6 +235,13 @@ void CKorvaneView::OnOptions() {
     COptionsDlg dialog(m_prompts, this);
     dialog.m_increment = m_view->m_state.m_zoomFactor;
     if (dialog.exec() == QDialog::Accepted) m_view->m_state.m_zoomFactor = dialog.m_increment;
+}
+
+void CKorvaneView::OnDrawingStatus() {
+    const CPlotContext& context = m_view->m_context;
+    CStatusDlg dialog(context.GetMaxX() / RESOLUTION, context.GetMaxY() / RESOLUTION,
+                      m_view->m_drawnCount, this);
+    dialog.exec();
 }
 
 void CKorvaneView::OnDrawingReplaced() {

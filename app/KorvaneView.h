@@ -37,6 +37,8 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     void OnZoomWindow();
     void OnZoomPrevious();
     void OnOptions();
+    // Help > Drawing Status: the size and count of what this view drew last.
+    void OnDrawingStatus();
     bool ZoomWindowActive() const { return m_view->m_state.m_zoomMode == ZOOM_WINDOW; }
 
     // True while a paint is under way.

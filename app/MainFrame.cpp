@@ -106,8 +106,12 @@ void CMainFrame::CreateCommands() {
                     QStringLiteral("Save the active document\nSave"), "save.svg");
     a->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     connect(a, &QAction::triggered, &m_app, &CKorvaneApp::OnFileSave);
-    MakeCommand(QStringLiteral("Save &As..."),
-                QStringLiteral("Save the active document with a new name\nSave As"));
+    a = MakeCommand(QStringLiteral("Save &As..."),
+                    QStringLiteral("Save the active document with a new name\nSave As"));
+    connect(a, &QAction::triggered, this, [this] {
+        if (CKorvaneView* view = m_app.ActiveView()) view->GetDocument().SaveAs(this);
+        UpdateCommands();
+    });
     a = MakeCommand(QStringLiteral("&Print...\tCtrl+P"),
                     QStringLiteral("Print the active document\nPrint"), "print.svg");
     a->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
@@ -129,8 +133,12 @@ void CMainFrame::CreateCommands() {
                     QStringLiteral("Insert Clipboard contents\nPaste"), "paste.svg");
     a->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+V")), QKeySequence(QStringLiteral("Shift+Insert"))});
-    MakeCommand(QStringLiteral("&Insert"), QStringLiteral("Insert a .PLT file\nInsert"),
-                "insert.svg");
+    a = MakeCommand(QStringLiteral("&Insert"), QStringLiteral("Insert a .PLT file\nInsert"),
+                    "insert.svg");
+    connect(a, &QAction::triggered, this, [this] {
+        if (CKorvaneView* view = m_app.ActiveView()) view->GetDocument().Insert(view);
+        UpdateCommands();
+    });
 
     a = MakeCommand(QStringLiteral("&Toolbar"),
                     QStringLiteral("Show or hide the toolbar\nToggle ToolBar"));
@@ -187,8 +195,11 @@ void CMainFrame::CreateCommands() {
         }
     });
 
-    MakeCommand(QStringLiteral("&Drawing Status..."),
-                QStringLiteral("Display drawing informations\nInfo"), "drawing-status.svg");
+    a = MakeCommand(QStringLiteral("&Drawing Status..."),
+                    QStringLiteral("Display drawing informations\nInfo"), "drawing-status.svg");
+    connect(a, &QAction::triggered, this, [this] {
+        if (CKorvaneView* view = m_app.ActiveView()) view->OnDrawingStatus();
+    });
     a = MakeCommand(
         QStringLiteral("&About Korvane..."),
         QStringLiteral("Display program information, version number and copyright\nAbout"),
@@ -345,16 +356,17 @@ void CMainFrame::ShowCursorPosition(bool valid, double x, double y) {
 
 void CMainFrame::UpdateCommands() {
     CKorvaneView* view = m_app.ActiveView();
-    for (const char* name : {"Close", "Save", "Zoomed View", "Normal View", "Zoom Window",
-                             "Options", "New Window", "Cascade", "Tile", "Arrange Icons"}) {
+    for (const char* name :
+         {"Close", "Save", "Save As", "Insert", "Drawing Status", "Zoomed View", "Normal View",
+          "Zoom Window", "Options", "New Window", "Cascade", "Tile", "Arrange Icons"}) {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
     Command(QStringLiteral("Zoomed View"))
         ->setChecked(view && view->State().m_zoomMode == ZOOM_INCREMENTAL);
     Command(QStringLiteral("Zoom Previous"))->setEnabled(view && view->State().CanZoomPrevious());
     // Commands whose work is not in this program yet stay off rather than pretend.
-    for (const char* name : {"Save As", "Print", "Print Preview", "Print Setup", "Page Setup",
-                             "Copy", "Paste", "Insert", "Font and Line", "Drawing Status"}) {
+    for (const char* name : {"Print", "Print Preview", "Print Setup", "Page Setup", "Copy", "Paste",
+                             "Font and Line"}) {
         Command(QLatin1String(name))->setEnabled(false);
     }
 }

@@ -21,6 +21,33 @@ PlotDocument::PlotDocument(Prompts& prompts, const QString& title)
 
 PlotDocument::~PlotDocument() = default;
 
+QString SaveErrorText(const SaveResult& result) {
+    if (result.error == SaveResult::Error::kExportRefused) {
+        return QString::fromStdString(result.message);
+    }
+    QString text;
+    switch (result.cause) {
+        case FileErrorCause::NotFound:
+            text = QStringLiteral("%1 was not found.");
+            break;
+        case FileErrorCause::BadPath:
+            text = QStringLiteral("%1 contains an invalid path.");
+            break;
+        case FileErrorCause::AccessDenied:
+            text = QStringLiteral("Access to %1 was denied.");
+            break;
+        case FileErrorCause::Sharing:
+            text = QStringLiteral("A sharing violation occurred while accessing %1.");
+            break;
+        case FileErrorCause::DiskFull:
+            text = QStringLiteral("Disk full while accessing %1.");
+            break;
+        case FileErrorCause::Other:
+            return QStringLiteral("Failed to save document.");
+    }
+    return text.arg(QString::fromStdString(result.path));
+}
+
 QStringList ViewTitles(const QString& title, int views) {
     if (views <= 1) return {title};
     QStringList titles;
@@ -107,7 +134,7 @@ bool PlotDocument::SaveTo(const QString& path) {
     m_watcher.blockSignals(true);
     const SaveResult result = m_doc->OnSaveDocument(QFile::encodeName(path).toStdString());
     const bool saved = result.Ok();
-    if (!saved) m_prompts.Warning(QString::fromStdString(result.message));
+    if (!saved) m_prompts.Warning(SaveErrorText(result));
     if (saved) {
         m_path = QFileInfo(path).absoluteFilePath();
         m_title = QFileInfo(path).fileName();

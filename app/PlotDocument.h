@@ -7,11 +7,13 @@
 #include <memory>
 #include <vector>
 
+#include "plot/SaveResult.h"
 #include "plot/UserFeedback.h"
 
 class CKorvaneDoc;
 class CKorvaneView;
 class Prompts;
+class QWidget;
 
 // One open plot file (or a new drawing) with the views on it: the document/view framework's
 // document around a CKorvaneDoc. It owns the drawing, names its views' windows, keeps the
@@ -29,6 +31,11 @@ class PlotDocument : public QObject, public UserFeedback {
     // File > Save: to the document's own file, or a chosen one for a new drawing. False when
     // cancelled or failed (the user has been told).
     bool Save();
+    // File > Save As: the drawing exported as plot records or DXF to a chosen file; the
+    // document keeps its own file and title. False when cancelled or failed (the user was told).
+    bool SaveAs(QWidget* dialogParent);
+    // Edit > Insert: a chosen plot file's records appended; the issuing view refits.
+    bool Insert(CKorvaneView* issuingView);
     // Before the document closes: "Save changes to %1?" when modified. False to keep it open.
     bool SaveModified();
     // The file changed on disk: offers to read it again.
@@ -75,6 +82,10 @@ class PlotDocument : public QObject, public UserFeedback {
     std::vector<CKorvaneView*> m_views;
     QFileSystemWatcher m_watcher;
 };
+
+// What the user is told when a save or an export failed: the text of the file error's cause
+// with the file's name, else the general failure.
+QString SaveErrorText(const SaveResult& result);
 
 // The window titles of a document's views: the title alone for one view, "title:1",
 // "title:2"... for several.

@@ -88,7 +88,7 @@ SaveResult ExportDxf(CKorvaneDoc& doc, const std::string& path, DxfNumberStyle s
         WriteDxf(doc.m_primitives, doc.m_dxfSettings, archive, style);
         archive.Commit();
     } catch (const DxfExportError& e) {
-        return {SaveResult::Error::kExportRefused, FileErrorCause::Other, e.what()};
+        return {SaveResult::Error::kExportRefused, FileErrorCause::Other, e.what(), path};
     } catch (const FileError& e) {
         return SaveResult::FromFileError(e);
     }

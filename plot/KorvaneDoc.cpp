@@ -147,6 +147,19 @@ SaveResult CKorvaneDoc::OnSaveDocument(const std::string& path) {
     return {};
 }
 
+SaveResult CKorvaneDoc::ExportPlot(const std::string& path) {
+    const std::string own = m_pathName;
+    SaveResult result = OnSaveDocument(path);
+    m_pathName = own;
+    return result;
+}
+
+void CKorvaneDoc::InsertFile(const std::string& path) {
+    Archive archive = Archive::OpenForLoad(path);
+    if (!archive.IsEmptyFile()) ReadPrimitives(archive);
+    m_modified = true;
+}
+
 void CKorvaneDoc::OnCloseDocument() {
     m_primitives.Clear();
 }

@@ -32,6 +32,12 @@ class CKorvaneDoc {
     // Writes the drawing as plot records to path, replacing it only once everything is written,
     // and makes path the document's file. A failure leaves any file at path as it was.
     SaveResult OnSaveDocument(const std::string& path);
+    // Save As to the plot type: the records to path, replacing it only once everything is
+    // written. The document keeps its own file; it is marked unmodified.
+    SaveResult ExportPlot(const std::string& path);
+    // Appends the records of the file at path to the drawing. A file that cannot be opened
+    // throws FileError with the drawing unchanged; a damaged one keeps what was read.
+    void InsertFile(const std::string& path);
     // Deletes the drawing.
     void OnCloseDocument();
 

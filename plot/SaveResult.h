@@ -15,10 +15,11 @@ struct SaveResult {
     Error error = Error::kNone;
     FileErrorCause cause = FileErrorCause::Other;
     std::string message;
+    std::string path;  // the file a file error concerns
 
     bool Ok() const { return error == Error::kNone; }
 
     static SaveResult FromFileError(const FileError& e) {
-        return {Error::kFile, e.Cause(), e.what()};
+        return {Error::kFile, e.Cause(), e.what(), e.Path()};
     }
 };

@@ -1,0 +1,279 @@
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+#include "AppFixture.h"
+#include "app/dialogs/CDxfParms.h"
+#include "dxf/DxfConfig.h"
+#include "dxf/DxfExport.h"
+#include "plot/KorvaneDoc.h"
+#include "plot/UserFeedback.h"
+
+namespace {
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Once the export parameters dialog is up, does what the user does in it.
+void AnswerDxfDialog(std::function<void(CDxfParms&)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = dynamic_cast<CDxfParms*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        act(*dialog);
+    });
+}
+
+void Click(QWidget& dialog, const char* caption) {
+    for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
+        if (b->accessibleName() == QLatin1String(caption)) return b->click();
+    }
+    ADD_FAILURE() << "no button " << caption;
+}
+
+void SetField(QWidget& dialog, const char* name, const QString& text) {
+    for (QLineEdit* e : dialog.findChildren<QLineEdit*>()) {
+        if (e->accessibleName() == QLatin1String(name)) return e->setText(text);
+    }
+    ADD_FAILURE() << "no field " << name;
+}
+
+const QByteArray kDxfStart = "  0\r\nSECTION";
+
+// A drawing turned 30 degrees on the ground.
+DxfSettings Tilted() {
+    DxfSettings s;
+    s.paperX[0] = 1, s.paperY[0] = 1, s.paperX[1] = 11, s.paperY[1] = 1, s.paperX[2] = 1,
+    s.paperY[2] = 8;
+    s.easting[0] = 100, s.northing[0] = 200;
+    s.easting[1] = 100 + 10 * 0.8660254, s.northing[1] = 205;
+    s.easting[2] = 96.5, s.northing[2] = 200 + 7 * 0.8660254;
+    s.unitsIndex = 1;
+    s.conversionIndex = 1;
+    for (int pen = 0; pen < 8; ++pen) s.layerName[pen] = "TILTED" + std::to_string(pen + 1);
+    return s;
+}
+}  // namespace
+
+class ExportTest : public AppTest {
+  protected:
+    void SetUp() override {
+        m_plot = m_dir.filePath(QStringLiteral("traverse.plt"));
+        ASSERT_TRUE(QFile::copy(Sample("traverse.plt"), m_plot));
+        Start({m_plot});
+    }
+    // File > Save As to path with the given filter; a DXF export accepts the dialog as it is.
+    void SaveAs(const QString& path, int filter) {
+        m_prompts.QueueChoice({true, path, filter});
+        if (filter == 2) AnswerDxfDialog([](CDxfParms& d) { Click(d, "OK"); });
+        Run("Save As");
+    }
+    QTemporaryDir m_dir;
+    QString m_plot;
+};
+
+TEST_F(ExportTest, TheChosenFilterDecidesTheTypeAndTheDocumentKeepsItsFile) {
+    struct Case {
+        const char* name;
+        int filter;
+        bool dxf;
+    } cases[] = {{"a.dxf", 2, true}, {"b.plt", 2, true}, {"c.dxf", 1, false}, {"d.plt", 1, false}};
+    const QByteArray original = ReadAll(m_plot);
+    const QStringList recent = m_app->RecentFiles();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        View().GetDocument().SetModifiedFlag(true);
+        const QString out = m_dir.filePath(QLatin1String(c.name));
+        SaveAs(out, c.filter);
+        EXPECT_EQ(m_prompts.m_lastInitialPath, m_dir.path());
+        EXPECT_EQ(m_prompts.m_lastFilters.value(1), QStringLiteral("AutoCAD DXF Files (*.dxf)"));
+        const QByteArray bytes = ReadAll(out);
+        EXPECT_EQ(bytes.startsWith(kDxfStart), c.dxf);
+        if (!c.dxf) {
+            EXPECT_EQ(bytes, original);
+        }
+        EXPECT_FALSE(View().GetDocument().IsModified());
+        EXPECT_EQ(View().GetDocument().PathName(), QFileInfo(m_plot).absoluteFilePath());
+        EXPECT_EQ(View().GetDocument().Title(), QStringLiteral("traverse.plt"));
+    }
+    EXPECT_EQ(m_app->RecentFiles(), recent);
+}
+
+TEST_F(ExportTest, CancellingTheChooserOrTheDialogWritesNothing) {
+    View().GetDocument().SetModifiedFlag(true);
+    m_prompts.QueueCancel();
+    Run("Save As");
+    const QString out = m_dir.filePath(QStringLiteral("never.dxf"));
+    m_prompts.QueueChoice({true, out, 2});
+    AnswerDxfDialog([](CDxfParms& d) { Click(d, "Cancel"); });
+    Run("Save As");
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_TRUE(View().GetDocument().IsModified());
+}
+
+TEST_F(ExportTest, TwoExportsInARowUseTheSecondDialogsSettings) {
+    const QString first = m_dir.filePath(QStringLiteral("1.dxf"));
+    const QString second = m_dir.filePath(QStringLiteral("2.dxf"));
+    SaveAs(first, 2);
+    m_prompts.QueueChoice({true, second, 2});
+    AnswerDxfDialog([](CDxfParms& d) {
+        SetField(d, "Layer Name 1", QStringLiteral("SECONDPEN"));
+        Click(d, "OK");
+    });
+    Run("Save As");
+    const QByteArray a = ReadAll(first), b = ReadAll(second);
+    EXPECT_TRUE(a.startsWith(kDxfStart));
+    EXPECT_TRUE(b.startsWith(kDxfStart));
+    EXPECT_FALSE(a.contains("SECONDPEN"));
+    EXPECT_TRUE(b.contains("SECONDPEN"));
+}
+
+// The GUI's export and korvane-cli convert are one implementation: the same bytes, with the
+// defaults and with a configuration file loaded in the dialog.
+TEST_F(ExportTest, ExportIsByteIdenticalToTheCommandLine) {
+    const QString cfg = m_dir.filePath(QStringLiteral("tilted.cfg"));
+    ASSERT_TRUE(WriteDxfConfig(QFile::encodeName(cfg).toStdString(), Tilted()));
+    for (bool loaded : {false, true}) {
+        SCOPED_TRACE(loaded);
+        const QString gui = m_dir.filePath(loaded ? "gui-tilted.dxf" : "gui.dxf");
+        const QString cli = m_dir.filePath(loaded ? "cli-tilted.dxf" : "cli.dxf");
+        m_prompts.QueueChoice({true, gui, 2});
+        if (loaded) m_prompts.QueueChoice({true, cfg, 1});
+        AnswerDxfDialog([loaded](CDxfParms& d) {
+            if (loaded) Click(d, "Load...");
+            Click(d, "OK");
+        });
+        Run("Save As");
+        QStringList args = {QStringLiteral("convert"), m_plot, cli};
+        if (loaded) args << QStringLiteral("--config") << cfg;
+        QProcess process;
+        process.start(QStringLiteral(KORVANE_BINARY_DIR "/korvane-cli"), args);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        const QByteArray bytes = ReadAll(gui);
+        EXPECT_TRUE(bytes.startsWith(kDxfStart));
+        EXPECT_EQ(bytes, ReadAll(cli));
+        if (loaded) {
+            EXPECT_TRUE(bytes.contains("TILTED1"));
+        }
+    }
+}
+
+TEST_F(ExportTest, AFileWithoutWritePermissionIsRefusedAndKept) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes through any permission";
+    const QString out = m_dir.filePath(QStringLiteral("locked.plt"));
+    ASSERT_TRUE(WriteAll(out, "earlier"));
+    ASSERT_EQ(chmod(QFile::encodeName(out).constData(), 0444), 0);
+    View().GetDocument().SetModifiedFlag(true);
+    SaveAs(out, 1);
+    EXPECT_EQ(ReadAll(out), QByteArray("earlier"));
+    EXPECT_TRUE(
+        m_prompts.m_shown.contains(QStringLiteral("warning: Access to %1 was denied.").arg(out)))
+        << m_prompts.m_shown.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(View().GetDocument().IsModified());
+}
+
+TEST_F(ExportTest, InsertMergesAndRefitsTheIssuingView) {
+    PlotDocument& doc = View().GetDocument();
+    const std::size_t before = doc.Doc().m_primitives.size();
+    m_prompts.QueueChoice({true, m_dir.filePath(QStringLiteral("missing.plt")), 1});
+    Run("Insert");
+    EXPECT_EQ(doc.Doc().m_primitives.size(), before);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(m_prompts.m_shown.filter(QStringLiteral("warning:")).size(), 1);
+
+    View().OnZoomedView();  // the issuing view leaves its zoom for the fit
+    m_prompts.QueueChoice({true, m_plot, 1});
+    Run("Insert");
+    EXPECT_EQ(doc.Doc().m_primitives.size(), 2 * before);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_NE(View().State().m_zoomMode, ZOOM_INCREMENTAL);
+    Run("Save");
+    EXPECT_EQ(ReadAll(m_plot).size(), 2 * QFileInfo(Sample("traverse.plt")).size());
+
+    // A damaged file shows the reader's message and keeps what was read.
+    const QString damaged = m_dir.filePath(QStringLiteral("damaged.plt"));
+    ASSERT_TRUE(WriteAll(damaged, ReadAll(Sample("traverse.plt")) + QByteArray("\x07\x00", 2)));
+    m_prompts.m_shown.clear();
+    m_prompts.QueueChoice({true, damaged, 1});
+    Run("Insert");
+    EXPECT_EQ(doc.Doc().m_primitives.size(), 3 * before);
+    EXPECT_EQ(m_prompts.m_shown.filter(QStringLiteral("warning:")).size(), 1);
+}
+
+TEST_F(ExportTest, DrawingStatusShowsTheViewsExtentsInInches) {
+    View().View().m_context.SetMaxX(3300);
+    View().View().m_context.SetMaxY(2550);
+    QStringList texts;
+    QTimer::singleShot(0, [&texts] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        for (QLabel* l : dialog->findChildren<QLabel*>()) texts << l->text();
+        for (QLineEdit* e : dialog->findChildren<QLineEdit*>()) texts << e->text();
+        dialog->close();
+    });
+    Command("Drawing Status").trigger();
+    EXPECT_TRUE(texts.join(QLatin1Char(' ')).contains(QStringLiteral("11.00")));
+    EXPECT_TRUE(texts.join(QLatin1Char(' ')).contains(QStringLiteral("8.50")));
+}
+
+namespace {
+struct Silent : UserFeedback {
+    void ShowMessage(const std::string&) override {}
+};
+}  // namespace
+
+// A save that runs out of room half-way (a file-size limit in a child process) leaves the
+// earlier file as it was, says the disk is full, and keeps the drawing modified.
+TEST(SaveFailure, AFullDiskKeepsTheEarlierFile) {
+    QTemporaryDir dir;
+    const std::string out =
+        QFile::encodeName(dir.filePath(QStringLiteral("full.plt"))).toStdString();
+    for (bool dxf : {false, true}) {
+        ASSERT_TRUE(WriteAll(QString::fromStdString(out), "earlier"));
+        int pipeFds[2];
+        ASSERT_EQ(pipe(pipeFds), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{4096, 4096};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            Silent feedback;
+            CKorvaneDoc doc(feedback);
+            doc.OnOpenDocument(KORVANE_SOURCE_DIR "/samples/contours.plt");
+            doc.SetModifiedFlag(true);
+            const SaveResult r = dxf ? ExportDxf(doc, out) : doc.ExportPlot(out);
+            const std::string report =
+                SaveErrorText(r).toStdString() + (doc.IsModified() ? "|modified" : "|clean");
+            (void)!write(pipeFds[1], report.data(), report.size());
+            _exit(r.Ok() ? 1 : 0);
+        }
+        close(pipeFds[1]);
+        char buffer[512] = {};
+        const ssize_t n = read(pipeFds[0], buffer, sizeof buffer - 1);
+        close(pipeFds[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_GT(n, 0);
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported success";
+        EXPECT_EQ(std::string(buffer), "Disk full while accessing " + out + ".|modified");
+        EXPECT_EQ(ReadAll(QString::fromStdString(out)), QByteArray("earlier"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("full.plt")});
+    }
+}
