@@ -2,19 +2,50 @@
 // and title; the export is the same code korvane-cli convert runs.
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 
 #include "app/KorvaneApp.h"
+#include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
 #include "app/Prompts.h"
 #include "app/dialogs/CDxfParms.h"
 #include "dxf/DxfExport.h"
+#include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
+#include "render/qt/PictureWriter.h"
+#include "render/qt/QPainterSurface.h"
+#include "view/PlotView.h"
 
 namespace {
-enum ExportType { kPlotType = 1, kDxfType = 2 };
-}
+enum ExportType { kPlotType = 1, kDxfType = 2, kPngType, kSvgType, kPdfType };
 
-bool PlotDocument::SaveAs(QWidget* dialogParent) {
+// The view's current picture at its size: one whole paint of what it shows now.
+SaveResult WritePicture(CKorvaneView& view, int type, const std::string& out,
+                        const std::string& title) {
+    view.FinishPainting();
+    const int width = view.ClientWidth(), height = view.ClientHeight();
+    const PicturePainter paint = [&view](QPainter& painter, bool polylines) {
+        QPainterSurface surface(painter, polylines);
+        PaintPass pass(view.View(), surface, view, view.GetDocument().Doc().m_primitives,
+                       /*fitToPage, for printers only*/ 0);
+        while (pass.Step(4096)) {
+        }
+        pass.Finish();
+    };
+    SaveResult result;
+    try {
+        const std::string error = type == kPngType   ? WritePng(out, width, height, paint)
+                                  : type == kSvgType ? WriteSvg(out, width, height, title, paint)
+                                                     : WritePdf(out, width, height, paint);
+        if (!error.empty()) result = {SaveResult::Error::kFile, FileErrorCause::Other, error, out};
+    } catch (const FileError& e) {
+        result = SaveResult::FromFileError(e);
+    }
+    return result;
+}
+}  // namespace
+
+bool PlotDocument::SaveAs(CKorvaneView& view) {
     // The chooser starts in the folder of the document's file.
     QString path = m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();
     int filter = kPlotType;
@@ -29,7 +60,7 @@ bool PlotDocument::SaveAs(QWidget* dialogParent) {
     }
     // The type is the selected filter's, whatever the name's extension says.
     if (filter == kDxfType) {
-        CDxfParms dialog(m_prompts, dialogParent);
+        CDxfParms dialog(m_prompts, &view);
         dialog.m_parameters = m_doc->m_dxfSettings;
         dialog.m_cfgPath = &g_cfgFilePath;
         if (dialog.exec() != QDialog::Accepted) return false;
@@ -37,15 +68,22 @@ bool PlotDocument::SaveAs(QWidget* dialogParent) {
     }
     m_watcher.blockSignals(true);
     const std::string target = QFile::encodeName(path).toStdString();
-    const SaveResult result =
-        filter == kDxfType ? ExportDxf(*m_doc, target) : m_doc->ExportPlot(target);
+    SaveResult result;
+    if (filter == kDxfType) {
+        result = ExportDxf(*m_doc, target);
+    } else if (filter == kPlotType) {
+        result = m_doc->ExportPlot(target);
+    } else {
+        result = WritePicture(view, filter, target, m_title.toStdString());
+    }
     Watch();
     m_watcher.blockSignals(false);
     if (!result.Ok()) {
         m_prompts.Warning(SaveErrorText(result));
         return false;
     }
-    SetModifiedFlag(false);
+    // A picture does not hold the drawing: the changes are still to be saved.
+    if (filter == kPlotType || filter == kDxfType) SetModifiedFlag(false);
     emit titlesChanged();
     return true;
 }

@@ -109,7 +109,7 @@ void CMainFrame::CreateCommands() {
     a = MakeCommand(QStringLiteral("Save &As..."),
                     QStringLiteral("Save the active document with a new name\nSave As"));
     connect(a, &QAction::triggered, this, [this] {
-        if (CKorvaneView* view = m_app.ActiveView()) view->GetDocument().SaveAs(this);
+        if (CKorvaneView* view = m_app.ActiveView()) view->GetDocument().SaveAs(*view);
         UpdateCommands();
     });
     a = MakeCommand(QStringLiteral("&Print...\tCtrl+P"),

@@ -13,7 +13,6 @@
 class CKorvaneDoc;
 class CKorvaneView;
 class Prompts;
-class QWidget;
 
 // One open plot file (or a new drawing) with the views on it: the document/view framework's
 // document around a CKorvaneDoc. It owns the drawing, names its views' windows, keeps the
@@ -31,9 +30,10 @@ class PlotDocument : public QObject, public UserFeedback {
     // File > Save: to the document's own file, or a chosen one for a new drawing. False when
     // cancelled or failed (the user has been told).
     bool Save();
-    // File > Save As: the drawing exported as plot records or DXF to a chosen file; the
-    // document keeps its own file and title. False when cancelled or failed (the user was told).
-    bool SaveAs(QWidget* dialogParent);
+    // File > Save As: the drawing exported as plot records or DXF, or view's current picture,
+    // to a chosen file; the document keeps its own file and title. False when cancelled or
+    // failed (the user was told).
+    bool SaveAs(CKorvaneView& view);
     // Edit > Insert: a chosen plot file's records appended; the issuing view refits.
     bool Insert(CKorvaneView* issuingView);
     // Before the document closes: "Save changes to %1?" when modified. False to keep it open.

@@ -1,22 +1,15 @@
-#include <QBuffer>
 #include <QFontDatabase>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 #include <clocale>
 #include <cstdlib>
-#include <exception>
 
 #include "cli/Commands.h"
 #include "cli/Converters.h"
 #include "cli/Output.h"
-#include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
+#include "render/qt/PictureWriter.h"
 #include "render/qt/QPainterSurface.h"
-#include "render/qt/SvgStream.h"
 #include "view/FirstView.h"
 
 namespace {
@@ -48,18 +41,16 @@ void EnsureGuiApplication() {
 }
 
 // The second paint of a new view of the given client size: the drawing fitted to it.
-void Paint(CKorvaneDoc& doc, QPainter& painter, const ConvertOptions& options, bool polylines) {
-    painter.fillRect(QRect(0, 0, options.width, options.height), Qt::white);
-    FirstView view(doc, options.width, options.height, options.face, options.lineWidth);
-    QPainterSurface surface(painter, polylines);
-    view.Paint(surface);
+PicturePainter FittedPaint(CKorvaneDoc& doc, const ConvertOptions& options) {
+    return [&doc, &options](QPainter& painter, bool polylines) {
+        FirstView view(doc, options.width, options.height, options.face, options.lineWidth);
+        QPainterSurface surface(painter, polylines);
+        view.Paint(surface);
+    };
 }
 
-// Replaces out with bytes only once they are complete.
-void Store(const std::string& out, const QByteArray& bytes) {
-    Archive archive = Archive::CreateForStore(out, 64 * 1024);
-    archive.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    archive.Commit();
+int Done(const std::string& error) {
+    return error.empty() ? kExitOk : Fail(error);
 }
 }  // namespace
 
@@ -70,66 +61,21 @@ int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
                     std::to_string(kMaxImagePixels) + ") pixels");
     }
     EnsureGuiApplication();
-    QImage image(options.width, options.height, QImage::Format_RGB32);
-    if (image.isNull()) return Fail(out + ": not enough memory for an image of " + size);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        Paint(doc, painter, options, false);
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return Fail(out + ": could not encode the PNG image");
-    Store(out, bytes);
-    return kExitOk;
+    return Done(WritePng(out, options.width, options.height, FittedPaint(doc, options)));
 }
 
 int ConvertSvg(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
     EnsureGuiApplication();
-    // Written as it is painted: a large drawing's SVG never sits in memory whole. A write error
-    // is kept and thrown once the painter is done, never through Qt's code.
-    Archive archive = Archive::CreateForStore(out, 64 * 1024);
-    std::exception_ptr failure;
-    auto sink = [&](const std::string& piece) {
-        if (failure) return;
-        try {
-            archive.Write(piece.data(), piece.size());
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    };
     // The title is the input's file name, not the path it was reached by.
     const std::string& path = doc.GetPathName();
     const std::size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    SvgStream svg(QSize(options.width, options.height), QString::fromStdString(name), sink);
-    {
-        QPainter painter(&svg);
-        Paint(doc, painter, options, true);
-    }
-    if (failure) std::rethrow_exception(failure);
-    archive.Commit();
-    return kExitOk;
+    return Done(WriteSvg(out, options.width, options.height, name, FittedPaint(doc, options)));
 }
 
 int ConvertPdf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
     EnsureGuiApplication();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(96);
-        // One page the size of the simulated window, at 96 pixels to the inch.
-        pdf.setPageSize(
-            QPageSize(QSizeF(options.width * 0.75, options.height * 0.75), QPageSize::Point));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter(&pdf);
-        Paint(doc, painter, options, true);
-    }
-    Store(out, bytes);
-    return kExitOk;
+    return Done(WritePdf(out, options.width, options.height, FittedPaint(doc, options)));
 }
 
 bool FaceInstalled(const std::string& face) {

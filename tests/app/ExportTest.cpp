@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -276,4 +277,27 @@ TEST(SaveFailure, AFullDiskKeepsTheEarlierFile) {
         EXPECT_EQ(ReadAll(QString::fromStdString(out)), QByteArray("earlier"));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("full.plt")});
     }
+}
+
+// Filters 3 to 5 write the active view's current picture at its size; the drawing itself is
+// still unsaved afterwards.
+TEST_F(ExportTest, PicturesShowTheViewAsItIs) {
+    Run("Zoomed View");
+    View().GetDocument().SetModifiedFlag(true);
+    const struct {
+        const char* name;
+        int filter;
+        const char* start;
+    } cases[] = {{"v.png", 3, "\x89PNG"}, {"v.svg", 4, "<?xml"}, {"v.pdf", 5, "%PDF"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString out = m_dir.filePath(QLatin1String(c.name));
+        SaveAs(out, c.filter);
+        EXPECT_TRUE(ReadAll(out).startsWith(c.start));
+        EXPECT_TRUE(View().GetDocument().IsModified());
+    }
+    const QImage picture(m_dir.filePath(QStringLiteral("v.png")));
+    EXPECT_EQ(picture.size(), QSize(View().ClientWidth(), View().ClientHeight()));
+    EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32),
+              View().Image().convertToFormat(QImage::Format_RGB32));
 }

@@ -1,0 +1,82 @@
+#include "render/qt/PictureWriter.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <exception>
+
+#include "plot/Archive.h"
+#include "render/qt/SvgStream.h"
+
+namespace {
+// Replaces out with bytes only once they are complete.
+void Store(const std::string& out, const QByteArray& bytes) {
+    Archive archive = Archive::CreateForStore(out, 64 * 1024);
+    archive.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    archive.Commit();
+}
+}  // namespace
+
+std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint) {
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull()) {
+        return out + ": not enough memory for an image of " + std::to_string(width) + "x" +
+               std::to_string(height);
+    }
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillRect(QRect(0, 0, width, height), Qt::white);
+        paint(painter, false);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return out + ": could not encode the PNG image";
+    Store(out, bytes);
+    return {};
+}
+
+std::string WriteSvg(const std::string& out, int width, int height, const std::string& title,
+                     const PicturePainter& paint) {
+    // Written as it is painted: a large drawing's SVG never sits in memory whole. A write error
+    // is kept and thrown once the painter is done, never through Qt's code.
+    Archive archive = Archive::CreateForStore(out, 64 * 1024);
+    std::exception_ptr failure;
+    auto sink = [&](const std::string& piece) {
+        if (failure) return;
+        try {
+            archive.Write(piece.data(), piece.size());
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
+    SvgStream svg(QSize(width, height), QString::fromStdString(title), sink);
+    {
+        QPainter painter(&svg);
+        painter.fillRect(QRect(0, 0, width, height), Qt::white);
+        paint(painter, true);
+    }
+    if (failure) std::rethrow_exception(failure);
+    archive.Commit();
+    return {};
+}
+
+std::string WritePdf(const std::string& out, int width, int height, const PicturePainter& paint) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(96);
+        pdf.setPageSize(QPageSize(QSizeF(width * 0.75, height * 0.75), QPageSize::Point));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&pdf);
+        painter.fillRect(QRect(0, 0, width, height), Qt::white);
+        paint(painter, true);
+    }
+    Store(out, bytes);
+    return {};
+}

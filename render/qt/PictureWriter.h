@@ -1,0 +1,20 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+class QPainter;
+
+// Draws a picture of width x height pixels on the painter; polylines asks the surface to join
+// lines into paths (vector outputs), as the screen does not.
+using PicturePainter = std::function<void(QPainter& painter, bool polylines)>;
+
+// The picture outputs that korvane-cli convert and the viewer's export share. Each replaces out
+// only once the whole picture is written (file errors are thrown as FileError) and returns an
+// empty string, or what went wrong before anything was written.
+std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint);
+// title: the SVG document's title, the drawing's file name.
+std::string WriteSvg(const std::string& out, int width, int height, const std::string& title,
+                     const PicturePainter& paint);
+// One page the picture's size at 96 pixels to the inch.
+std::string WritePdf(const std::string& out, int width, int height, const PicturePainter& paint);
