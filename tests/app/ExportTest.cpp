@@ -240,26 +240,44 @@ struct Silent : UserFeedback {
 };
 }  // namespace
 
-// A save that runs out of room half-way (a file-size limit in a child process) leaves the
-// earlier file as it was, says the disk is full, and keeps the drawing modified.
-TEST(SaveFailure, AFullDiskKeepsTheEarlierFile) {
+// Saves that fail, in a child process: one that runs out of room half-way (a file-size limit)
+// and one by a user without write permission (root passes any permission, so the child drops
+// it). Each leaves the earlier file as it was and no temporary, tells the cause with the file's
+// name, and keeps the drawing modified.
+TEST(SaveFailure, AFailedSaveKeepsTheEarlierFile) {
     QTemporaryDir dir;
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
     const std::string out =
-        QFile::encodeName(dir.filePath(QStringLiteral("full.plt"))).toStdString();
-    for (bool dxf : {false, true}) {
+        QFile::encodeName(dir.filePath(QStringLiteral("kept.plt"))).toStdString();
+    const struct {
+        bool dxf;
+        bool locked;
+        std::string message;
+    } cases[] = {{false, false, "Disk full while accessing " + out + "."},
+                 {true, false, "Disk full while accessing " + out + "."},
+                 {false, true, "Access to " + out + " was denied."},
+                 {true, true, "Access to " + out + " was denied."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message + (c.dxf ? " dxf" : " plt"));
+        QFile::remove(QString::fromStdString(out));
         ASSERT_TRUE(WriteAll(QString::fromStdString(out), "earlier"));
+        ASSERT_EQ(chmod(out.c_str(), c.locked ? 0444 : 0644), 0);
         int pipeFds[2];
         ASSERT_EQ(pipe(pipeFds), 0);
         const pid_t child = fork();
         if (child == 0) {
             signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{4096, 4096};
-            setrlimit(RLIMIT_FSIZE, &limit);
+            if (c.locked) {
+                if (getuid() == 0 && setuid(65534) != 0) _exit(2);
+            } else {
+                rlimit limit{4096, 4096};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            }
             Silent feedback;
             CKorvaneDoc doc(feedback);
             doc.OnOpenDocument(KORVANE_SOURCE_DIR "/samples/contours.plt");
             doc.SetModifiedFlag(true);
-            const SaveResult r = dxf ? ExportDxf(doc, out) : doc.ExportPlot(out);
+            const SaveResult r = c.dxf ? ExportDxf(doc, out) : doc.ExportPlot(out);
             const std::string report =
                 SaveErrorText(r).toStdString() + (doc.IsModified() ? "|modified" : "|clean");
             (void)!write(pipeFds[1], report.data(), report.size());
@@ -273,9 +291,9 @@ TEST(SaveFailure, AFullDiskKeepsTheEarlierFile) {
         waitpid(child, &status, 0);
         ASSERT_GT(n, 0);
         EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported success";
-        EXPECT_EQ(std::string(buffer), "Disk full while accessing " + out + ".|modified");
+        EXPECT_EQ(std::string(buffer), c.message + "|modified");
         EXPECT_EQ(ReadAll(QString::fromStdString(out)), QByteArray("earlier"));
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("full.plt")});
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.plt")});
     }
 }
 
