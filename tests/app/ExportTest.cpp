@@ -176,20 +176,6 @@ TEST_F(ExportTest, ExportIsByteIdenticalToTheCommandLine) {
     }
 }
 
-TEST_F(ExportTest, AFileWithoutWritePermissionIsRefusedAndKept) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes through any permission";
-    const QString out = m_dir.filePath(QStringLiteral("locked.plt"));
-    ASSERT_TRUE(WriteAll(out, "earlier"));
-    ASSERT_EQ(chmod(QFile::encodeName(out).constData(), 0444), 0);
-    View().GetDocument().SetModifiedFlag(true);
-    SaveAs(out, 1);
-    EXPECT_EQ(ReadAll(out), QByteArray("earlier"));
-    EXPECT_TRUE(
-        m_prompts.m_shown.contains(QStringLiteral("warning: Access to %1 was denied.").arg(out)))
-        << m_prompts.m_shown.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(View().GetDocument().IsModified());
-}
-
 TEST_F(ExportTest, InsertMergesAndRefitsTheIssuingView) {
     PlotDocument& doc = View().GetDocument();
     const std::size_t before = doc.Doc().m_primitives.size();
