@@ -13,7 +13,8 @@
 
 namespace {
 const char* kConvertUsage =
-    "usage: korvane-cli convert IN OUT [--size WxH] [--face NAME] [--line-width N] [--config CFG]";
+    "usage: korvane-cli convert IN OUT [--size WxH] [--face NAME] [--line-width N]\n"
+    "                           [--antialias on|off] [--config CFG]";
 
 int ConvertPlt(CKorvaneDoc& doc, const std::string& out, const ConvertOptions&) {
     const SaveResult saved = doc.OnSaveDocument(out);
@@ -65,8 +66,9 @@ std::string ExtensionOf(const std::string& path) {
 int RunConvert(const Args& args) {
     std::vector<std::string> files;
     ConvertOptions options;
-    if (int status = ParseArguments(args, 2, {"--size", "--face", "--line-width", "--config"},
-                                    kConvertUsage, files, options)) {
+    if (int status =
+            ParseArguments(args, 2, {"--size", "--face", "--line-width", "--antialias", "--config"},
+                           kConvertUsage, files, options)) {
         return status;
     }
     const std::string& in = files[0];

@@ -12,6 +12,7 @@
 #include "cli/Converters.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
+#include "render/qt/PngWriter.h"
 #include "render/qt/QPainterSurface.h"
 #include "view/FirstView.h"
 
@@ -52,10 +53,14 @@ void Paint(CKorvaneDoc& doc, QPainter& painter, const ConvertOptions& options, b
 }
 
 // Replaces out with bytes only once they are complete.
-void Store(const std::string& out, const QByteArray& bytes) {
+void Store(const std::string& out, const char* data, std::size_t size) {
     Archive archive = Archive::CreateForStore(out, 64 * 1024);
-    archive.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    archive.Write(data, size);
     archive.Commit();
+}
+
+void Store(const std::string& out, const QByteArray& bytes) {
+    Store(out, bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 }  // namespace
 
@@ -67,14 +72,12 @@ int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
                     std::to_string(options.height) + " is too large");
     {
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::Antialiasing, options.antialias);
         Paint(doc, painter, options, false);
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return Fail(out + ": could not encode the PNG image");
-    Store(out, bytes);
+    const std::string png = EncodePng(image);
+    if (png.empty()) return Fail(out + ": not enough memory to encode the PNG image");
+    Store(out, png.data(), png.size());
     return kExitOk;
 }
 

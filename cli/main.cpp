@@ -12,12 +12,15 @@ const Command kCommands[] = {
      "Prints the number of primitives of the plot file FILE and the drawing's size in inches,\n"
      "as Drawing Status shows them in a new 1000 x 800 view.",
      RunInfo},
-    {"convert", "convert IN OUT [--size WxH] [--face NAME] [--line-width N] [--config CFG]",
+    {"convert",
+     "convert IN OUT [--size WxH] [--face NAME] [--line-width N] [--antialias on|off]\n"
+     "          [--config CFG]",
      "Reads the plot file IN and writes OUT, whose type follows its extension:\n"
      "  .plt  the drawing as plot records, as File > Save writes it\n"
      "  .png, .svg, .pdf  the drawing as a new view of client size WxH (default 1000x800)\n"
      "        shows it once fitted, with text in face NAME (default Velmaro, the stroke\n"
-     "        font) and pens N logical units wide (default 0, one pixel)\n"
+     "        font) and pens N logical units wide (default 0, one pixel); a PNG's lines are\n"
+     "        smoothed unless --antialias off asks for the screen's crisp pixels\n"
      "  .dxf  an AutoCAD DXF file, as the DXF export writes it; its parameters (layers,\n"
      "        colours, conversion, correspondence points) come from the configuration\n"
      "        file CFG when --config is given, else the built-in defaults. An export\n"
