@@ -16,10 +16,25 @@ namespace {
 const char kUsage[] =
     "Usage: korvane-plotgen [--kind KIND] [--records N] [--seed S] OUT\n"
     "Writes a survey plot file to OUT.\n"
-    "  --kind KIND   site-plan (default), contours or traverse\n"
+    "  --kind KIND   site-plan (default), contours, traverse, or lines (line records only:\n"
+    "                pen-down walks of 1 to 200 segments, for timing the plain path)\n"
     "  --records N   repeat sheets side by side until exactly N records are written;\n"
     "                without it, one sheet\n"
     "  --seed S      vary the drawing (default: one fixed seed per kind)\n";
+
+// Line records only, as a plotter driver writes a drawing of polylines: each walk starts with a
+// pen-up move and goes on with pen-down segments of up to a tenth of an inch.
+void DrawWalks(RecordWriter& writer, Rng& rng) {
+    while (!writer.Full()) {
+        double x = rng.Uniform(0, 330), y = rng.Uniform(0, 230);
+        writer.Move(x, y);
+        for (int n = rng.Int(1, 200); n > 0; --n) {
+            x += rng.Uniform(-0.1, 0.1);
+            y += rng.Uniform(-0.1, 0.1);
+            writer.Draw(x, y);
+        }
+    }
+}
 
 int Usage(const char* problem) {
     if (problem) std::fprintf(stderr, "korvane-plotgen: %s\n", problem);
@@ -39,6 +54,7 @@ bool ParseCount(const char* text, std::uint64_t& value) {
 
 int main(int argc, char** argv) {
     SurveySheet::Kind kind = SurveySheet::Kind::SitePlan;
+    bool walks = false;
     std::uint64_t records = 0;
     std::uint64_t seed = 0;
     bool seedGiven = false;
@@ -55,6 +71,8 @@ int main(int argc, char** argv) {
                 kind = SurveySheet::Kind::Contours;
             } else if (k == "traverse") {
                 kind = SurveySheet::Kind::Traverse;
+            } else if (k == "lines") {
+                walks = true;
             } else {
                 return Usage(("unknown kind: " + k).c_str());
             }
@@ -71,19 +89,22 @@ int main(int argc, char** argv) {
         }
     }
     if (out.empty()) return Usage("no output file");
-    if (!seedGiven) seed = 1000 + static_cast<std::uint64_t>(kind);
+    if (!seedGiven) seed = 1000 + static_cast<std::uint64_t>(kind) + (walks ? 100 : 0);
+    if (walks && !records) return Usage("--kind lines needs --records");
 
     try {
         Archive archive = Archive::CreateForStore(out, 64 * 1024);
         RecordWriter writer(archive, records ? records : UINT64_MAX);
         Rng rng(seed);
+        if (walks) DrawWalks(writer, rng);
         SurveySheet sheet(writer, rng, kind);
         // Sheets of a large file lie in rows of ten, like a map series.
         int number = 0;
-        do {
+        while (!walks) {
             sheet.Draw((number % 10) * 34.0, (number / 10) * 24.0, number + 1);
             ++number;
-        } while (records && !writer.Full());
+            if (!records || writer.Full()) break;
+        }
         archive.Commit();
         std::printf("%s: %llu records\n", out.c_str(),
                     static_cast<unsigned long long>(writer.Count()));
