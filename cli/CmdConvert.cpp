@@ -63,6 +63,13 @@ std::string ExtensionOf(const std::string& path) {
 }
 }  // namespace
 
+struct ConvertedDocument {
+    explicit ConvertedDocument(const std::string& in) : feedback(in), doc(feedback) {}
+    CliFeedback feedback;
+    CKorvaneDoc doc;
+};
+ConvertedDocument* g_convertedDocument = nullptr;
+
 int RunConvert(const Args& args) {
     std::vector<std::string> files;
     ConvertOptions options;
@@ -80,8 +87,11 @@ int RunConvert(const Args& args) {
     }
     if (!converter) return Fail(out + ": unsupported output type '." + ext + "'");
 
-    CliFeedback feedback(in);
-    CKorvaneDoc doc(feedback);
+    // The document lives to the end of the process: freeing millions of records just before
+    // exit only costs time. A global keeps it reachable, so a leak checker sees nothing lost.
+    g_convertedDocument = new ConvertedDocument(in);
+    CliFeedback& feedback = g_convertedDocument->feedback;
+    CKorvaneDoc& doc = g_convertedDocument->doc;
     if (!OpenPlot(doc, in)) return kExitFailure;
     try {
         int status = converter->convert(doc, out, options);

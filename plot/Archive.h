@@ -29,6 +29,15 @@ class Archive {
     bool IsStoring() const { return !m_loading; }
     const std::string& Path() const { return m_path; }
 
+    // Loading: the bytes already buffered after the read position, for decoding records in
+    // place; Skip then consumes what was decoded. Never refills, so it may return fewer bytes
+    // than a record has (even none): Read serves those.
+    const std::uint8_t* Buffered(std::size_t& available) const {
+        available = static_cast<std::size_t>(m_limit - m_cur);
+        return m_cur;
+    }
+    void Skip(std::size_t n) { m_cur += n; }
+
     // Reads up to n bytes; fewer only at the end of the input.
     std::size_t Read(void* dst, std::size_t n) {
         if (static_cast<std::size_t>(m_limit - m_cur) >= n) {
@@ -47,8 +56,16 @@ class Archive {
         }
         WriteSlow(static_cast<const std::uint8_t*>(src), n);
     }
-    void WriteInt16(std::int16_t value);
-    void WriteFloat(float value);
+    void WriteInt16(std::int16_t value) {
+        std::uint8_t bytes[2];
+        EncodeInt16(bytes, value);
+        Write(bytes, 2);
+    }
+    void WriteFloat(float value) {
+        std::uint8_t bytes[4];
+        EncodeFloat(bytes, value);
+        Write(bytes, 4);
+    }
     void WriteByte(std::uint8_t value) { Write(&value, 1); }
 
     // Storing: writes out the buffer, closes the temporary and renames it over the target.
@@ -59,7 +76,27 @@ class Archive {
     static std::int16_t DecodeInt16(const std::uint8_t* p) {
         return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
     }
-    static float DecodeFloat(const std::uint8_t* p);
+    static float DecodeFloat(const std::uint8_t* p) {
+        const std::uint32_t u =
+            static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+        float f;
+        std::memcpy(&f, &u, 4);
+        return f;
+    }
+    static void EncodeInt16(std::uint8_t* p, std::int16_t value) {
+        const auto u = static_cast<std::uint16_t>(value);
+        p[0] = static_cast<std::uint8_t>(u);
+        p[1] = static_cast<std::uint8_t>(u >> 8);
+    }
+    static void EncodeFloat(std::uint8_t* p, float value) {
+        std::uint32_t u;
+        std::memcpy(&u, &value, 4);
+        p[0] = static_cast<std::uint8_t>(u);
+        p[1] = static_cast<std::uint8_t>(u >> 8);
+        p[2] = static_cast<std::uint8_t>(u >> 16);
+        p[3] = static_cast<std::uint8_t>(u >> 24);
+    }
 
   private:
     Archive(bool loading, std::string path, int fd, std::size_t bufferSize);

@@ -19,6 +19,9 @@ struct Payload {
 // Payload sizes by code, -1 to -15; 0 for the codes that carry nothing.
 constexpr int kPayloadSize[16] = {0, 4, 2, 8, 10, 12, 4, 0, 22, 18, 20, 0, 12, 0, 0, 6};
 constexpr int kMaxText = 511;
+// Files are read and written in blocks this large: few system calls, and a block stays in the
+// processor's cache.
+constexpr std::size_t kFileBlock = 64 * 1024;
 
 class WaitCursor {
   public:
@@ -43,6 +46,19 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
     std::int16_t lastPen = 1;
     char text[kMaxText + 1];
     for (;;) {
+        // Lines are nearly all of a large drawing: decoded in place while whole ones are
+        // buffered. The others, and a line cut by the end of the buffer, take the path below.
+        std::size_t available;
+        const std::uint8_t* const start = archive.Buffered(available);
+        const std::uint8_t* at = start;
+        while (available >= Ligne::kRecordSize && Archive::DecodeInt16(at) == PrimCode::kLigne) {
+            m_primitives.Append<Ligne>(PrimCode::kLigne, Archive::DecodeFloat(at + 2),
+                                       Archive::DecodeFloat(at + 6), Archive::DecodeInt16(at + 10));
+            at += Ligne::kRecordSize;
+            available -= Ligne::kRecordSize;
+        }
+        archive.Skip(static_cast<std::size_t>(at - start));
+
         std::uint8_t codeBytes[2];
         if (archive.Read(codeBytes, 2) < 2) break;
         const std::int16_t code = Archive::DecodeInt16(codeBytes);
@@ -120,7 +136,7 @@ void CKorvaneDoc::Serialize(Archive& archive) {
 void CKorvaneDoc::OnOpenDocument(const std::string& path) {
     OnCloseDocument();
     try {
-        Archive archive = Archive::OpenForLoad(path);
+        Archive archive = Archive::OpenForLoad(path, kFileBlock);
         // A file of length 0 is an empty drawing without a read.
         struct stat st;
         if (::stat(path.c_str(), &st) != 0 || st.st_size > 0) Serialize(archive);
@@ -134,7 +150,7 @@ void CKorvaneDoc::OnOpenDocument(const std::string& path) {
 
 SaveResult CKorvaneDoc::OnSaveDocument(const std::string& path) {
     try {
-        Archive archive = Archive::CreateForStore(path, 64 * 1024);
+        Archive archive = Archive::CreateForStore(path, kFileBlock);
         Serialize(archive);
         archive.Commit();
     } catch (const FileError& e) {
