@@ -110,6 +110,6 @@ void BM_MemoryLines(benchmark::State& state) {
 }
 }  // namespace
 
-BENCHMARK(BM_MemorySurvey)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_MemoryLines)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_MemorySurvey)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
+BENCHMARK(BM_MemoryLines)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(1);
 BENCHMARK_MAIN();
