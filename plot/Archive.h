@@ -104,6 +104,7 @@ class Archive {
     std::size_t ReadSlow(std::uint8_t* dst, std::size_t n);
     void WriteSlow(const std::uint8_t* src, std::size_t n);
     void Flush();
+    void StartWriteback();
     void Discard() noexcept;
 
     bool m_loading;
@@ -115,4 +116,6 @@ class Archive {
     std::uint8_t* m_cur = nullptr;
     std::uint8_t* m_limit = nullptr;
     std::string m_memory;
+    std::uint64_t m_stored = 0;         // bytes of a file store written out so far
+    std::uint64_t m_writebackFrom = 0;  // where the disk has not yet been asked to start
 };
