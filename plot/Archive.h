@@ -73,32 +73,47 @@ class Archive {
     // A memory store's bytes, complete up to the last Write.
     const std::string& Memory();
 
+    // The file's byte order is little-endian: on such a host the codecs are plain copies.
     static std::int16_t DecodeInt16(const std::uint8_t* p) {
-        return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+        return static_cast<std::int16_t>(Load<std::uint16_t>(p));
     }
     static float DecodeFloat(const std::uint8_t* p) {
-        const std::uint32_t u =
-            static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+        const std::uint32_t u = Load<std::uint32_t>(p);
         float f;
         std::memcpy(&f, &u, 4);
         return f;
     }
     static void EncodeInt16(std::uint8_t* p, std::int16_t value) {
-        const auto u = static_cast<std::uint16_t>(value);
-        p[0] = static_cast<std::uint8_t>(u);
-        p[1] = static_cast<std::uint8_t>(u >> 8);
+        Store(p, static_cast<std::uint16_t>(value));
     }
     static void EncodeFloat(std::uint8_t* p, float value) {
         std::uint32_t u;
         std::memcpy(&u, &value, 4);
-        p[0] = static_cast<std::uint8_t>(u);
-        p[1] = static_cast<std::uint8_t>(u >> 8);
-        p[2] = static_cast<std::uint8_t>(u >> 16);
-        p[3] = static_cast<std::uint8_t>(u >> 24);
+        Store(p, u);
     }
 
   private:
+    template <class U>
+    static U Load(const std::uint8_t* p) {
+        U u;
+        std::memcpy(&u, p, sizeof u);
+        if constexpr (kBigEndianHost) u = Swap(u);
+        return u;
+    }
+    template <class U>
+    static void Store(std::uint8_t* p, U u) {
+        if constexpr (kBigEndianHost) u = Swap(u);
+        std::memcpy(p, &u, sizeof u);
+    }
+    template <class U>
+    static U Swap(U u) {
+        U r = 0;
+        for (std::size_t i = 0; i < sizeof u; ++i)
+            r = static_cast<U>((r << 8) | ((u >> (8 * i)) & 0xFF));
+        return r;
+    }
+    static constexpr bool kBigEndianHost = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__;
+
     Archive(bool loading, std::string path, int fd, std::size_t bufferSize);
 
     std::size_t ReadSlow(std::uint8_t* dst, std::size_t n);
