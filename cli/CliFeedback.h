@@ -3,19 +3,28 @@
 #include <cstdio>
 #include <string>
 
+#include "plot/KorvaneDoc.h"
 #include "plot/UserFeedback.h"
 
-// Messages of the document go to stderr, prefixed by the file they concern.
+// Messages of the document go to stderr, prefixed by the file they concern; the one about an
+// invalid record says where in the file it lies.
 class CliFeedback : public UserFeedback {
   public:
     explicit CliFeedback(std::string file) : m_file(std::move(file)) {}
+    void Watch(const CKorvaneDoc& doc) { m_doc = &doc; }
     void ShowMessage(const std::string& text) override {
-        std::fprintf(stderr, "korvane-cli: %s: %s\n", m_file.c_str(), text.c_str());
+        std::string where;
+        if (m_doc && m_doc->m_invalidRecordAt >= 0) {
+            where = " (invalid record at byte " + std::to_string(m_doc->m_invalidRecordAt) + ")";
+        }
+        std::fprintf(stderr, "korvane-cli: %s: %s%s\n", m_file.c_str(), text.c_str(),
+                     where.c_str());
         ++m_messages;
     }
     int Messages() const { return m_messages; }
 
   private:
     std::string m_file;
+    const CKorvaneDoc* m_doc = nullptr;
     int m_messages = 0;
 };

@@ -8,6 +8,7 @@
 #include "cli/Converters.h"
 #include "dxf/DxfConfig.h"
 #include "dxf/DxfExport.h"
+#include "dxf/DxfLayers.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 
@@ -30,14 +31,20 @@ struct Converter {
 // drawing is exported as the export command writes it.
 int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
     if (!options.config.empty()) {
+        // A folder or a file without a single setting is no configuration file: exporting with
+        // the defaults instead would pass a mistake for success.
         int read = ReadDxfConfig(options.config, doc.m_dxfSettings);
-        if (read < 0) return Fail(options.config + ": cannot read the configuration file");
+        if (read <= 0) return Fail(options.config + ": cannot read the configuration file");
         if (read < DxfSettings::kFieldCount) {
             std::fprintf(stderr,
                          "korvane-cli: %s: warning: only the first %d of %d settings could be "
                          "read; the others keep their defaults\n",
                          options.config.c_str(), read, DxfSettings::kFieldCount);
         }
+    }
+    const std::string colorWarning = LayerColorWarning(doc.m_dxfSettings.layerColor);
+    if (!colorWarning.empty()) {
+        std::fprintf(stderr, "korvane-cli: %s: warning: %s\n", out.c_str(), colorWarning.c_str());
     }
     const SaveResult exported = ExportDxf(doc, out);
     if (exported.error == SaveResult::Error::kExportRefused) {
@@ -52,6 +59,27 @@ const Converter kConverters[] = {
     {"png", ConvertPng}, {"svg", ConvertSvg}, {"pdf", ConvertPdf},
 #endif
 };
+
+const char kTypes[] = ".plt, .dxf, .png, .svg or .pdf";
+
+// Options that only make sense for some outputs are refused for the others, so a typo or a
+// misunderstanding is not silently ignored.
+int CheckOptionsApply(const std::string& ext, const ConvertOptions& options) {
+    const bool picture = ext != "plt" && ext != "dxf";
+    for (const char* option : {"--size", "--face", "--line-width"}) {
+        if (!picture && options.Given(option)) {
+            return Fail(std::string(option) + " applies only to a picture (.png, .svg, .pdf)\n" +
+                        kConvertUsage);
+        }
+    }
+    if (ext != "png" && options.Given("--antialias")) {
+        return Fail(std::string("--antialias applies only to a .png output\n") + kConvertUsage);
+    }
+    if (ext != "dxf" && options.Given("--config")) {
+        return Fail(std::string("--config applies only to a .dxf output\n") + kConvertUsage);
+    }
+    return kExitOk;
+}
 
 std::string ExtensionOf(const std::string& path) {
     std::size_t dot = path.rfind('.');
@@ -85,14 +113,22 @@ int RunConvert(const Args& args) {
     for (const Converter& c : kConverters) {
         if (ext == c.extension) converter = &c;
     }
-    if (!converter) return Fail(out + ": unsupported output type '." + ext + "'");
+    if (ext.empty()) {
+        return Fail(out + ": the output has no extension to tell its type; use " + kTypes);
+    }
+    if (!converter) {
+        return Fail(out + ": unsupported output type '." + ext + "'; use " + kTypes);
+    }
+    if (int status = CheckOptionsApply(ext, options)) return status;
+    WarnUnknownFace(options);
 
     // The document lives to the end of the process: freeing millions of records just before
     // exit only costs time. A global keeps it reachable, so a leak checker sees nothing lost.
     g_convertedDocument = new ConvertedDocument(in);
     CliFeedback& feedback = g_convertedDocument->feedback;
     CKorvaneDoc& doc = g_convertedDocument->doc;
-    if (!OpenPlot(doc, in)) return kExitFailure;
+    if (!OpenPlot(doc, feedback, in)) return kExitFailure;
+    if (int status = RefuseDamagedOverwrite(doc, feedback, in, out)) return status;
     try {
         int status = converter->convert(doc, out, options);
         if (status != kExitOk) return status;

@@ -4,6 +4,7 @@
 #include "cli/Arguments.h"
 #include "cli/CliFeedback.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "plot/KorvaneDoc.h"
 
 namespace {
@@ -25,51 +26,60 @@ std::string Quote(const char* text) {
     return out + "\"";
 }
 
-// One line per record: its kind and fields.
+// One line per record: its kind and fields, through the checked standard output.
 class DumpVisitor final : public PrimVisitor {
   public:
+    explicit DumpVisitor(StdOutput& out) : m_out(out) {}
     void Visit(const Pinit& p) override {
-        std::printf("Pinit param1=%d param2=%d\n", p.m_param1, p.m_param2);
+        m_out.Print("Pinit param1=%d param2=%d\n", p.m_param1, p.m_param2);
     }
-    void Visit(const Couleur& p) override { std::printf("Couleur pen=%d\n", p.m_pen); }
-    void Visit(const Etendue& p) override { std::printf("Etendue x=%.9g y=%.9g\n", p.m_x, p.m_y); }
+    void Visit(const Couleur& p) override { m_out.Print("Couleur pen=%d\n", p.m_pen); }
+    void Visit(const Etendue& p) override { m_out.Print("Etendue x=%.9g y=%.9g\n", p.m_x, p.m_y); }
     void Visit(const Ligne& p) override {
-        std::printf("Ligne x=%.9g y=%.9g penCode=%d\n", p.m_x, p.m_y, p.m_penCode);
+        m_out.Print("Ligne x=%.9g y=%.9g penCode=%d\n", p.m_x, p.m_y, p.m_penCode);
     }
     void Visit(const Posicourante& p) override {
-        std::printf("Posicourante x=%.9g y=%.9g z=%.9g\n", p.m_x, p.m_y, p.m_z);
+        m_out.Print("Posicourante x=%.9g y=%.9g z=%.9g\n", p.m_x, p.m_y, p.m_z);
     }
-    void Visit(const Facteur& p) override { std::printf("Facteur factor=%.9g\n", p.m_factor); }
+    void Visit(const Facteur& p) override { m_out.Print("Facteur factor=%.9g\n", p.m_factor); }
     void Visit(const Nombre& p) override {
-        std::printf("Nombre x=%.9g y=%.9g height=%.9g angle=%.9g decimals=%d value=%.9g\n", p.m_x,
+        m_out.Print("Nombre x=%.9g y=%.9g height=%.9g angle=%.9g decimals=%d value=%.9g\n", p.m_x,
                     p.m_y, p.m_height, p.m_angle, p.m_decimals, p.m_value);
     }
     void Visit(const Symbole& p) override {
-        std::printf("Symbole x=%.9g y=%.9g height=%.9g angle=%.9g length=%d text=%s\n", p.m_x,
+        m_out.Print("Symbole x=%.9g y=%.9g height=%.9g angle=%.9g length=%d text=%s\n", p.m_x,
                     p.m_y, p.m_height, p.m_angle, p.m_length, Quote(p.m_text.get()).c_str());
     }
     void Visit(const Symspecial& p) override {
-        std::printf("Symspecial x=%.9g y=%.9g height=%.9g angle=%.9g penAction=%d symbol=%d\n",
+        m_out.Print("Symspecial x=%.9g y=%.9g height=%.9g angle=%.9g penAction=%d symbol=%d\n",
                     p.m_x, p.m_y, p.m_height, p.m_angle, p.m_penAction, p.m_symbol);
     }
     void Visit(const Cercle& p) override {
-        std::printf("Cercle x=%.9g y=%.9g radius=%.9g\n", p.m_x, p.m_y, p.m_radius);
+        m_out.Print("Cercle x=%.9g y=%.9g radius=%.9g\n", p.m_x, p.m_y, p.m_radius);
     }
     void Visit(const NewColor& p) override {
-        std::printf("NewColor r=%d g=%d b=%d\n", p.m_r, p.m_g, p.m_b);
+        m_out.Print("NewColor r=%d g=%d b=%d\n", p.m_r, p.m_g, p.m_b);
     }
+
+  private:
+    StdOutput& m_out;
 };
 }  // namespace
 
 int RunDump(const Args& args) {
-    if (args.size() != 1) return Fail("usage: korvane-cli dump FILE");
-    CliFeedback feedback(args[0]);
+    std::vector<std::string> files;
+    ConvertOptions options;
+    if (int status = ParseArguments(args, 1, {}, "usage: korvane-cli dump FILE", files, options)) {
+        return status;
+    }
+    CliFeedback feedback(files[0]);
     CKorvaneDoc doc(feedback);
-    if (!OpenPlot(doc, args[0])) return kExitFailure;
-    DumpVisitor dump;
+    if (!OpenPlot(doc, feedback, files[0])) return kExitFailure;
+    StdOutput out;
+    DumpVisitor dump(out);
     doc.m_primitives.ForEach([&](const Prim& prim) {
         prim.Accept(dump);
-        return true;
+        return !out.Failed();  // nothing more can arrive
     });
-    return feedback.Messages() ? kExitInvalidRecord : kExitOk;
+    return out.Finish(feedback.Messages() ? kExitInvalidRecord : kExitOk);
 }

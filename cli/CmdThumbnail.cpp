@@ -33,19 +33,20 @@ void FitSize(const CKorvaneDoc& doc, int size, ConvertOptions& options) {
 }  // namespace
 
 int RunThumbnail(const Args& args) {
-    if (args.size() != 3) return Fail(kThumbnailUsage);
-    const std::string& in = args[0];
-    const std::string& out = args[1];
+    std::vector<std::string> files;
+    ConvertOptions options;
+    if (int status = ParseArguments(args, 3, {}, kThumbnailUsage, files, options)) return status;
+    const std::string& in = files[0];
+    const std::string& out = files[1];
     int size = 0;
-    char tail = 0;
-    if (std::sscanf(args[2].c_str(), "%d%c", &size, &tail) != 1 || size < 1 || size > kMaxSize) {
+    if (!ParseWhole(files[2], 1, kMaxSize, size)) {
         return Fail("SIZE takes a whole number of pixels from 1 to " + std::to_string(kMaxSize) +
                     "\n" + kThumbnailUsage);
     }
     CliFeedback feedback(in);
     CKorvaneDoc doc(feedback);
-    if (!OpenPlot(doc, in)) return kExitFailure;
-    ConvertOptions options;
+    if (!OpenPlot(doc, feedback, in)) return kExitFailure;
+    if (int status = RefuseDamagedOverwrite(doc, feedback, in, out)) return status;
     FitSize(doc, size, options);
     try {
         if (int status = ConvertPng(doc, out, options)) return status;

@@ -1,8 +1,8 @@
-#include <cstdio>
 #include <string>
 
 #include "cli/Arguments.h"
 #include "cli/CliFeedback.h"
+#include "cli/Output.h"
 #include "plot/KorvaneDoc.h"
 #include "view/FirstView.h"
 
@@ -15,10 +15,13 @@ int RunTrace(const Args& args) {
             options)) {
         return status;
     }
+    WarnUnknownFace(options);
     CliFeedback feedback(files[0]);
     CKorvaneDoc doc(feedback);
-    if (!OpenPlot(doc, files[0])) return kExitFailure;
+    if (!OpenPlot(doc, feedback, files[0])) return kExitFailure;
     FirstView view(doc, options.width, options.height, options.face, options.lineWidth);
-    std::fputs(view.Trace().c_str(), stdout);
-    return feedback.Messages() ? kExitInvalidRecord : kExitOk;
+    // Streamed: the trace of a large drawing is many times its size.
+    StdOutput out;
+    view.Trace([&](const std::string& piece) { out.Write(piece); });
+    return out.Finish(feedback.Messages() ? kExitInvalidRecord : kExitOk);
 }

@@ -19,9 +19,12 @@ int RunDump(const Args& args);
 int RunInfo(const Args& args);
 int RunConvert(const Args& args);
 int RunTrace(const Args& args);
+int RunFonts(const Args& args);
 int RunThumbnail(const Args& args);
 
 // Reports a usage or file error on stderr and returns kExitFailure.
 int Fail(const std::string& message);
-// Splits "WxH" into positive numbers; false when it is not that.
+// Splits "WxH" into numbers from 1 to 100000; false when it is not that.
 bool ParseSize(const std::string& text, int& width, int& height);
+// A whole number from min to max written in plain digits; false otherwise, overflow included.
+bool ParseWhole(const std::string& text, long min, long max, int& value);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 class CKorvaneDoc;
 
@@ -8,15 +10,26 @@ class CKorvaneDoc;
 struct ConvertOptions {
     int width = 1000;  // client size of the simulated view, pixels
     int height = 800;
-    std::string face = "Velmaro";  // text face; the built-in stroke font by default
-    int lineWidth = 0;             // pen width in logical units, 0 to 4 as the desktop offers
-    std::string config;            // DXF export parameters file
-    bool antialias = true;         // a PNG's lines smoothed; off gives the screen's crisp pixels
+    std::string face = "Velmaro";    // text face; the built-in stroke font by default
+    int lineWidth = 0;               // pen width in logical units, 0 to 4 as the desktop offers
+    std::string config;              // DXF export parameters file
+    bool antialias = true;           // a PNG's lines smoothed; off: the screen's crisp pixels
+    std::vector<std::string> given;  // the options the command line set
+
+    bool Given(const std::string& option) const {
+        return std::find(given.begin(), given.end(), option) != given.end();
+    }
 };
+
+// A picture larger than this many pixels is refused rather than left to exhaust memory: 2^28,
+// for example 16384 x 16384, a gigabyte of pixels.
+constexpr long long kMaxImagePixels = 1LL << 28;
 
 #ifdef KORVANE_WITH_QT
 // The drawing as a new view of the options' client size shows it after its first fit.
 int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);
 int ConvertSvg(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);
 int ConvertPdf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);
+// Whether an installed font family matches face (case aside), as Qt would pick it.
+bool FaceInstalled(const std::string& face);
 #endif

@@ -1,4 +1,5 @@
 #include <QBuffer>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
@@ -7,13 +8,16 @@
 #include <QSvgGenerator>
 #include <clocale>
 #include <cstdlib>
+#include <exception>
 
 #include "cli/Commands.h"
 #include "cli/Converters.h"
+#include "cli/Output.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "render/qt/PngWriter.h"
 #include "render/qt/QPainterSurface.h"
+#include "render/qt/SvgStream.h"
 #include "view/FirstView.h"
 
 namespace {
@@ -65,11 +69,14 @@ void Store(const std::string& out, const QByteArray& bytes) {
 }  // namespace
 
 int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
+    const std::string size = std::to_string(options.width) + "x" + std::to_string(options.height);
+    if (static_cast<long long>(options.width) * options.height > kMaxImagePixels) {
+        return Fail(out + ": an image of " + size + " pixels is above the limit of 2^28 (" +
+                    std::to_string(kMaxImagePixels) + ") pixels");
+    }
     EnsureGuiApplication();
     QImage image(options.width, options.height, QImage::Format_RGB32);
-    if (image.isNull())
-        return Fail(out + ": image of " + std::to_string(options.width) + "x" +
-                    std::to_string(options.height) + " is too large");
+    if (image.isNull()) return Fail(out + ": not enough memory for an image of " + size);
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing, options.antialias);
@@ -83,20 +90,29 @@ int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
 
 int ConvertSvg(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
     EnsureGuiApplication();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(QSize(options.width, options.height));
-    svg.setViewBox(QRect(0, 0, options.width, options.height));
-    svg.setResolution(96);
-    svg.setTitle(QString::fromStdString(doc.GetPathName()));
+    // Written as it is painted: a large drawing's SVG never sits in memory whole. A write error
+    // is kept and thrown once the painter is done, never through Qt's code.
+    Archive archive = Archive::CreateForStore(out, 64 * 1024);
+    std::exception_ptr failure;
+    auto sink = [&](const std::string& piece) {
+        if (failure) return;
+        try {
+            archive.Write(piece.data(), piece.size());
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
+    // The title is the input's file name, not the path it was reached by.
+    const std::string& path = doc.GetPathName();
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    SvgStream svg(QSize(options.width, options.height), QString::fromStdString(name), sink);
     {
         QPainter painter(&svg);
         Paint(doc, painter, options, true);
     }
-    Store(out, bytes);
+    if (failure) std::rethrow_exception(failure);
+    archive.Commit();
     return kExitOk;
 }
 
@@ -117,4 +133,21 @@ int ConvertPdf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
     }
     Store(out, bytes);
     return kExitOk;
+}
+
+bool FaceInstalled(const std::string& face) {
+    EnsureGuiApplication();
+    const QString wanted = QString::fromStdString(face);
+    for (const QString& family : QFontDatabase::families()) {
+        if (family.compare(wanted, Qt::CaseInsensitive) == 0) return true;
+    }
+    return false;
+}
+
+int RunFonts(const Args& args) {
+    if (!args.empty()) return Fail("usage: korvane-cli fonts");
+    EnsureGuiApplication();
+    StdOutput out;
+    for (const QString& family : QFontDatabase::families()) out.Write(family.toStdString() + "\n");
+    return out.Finish(kExitOk);
 }

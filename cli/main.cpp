@@ -1,10 +1,19 @@
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include "cli/Commands.h"
 
 namespace {
+const char kPictureOptions[] =
+    "  --size WxH        client size of the simulated view in pixels, each 1 to 100000\n"
+    "                    (default 1000x800); a picture of more than 2^28 pixels is refused\n"
+    "  --face NAME       text face: Velmaro, the built-in stroke font (default), or an\n"
+    "                    installed font family ('korvane-cli fonts' lists them)\n"
+    "  --line-width N    pen width in logical units of the view, 0 to 1000; 0 (default)\n"
+    "                    draws every pen one pixel wide whatever the zoom\n";
+
 const Command kCommands[] = {
     {"dump", "dump FILE",
      "Prints one line per primitive of the plot file FILE: its kind and fields.", RunDump},
@@ -17,22 +26,32 @@ const Command kCommands[] = {
      "          [--config CFG]",
      "Reads the plot file IN and writes OUT, whose type follows its extension:\n"
      "  .plt  the drawing as plot records, as File > Save writes it\n"
-     "  .png, .svg, .pdf  the drawing as a new view of client size WxH (default 1000x800)\n"
-     "        shows it once fitted, with text in face NAME (default Velmaro, the stroke\n"
-     "        font) and pens N logical units wide (default 0, one pixel); a PNG's lines are\n"
-     "        smoothed unless --antialias off asks for the screen's crisp pixels\n"
+     "  .png, .svg, .pdf  the drawing as a new view of client size WxH shows it once fitted\n"
      "  .dxf  an AutoCAD DXF file, as the DXF export writes it; its parameters (layers,\n"
      "        colours, conversion, correspondence points) come from the configuration\n"
      "        file CFG when --config is given, else the built-in defaults. An export\n"
-     "        whose correspondence points define no transform is refused (exit 1).\n"
-     "The output replaces OUT only once it is complete.",
+     "        whose correspondence points define no transform, or with a layer name\n"
+     "        DXF readers refuse, is refused (exit 1); colours outside 0..256 are\n"
+     "        written as given, with a warning.\n"
+     "Options for pictures only:\n"
+     "%s"
+     "  --antialias on|off  (.png only) lines smoothed (on, the default) or drawn with the\n"
+     "                    screen's crisp pixels, which also writes a smaller file sooner\n"
+     "  --config CFG      (.dxf only) the export parameters; a file that cannot be read or\n"
+     "                    holds none of the 34 settings is refused (exit 1)\n"
+     "The output replaces OUT only once it is complete, writing through a symbolic link to\n"
+     "its target; a read-only OUT, or one that is not a regular file, is refused (exit 1).\n"
+     "When IN has an invalid record, what came before it is written (exit 2), except when\n"
+     "not a single record could be read or OUT is IN itself: then nothing is written.\n"
+     "'--' ends the options, for file names that start with '-'.",
      RunConvert},
     {"trace", "trace FILE [--size WxH] [--face NAME] [--line-width N]",
-     "Prints the drawing calls a new view of client size WxH (default 1000x800) makes in its\n"
-     "second paint, after fitting itself to the drawing, one per line, then\n"
-     "'end DRAWN MAXX MAXY'. NAME is the text face (default Velmaro, the stroke font); N the\n"
-     "pen width in logical units (default 0).",
+     "Prints the drawing calls a new view of client size WxH makes in its second paint,\n"
+     "after fitting itself to the drawing, one per line, then 'end DRAWN MAXX MAXY'.\n"
+     "%s",
      RunTrace},
+    {"fonts", "fonts", "Lists the installed font families --face can name, one per line.",
+     RunFonts},
 #ifdef KORVANE_WITH_QT
     {"thumbnail", "thumbnail IN OUT.png SIZE",
      "Writes OUT.png, a PNG picture of the plot file IN for file managers: the drawing as\n"
@@ -45,12 +64,23 @@ const Command kCommands[] = {
 void PrintUsage(FILE* out) {
     std::fprintf(out,
                  "Usage: korvane-cli COMMAND ARGS...\n"
-                 "Views and converts pen-plotter plot files (.plt).\n\nCommands:\n");
+                 "Views and converts pen-plotter plot files (.plt). FILE may be any file that can\n"
+                 "be read to its end, a pipe such as /dev/stdin included.\n\nCommands:\n");
     for (const Command& c : kCommands) std::fprintf(out, "  %s\n", c.synopsis);
-    std::fprintf(out,
-                 "\n'korvane-cli COMMAND --help' describes a command.\n"
-                 "Exit status: 0 success; 1 usage error, unreadable input or unwritable output;\n"
-                 "2 the input has an invalid record (what came before it is used).\n");
+    std::fprintf(
+        out,
+        "\n'korvane-cli COMMAND --help' describes a command.\n"
+        "Exit status: 0 success; 1 usage error, unreadable input, or output that cannot be\n"
+        "written (nothing written, the reason on stderr); 2 the input has an invalid\n"
+        "record (its byte offset on stderr; what came before it is used).\n");
+}
+
+bool AsksForHelp(const Args& args) {
+    for (const std::string& a : args) {
+        if (a == "--") return false;
+        if (a == "--help" || a == "-h") return true;
+    }
+    return false;
 }
 }  // namespace
 
@@ -59,20 +89,17 @@ int Fail(const std::string& message) {
     return kExitFailure;
 }
 
-bool ParseSize(const std::string& text, int& width, int& height) {
-    int w = 0, h = 0;
-    char tail = 0;
-    if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w <= 0 || h <= 0 ||
-        w > 100000 || h > 100000) {
-        return false;
-    }
-    width = w;
-    height = h;
-    return true;
+#ifndef KORVANE_WITH_QT
+int RunFonts(const Args&) {
+    return Fail("this build of korvane-cli draws no device fonts");
 }
+#endif
 
 int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
+    // Past a file-size limit a write fails with EFBIG and is reported, instead of the process
+    // dying mid-file.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         PrintUsage(stderr);
         return kExitFailure;
@@ -85,11 +112,11 @@ int main(int argc, char** argv) {
     for (const Command& c : kCommands) {
         if (std::strcmp(argv[1], c.name) != 0) continue;
         Args args(argv + 2, argv + argc);
-        for (const std::string& a : args) {
-            if (a == "--help" || a == "-h") {
-                std::printf("Usage: korvane-cli %s\n%s\n", c.synopsis, c.help);
-                return kExitOk;
-            }
+        if (AsksForHelp(args)) {
+            std::printf("Usage: korvane-cli %s\n", c.synopsis);
+            std::printf(c.help, kPictureOptions);
+            std::printf("\n");
+            return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
         }
         return c.run(args);
     }

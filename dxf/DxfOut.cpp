@@ -10,26 +10,30 @@
 namespace {
 constexpr double kRadiansPerDegree = 0.017453293;
 constexpr int kPenCodeEnd = 14;
+// The extrusion of every TEXT and CIRCLE (see the class comment).
+constexpr double kFlat[3] = {0, 0, 1};
 }  // namespace
 
 void CDxfOut::Begin(Archive* output, std::int16_t, std::int16_t) {
     m_plotFactor = 1.0;
-    m_current[0] = m_current[1] = 0;
-    m_previous[0] = m_previous[1] = 0;
     m_archive = output;
     m_penIndex = 0;
     m_polylineOpen = false;
     m_shiftX = m_shiftY = 0;
-    if (m_headerWritten) return;
-
-    // The transform first: a refused export must not have written its header.
-    Setup setup;
-    ComputeSetup(setup);
-    ApplySetup(setup);
-    m_text.Group("  0", "SECTION");
-    m_text.Group("  2", "ENTITIES");
-    Flush();
-    m_headerWritten = true;
+    if (!m_headerWritten) {
+        // The transform first: a refused export must not have written its header.
+        Setup setup;
+        ComputeSetup(setup);
+        ApplySetup(setup);
+        m_text.Group("  0", "SECTION");
+        m_text.Group("  2", "ENTITIES");
+        Flush();
+        m_headerWritten = true;
+    }
+    // The pen stands at the paper origin, so a first pen-down draws from its world point (in
+    // a scaled conversion far from world zero).
+    TransformPoint(0, 0);
+    std::memcpy(m_previous, m_current, sizeof m_previous);
 }
 
 void CDxfOut::SetPen(std::int16_t pen) {
@@ -116,11 +120,11 @@ void CDxfOut::EndPolyline() {
 void CDxfOut::TextEntity(float height, float angle, const char* text, std::size_t length) {
     const float h = static_cast<float>(m_plotFactor * m_unitScale) * std::fabs(height);
     EntityStart("TEXT");
-    m_text.Point(m_ocs);
+    m_text.Point(m_current);
     m_text.Height(h);
-    m_text.Extrusion(m_normal);
+    m_text.Extrusion(kFlat);
     m_text.Text(std::string_view(text, length));
-    m_text.Rotation(std::fmod(static_cast<double>(angle) + 360.0, 360.0));
+    m_text.Rotation(TextRotation(angle));
     m_text.WidthFactor();
     std::memcpy(m_previous, m_current, sizeof m_previous);
     Flush();
@@ -143,9 +147,9 @@ void CDxfOut::WriteCircle(float x, float y, float radius) {
     TransformPoint(x, y);
     const double r = static_cast<double>(radius) * m_plotFactor * m_unitScale;
     EntityStart("CIRCLE");
-    m_text.Point(m_ocs);
+    m_text.Point(m_current);
     m_text.Radius(r);
-    m_text.Extrusion(m_normal);
+    m_text.Extrusion(kFlat);
     std::memcpy(m_previous, m_current, sizeof m_previous);
     Flush();
 }

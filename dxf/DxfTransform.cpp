@@ -4,44 +4,11 @@
 #include <cstdlib>
 
 #include "dxf/DxfExportError.h"
+#include "dxf/DxfLayers.h"
 #include "dxf/DxfOut.h"
-#include "dxf/ScanNumber.h"
 #include "dxf/SolveLinear.h"
 
 namespace {
-// The value a reader gets back from "%9.6lf".
-double AsWritten(double v) {
-    char buf[kMaxFixed];
-    const char* end = FormatFixed(buf, v, 9, 6);
-    double read = 0;
-    ScanDouble(buf, end, read);
-    return read;
-}
-
-void Normalize(double v[3]) {
-    double len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    for (int i = 0; i < 3; ++i) v[i] /= len;
-}
-
-// The object coordinate system a CAD reader derives from the extrusion in the file (the
-// arbitrary axis algorithm). Using the written, rounded normal rather than the exact one keeps
-// TEXT and CIRCLE where they belong at survey-size coordinates.
-void OcsAxes(const double normal[3], double x[3], double y[3], double z[3], bool& isWorld) {
-    for (int i = 0; i < 3; ++i) z[i] = AsWritten(normal[i]);
-    isWorld = z[0] == 0 && z[1] == 0 && z[2] == 1;
-    Normalize(z);
-    const double limit = 1.0 / 64;
-    if (std::fabs(z[0]) < limit && std::fabs(z[1]) < limit) {
-        x[0] = z[2], x[1] = 0, x[2] = -z[0];  // world Y cross N
-    } else {
-        x[0] = -z[1], x[1] = z[0], x[2] = 0;  // world Z cross N
-    }
-    Normalize(x);
-    y[0] = z[1] * x[2] - z[2] * x[1];
-    y[1] = z[2] * x[0] - z[0] * x[2];
-    y[2] = z[0] * x[1] - z[1] * x[0];
-}
-
 bool AllFinite(const double* v, int n) {
     for (int i = 0; i < n; ++i) {
         if (!std::isfinite(v[i])) return false;
@@ -51,6 +18,8 @@ bool AllFinite(const double* v, int n) {
 }  // namespace
 
 void CDxfOut::ComputeSetup(Setup& s) const {
+    const std::string layerProblem = LayerNameProblem(m_settings.layerName);
+    if (!layerProblem.empty()) throw DxfExportError(layerProblem);
     if (!IsScaled()) return;  // paper coordinates as they are, on the plane z = 0
 
     const bool imperial = m_settings.unitsIndex != 0;
@@ -105,10 +74,8 @@ void CDxfOut::ComputeSetup(Setup& s) const {
     }
     s.coefSet = true;
 
-    if (horizontal) {
-        s.planeOffset = m_settings.elevation[0];
-        return;
-    }
+    if (horizontal) return;
+    s.threePoint = true;
     const double ax = m_settings.easting[1] - m_settings.easting[0],
                  ay = m_settings.northing[1] - m_settings.northing[0],
                  az = m_settings.elevation[1] - m_settings.elevation[0];
@@ -116,17 +83,12 @@ void CDxfOut::ComputeSetup(Setup& s) const {
                  by = m_settings.northing[2] - m_settings.northing[0],
                  bz = m_settings.elevation[2] - m_settings.elevation[0];
     const double n[3] = {ay * bz - az * by, az * bx - ax * bz, ax * by - ay * bx};
-    const double d = n[0] * m_settings.easting[0] + n[1] * m_settings.northing[0] +
-                     n[2] * m_settings.elevation[0];
     const double len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
     if (!(len > 0) || !std::isfinite(len)) {
         throw DxfExportError(
             "DXF export refused: the three world points of the correspondence points lie on one "
             "line, so they define no drawing plane");
     }
-    for (int i = 0; i < 3; ++i) s.normal[i] = n[i] / len;
-    s.planeOffset = d / len;
-    OcsAxes(s.normal, s.axisX, s.axisY, s.axisZ, s.ocsIsWorld);
 }
 
 void CDxfOut::ApplySetup(const Setup& s) {
@@ -136,14 +98,7 @@ void CDxfOut::ApplySetup(const Setup& s) {
             for (int c = 0; c < 3; ++c) m_coef[r][c] = s.coef[r][c];
         }
     }
-    for (int i = 0; i < 3; ++i) {
-        m_normal[i] = s.normal[i];
-        m_ocsAxisX[i] = s.axisX[i];
-        m_ocsAxisY[i] = s.axisY[i];
-        m_ocsAxisZ[i] = s.axisZ[i];
-    }
-    m_planeOffset = s.planeOffset;
-    m_ocsIsWorld = s.ocsIsWorld;
+    m_threePoint = s.threePoint;
 }
 
 void CDxfOut::CheckTransform() const {
@@ -162,12 +117,25 @@ void CDxfOut::TransformPoint(float x, float y) {
         m_current[1] = f;
         m_current[2] = 0;
     }
-    const double* p = m_current;
-    if (m_ocsIsWorld) {
-        for (int i = 0; i < 3; ++i) m_ocs[i] = p[i];
-        return;
-    }
-    m_ocs[0] = p[0] * m_ocsAxisX[0] + p[1] * m_ocsAxisX[1] + p[2] * m_ocsAxisX[2];
-    m_ocs[1] = p[0] * m_ocsAxisY[0] + p[1] * m_ocsAxisY[1] + p[2] * m_ocsAxisY[2];
-    m_ocs[2] = p[0] * m_ocsAxisZ[0] + p[1] * m_ocsAxisZ[1] + p[2] * m_ocsAxisZ[2];
+}
+
+double CDxfOut::TextRotation(float angle) const {
+    const double paper = std::fmod(static_cast<double>(angle) + 360.0, 360.0);
+    // A horizontal conversion only shifts the drawing: its texts keep their paper angle.
+    if (!IsScaled() || !m_threePoint) return paper;
+
+    // The world direction of the baseline, T(p + (cos a, sin a)) - T(p), seen in plan.
+    constexpr double kPi = 3.14159265358979323846;
+    const double radians = static_cast<double>(angle) * (kPi / 180.0);
+    const double step = m_plotFactor * m_unitScale;
+    const double du = std::cos(radians) * step, dv = std::sin(radians) * step;
+    double d[3];
+    for (int c = 0; c < 3; ++c) d[c] = m_coef[0][c] * du + m_coef[1][c] * dv;
+    const double plan = std::hypot(d[0], d[1]);
+    // A baseline that has no plan direction (it runs straight up a vertical plane, or the
+    // factor is 0) keeps the paper angle.
+    if (!(plan > 1e-9 * std::hypot(plan, d[2]))) return paper;
+    double degrees = std::atan2(d[1], d[0]) * (180.0 / kPi);
+    if (degrees < 0) degrees += 360.0;
+    return degrees < 360.0 ? degrees : 0.0;  // a tiny negative angle plus 360 rounds up
 }

@@ -3,13 +3,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "plot/SafeFile.h"
+
 // A buffered binary stream over a file or memory, loading or storing, little-endian whatever
-// the host's byte order. A store goes to a temporary file beside the target and replaces the
-// target only in Commit, so a failed save never destroys the file it was meant to replace.
-// File errors are thrown as FileError.
+// the host's byte order. A store goes through SafeFile: the target is replaced only in Commit,
+// so a failed or interrupted save never destroys the file it was meant to replace, and a
+// protected target is refused. File errors are thrown as FileError.
 class Archive {
   public:
     static constexpr std::size_t kBufferSize = 4096;
@@ -23,11 +26,17 @@ class Archive {
     Archive& operator=(Archive&&) = delete;
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
-    ~Archive();  // an uncommitted store removes its temporary file
+    ~Archive();  // an uncommitted store leaves the target as it was
 
     bool IsLoading() const { return m_loading; }
     bool IsStoring() const { return !m_loading; }
     const std::string& Path() const { return m_path; }
+    // Loading: the offset in the input of the next byte Read returns.
+    std::uint64_t Position() const {
+        return m_consumed + static_cast<std::uint64_t>(m_cur - m_start);
+    }
+    // Loading: the input is a regular file of length 0 (a pipe, say, is never known empty).
+    bool IsEmptyFile() const;
 
     // Loading: the bytes already buffered after the read position, for decoding records in
     // place; Skip then consumes what was decoded. Never refills, so it may return fewer bytes
@@ -68,7 +77,7 @@ class Archive {
     }
     void WriteByte(std::uint8_t value) { Write(&value, 1); }
 
-    // Storing: writes out the buffer, closes the temporary and renames it over the target.
+    // Storing: writes out the buffer and puts the complete file in place of the target.
     void Commit();
     // A memory store's bytes, complete up to the last Write.
     const std::string& Memory();
@@ -119,18 +128,17 @@ class Archive {
     std::size_t ReadSlow(std::uint8_t* dst, std::size_t n);
     void WriteSlow(const std::uint8_t* src, std::size_t n);
     void Flush();
-    void StartWriteback();
     void Discard() noexcept;
 
     bool m_loading;
-    std::string m_path;      // target of a store, source of a load; empty for memory
-    std::string m_tempPath;  // temporary of a file store until Commit
-    int m_fd;                // -1 for memory
+    std::string m_path;               // target of a store, source of a load; empty for memory
+    int m_fd;                         // a file load's input; -1 otherwise
+    std::unique_ptr<SafeFile> m_out;  // a file store's output until Commit
     bool m_memoryStore = false;
     std::vector<std::uint8_t> m_buffer;
+    std::uint8_t* m_start = nullptr;  // loading: where the bytes at m_consumed begin
     std::uint8_t* m_cur = nullptr;
     std::uint8_t* m_limit = nullptr;
+    std::uint64_t m_consumed = 0;
     std::string m_memory;
-    std::uint64_t m_stored = 0;         // bytes of a file store written out so far
-    std::uint64_t m_writebackFrom = 0;  // where the disk has not yet been asked to start
 };

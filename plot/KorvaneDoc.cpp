@@ -1,7 +1,5 @@
 #include "plot/KorvaneDoc.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 
 #include "plot/Archive.h"
@@ -45,24 +43,28 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
     // The last pen of 1 or more, for Couleur records that repeat it; pen 1 before any.
     std::int16_t lastPen = 1;
     char text[kMaxText + 1];
+    m_invalidRecordAt = -1;
     for (;;) {
         // Lines are nearly all of a large drawing: decoded in place while whole ones are
         // buffered. The others, and a line cut by the end of the buffer, take the path below.
         std::size_t available;
         const std::uint8_t* const start = archive.Buffered(available);
-        const std::uint8_t* at = start;
-        while (available >= Ligne::kRecordSize && Archive::DecodeInt16(at) == PrimCode::kLigne) {
-            m_primitives.Append<Ligne>(PrimCode::kLigne, Archive::DecodeFloat(at + 2),
-                                       Archive::DecodeFloat(at + 6), Archive::DecodeInt16(at + 10));
-            at += Ligne::kRecordSize;
+        const std::uint8_t* next = start;
+        while (available >= Ligne::kRecordSize && Archive::DecodeInt16(next) == PrimCode::kLigne) {
+            m_primitives.Append<Ligne>(PrimCode::kLigne, Archive::DecodeFloat(next + 2),
+                                       Archive::DecodeFloat(next + 6),
+                                       Archive::DecodeInt16(next + 10));
+            next += Ligne::kRecordSize;
             available -= Ligne::kRecordSize;
         }
-        archive.Skip(static_cast<std::size_t>(at - start));
+        archive.Skip(static_cast<std::size_t>(next - start));
 
+        const std::uint64_t at = archive.Position();
         std::uint8_t codeBytes[2];
         if (archive.Read(codeBytes, 2) < 2) break;
         const std::int16_t code = Archive::DecodeInt16(codeBytes);
         if (code >= 0 || code < -15) {
+            m_invalidRecordAt = static_cast<std::int64_t>(at);
             m_feedback.ShowMessage(kCorruptionMessage);
             break;
         }
@@ -100,6 +102,7 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
                 std::int16_t n = p.I16(16);
                 // The text buffer holds 511 bytes and the pad; longer or negative is corrupt.
                 if (n < 0 || n > kMaxText) {
+                    m_invalidRecordAt = static_cast<std::int64_t>(at);
                     m_feedback.ShowMessage(kCorruptionMessage);
                     return;
                 }
@@ -137,9 +140,9 @@ void CKorvaneDoc::OnOpenDocument(const std::string& path) {
     OnCloseDocument();
     try {
         Archive archive = Archive::OpenForLoad(path, kFileBlock);
-        // A file of length 0 is an empty drawing without a read.
-        struct stat st;
-        if (::stat(path.c_str(), &st) != 0 || st.st_size > 0) Serialize(archive);
+        // A regular file of length 0 is an empty drawing without a read; anything else, a pipe
+        // included, is read to its end.
+        if (!archive.IsEmptyFile()) Serialize(archive);
     } catch (...) {
         OnCloseDocument();
         throw;

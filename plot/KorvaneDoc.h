@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "plot/DxfSettings.h"
@@ -37,6 +38,9 @@ class CKorvaneDoc {
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified = true) { m_modified = modified; }
     const std::string& GetPathName() const { return m_pathName; }
+
+    // Byte offset in its input of the record that stopped the last read as invalid; -1 if none.
+    std::int64_t m_invalidRecordAt = -1;
 
     PrimitiveList m_primitives;
     DxfSettings m_dxfSettings;

@@ -92,11 +92,17 @@ std::string FormatPlotNumber(std::int16_t decimals, float value) {
         char buf[16];
         return std::string(buf, FormatInt(buf, n, 0));
     }
-    // A float has at most 39 integer digits; 32767 decimals still fit a std::string.
-    std::string text(48 + static_cast<std::size_t>(decimals), '\0');
+    // A float's exact value has at most 149 decimals (its smallest step is 2^-149), so any
+    // further ones are zeros: producing them digit by digit costs milliseconds for nothing.
+    constexpr int kExactDecimals = 149;
+    const int printed = decimals < kExactDecimals ? decimals : kExactDecimals;
+    // A float has at most 39 integer digits beside a sign, a point and the decimals.
+    std::string text(48 + static_cast<std::size_t>(printed), '\0');
     const auto result =
         std::to_chars(text.data(), text.data() + text.size(), static_cast<double>(value),
-                      std::chars_format::fixed, static_cast<int>(decimals));
+                      std::chars_format::fixed, printed);
     text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+    // NaN and infinity have no decimals to pad.
+    if (std::isfinite(value)) text.append(static_cast<std::size_t>(decimals - printed), '0');
     return text;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "render/StrokeFont.h"
 #include "render/Truncate.h"
 
 class DrawSurface;
@@ -80,6 +81,26 @@ class CPlotContext {
     std::string m_faceName = "Velmaro";
 
   private:
+    // The stroke font's points scaled to one text height and turned by one angle, filled in
+    // glyph by glyph as a string needs them (a string of 511 characters repeats few glyphs),
+    // with each glyph's extent about its reference point. A point is at
+    // (x + m_xc + m_ys, y - m_xs + m_yc) from a reference point (x, y), summed in that order.
+    struct ScaledGlyphs {
+        struct Box {
+            double minX, maxX, minY, maxY;
+            bool finite;  // every point a number: only then can the box rule a glyph out
+        };
+        const Box& Get(int code, float height, double c, double s);
+
+        std::uint64_t m_ready[2] = {0, 0};  // one bit per code
+        Box m_boxes[128];
+        double m_xc[CStrokeFont::kPoints], m_ys[CStrokeFont::kPoints];
+        double m_xs[CStrokeFont::kPoints], m_yc[CStrokeFont::kPoints];
+    };
+    // True when no point of a glyph with box at (x, y) can be drawn or raise the extents.
+    bool LandsNowhere(const ScaledGlyphs::Box& box, float x, float y, float offsetX, float offsetY,
+                      double divisor) const;
+
     float Absolute(float origin, float v) const {
         return static_cast<float>(origin + static_cast<double>(m_scale) * v);
     }

@@ -6,7 +6,22 @@ void TraceSurface::Add(TraceCall::Op op, std::initializer_list<int> values, std:
     TraceCall call{op, {0, 0, 0, 0, 0, 0, 0, 0}, std::move(text)};
     int i = 0;
     for (int v : values) call.v[i++] = v;
-    m_calls.push_back(std::move(call));
+    if (!m_sink) {
+        m_calls.push_back(std::move(call));
+        return;
+    }
+    m_stream.Add(call);
+    if (m_stream.Text().size() >= 64 * 1024) {
+        m_sink(m_stream.Text());
+        m_stream.Text().clear();
+    }
+}
+
+void TraceSurface::EndStream() {
+    if (!m_sink) return;
+    m_stream.Finish();
+    m_sink(m_stream.Text());
+    m_stream.Text().clear();
 }
 
 void TraceSurface::OnMappingChanged(Mapping which) {
@@ -120,79 +135,82 @@ std::string Quote(const std::string& bytes) {
 }
 }  // namespace
 
-std::string TraceSurface::Text() const {
-    std::string out;
-    char buf[160];
-    SurfacePoint windowOrg{0, 0}, windowExt{1, 1}, viewportOrg{0, 0}, viewportExt{1, 1};
-    // A window or viewport line stands for the whole of a run of settings of that pair, in
-    // whatever order they were made, and is written once the run ends.
-    bool windowPending = false, viewportPending = false;
-    auto flushMapping = [&](TraceCall::Op next) {
-        if (windowPending && next != TraceCall::WindowOrg && next != TraceCall::WindowExt) {
-            std::snprintf(buf, sizeof buf, "window %d %d %d %d\n", windowOrg.x, windowOrg.y,
-                          windowExt.x, windowExt.y);
-            out += buf;
-            windowPending = false;
-        }
-        if (viewportPending && next != TraceCall::ViewportOrg && next != TraceCall::ViewportExt) {
-            std::snprintf(buf, sizeof buf, "viewport %d %d %d %d\n", viewportExt.x, viewportExt.y,
-                          viewportOrg.x, viewportOrg.y);
-            out += buf;
-            viewportPending = false;
-        }
-    };
-    int sparePen = 0;
-    for (const TraceCall& c : m_calls) {
-        const int* v = c.v;
-        flushMapping(c.op);
-        buf[0] = 0;
-        switch (c.op) {
-            case TraceCall::WindowOrg:
-                windowOrg = {v[0], v[1]};
-                windowPending = true;
-                break;
-            case TraceCall::WindowExt:
-                windowExt = {v[0], v[1]};
-                windowPending = true;
-                break;
-            case TraceCall::ViewportExt:
-                viewportExt = {v[0], v[1]};
-                viewportPending = true;
-                break;
-            case TraceCall::ViewportOrg:
-                viewportOrg = {v[0], v[1]};
-                viewportPending = true;
-                break;
-            case TraceCall::CreatePen:
-                if (sparePen == 0) sparePen = v[0];
-                break;
-            case TraceCall::SelectPen:
-                if (v[0] != 0 && v[0] != sparePen) {
-                    std::snprintf(buf, sizeof buf, "pen %d %d %d %d\n", v[1], v[2], v[3], v[4]);
-                }
-                break;
-            case TraceCall::MoveTo:
-                std::snprintf(buf, sizeof buf, "move %d %d\n", v[0], v[1]);
-                break;
-            case TraceCall::LineTo:
-                std::snprintf(buf, sizeof buf, "line %d %d\n", v[0], v[1]);
-                break;
-            case TraceCall::Arc:
-                std::snprintf(buf, sizeof buf, "arc %d %d %d %d %d %d %d %d\n", v[0], v[1], v[2],
-                              v[3], v[4], v[5], v[6], v[7]);
-                break;
-            case TraceCall::TextOut:
-                std::snprintf(buf, sizeof buf, "text %d %d %d %d ", v[0], v[1], v[2], v[3]);
-                out += buf;
-                out += Quote(c.text);
-                out += '\n';
-                buf[0] = 0;
-                break;
-            default:
-                break;
-        }
-        out += buf;
+void TraceText::FlushMapping(TraceCall::Op next) {
+    char buf[96];
+    if (m_windowPending && next != TraceCall::WindowOrg && next != TraceCall::WindowExt) {
+        std::snprintf(buf, sizeof buf, "window %d %d %d %d\n", m_windowOrg.x, m_windowOrg.y,
+                      m_windowExt.x, m_windowExt.y);
+        m_out += buf;
+        m_windowPending = false;
     }
-    flushMapping(TraceCall::MapModeIsotropic);
-    return out;
+    if (m_viewportPending && next != TraceCall::ViewportOrg && next != TraceCall::ViewportExt) {
+        std::snprintf(buf, sizeof buf, "viewport %d %d %d %d\n", m_viewportExt.x, m_viewportExt.y,
+                      m_viewportOrg.x, m_viewportOrg.y);
+        m_out += buf;
+        m_viewportPending = false;
+    }
+}
+
+void TraceText::Finish() {
+    FlushMapping(TraceCall::MapModeIsotropic);
+}
+
+void TraceText::Add(const TraceCall& c) {
+    char buf[160];
+    const int* v = c.v;
+    FlushMapping(c.op);
+    buf[0] = 0;
+    switch (c.op) {
+        case TraceCall::WindowOrg:
+            m_windowOrg = {v[0], v[1]};
+            m_windowPending = true;
+            break;
+        case TraceCall::WindowExt:
+            m_windowExt = {v[0], v[1]};
+            m_windowPending = true;
+            break;
+        case TraceCall::ViewportExt:
+            m_viewportExt = {v[0], v[1]};
+            m_viewportPending = true;
+            break;
+        case TraceCall::ViewportOrg:
+            m_viewportOrg = {v[0], v[1]};
+            m_viewportPending = true;
+            break;
+        case TraceCall::CreatePen:
+            if (m_sparePen == 0) m_sparePen = v[0];
+            break;
+        case TraceCall::SelectPen:
+            if (v[0] != 0 && v[0] != m_sparePen) {
+                std::snprintf(buf, sizeof buf, "pen %d %d %d %d\n", v[1], v[2], v[3], v[4]);
+            }
+            break;
+        case TraceCall::MoveTo:
+            std::snprintf(buf, sizeof buf, "move %d %d\n", v[0], v[1]);
+            break;
+        case TraceCall::LineTo:
+            std::snprintf(buf, sizeof buf, "line %d %d\n", v[0], v[1]);
+            break;
+        case TraceCall::Arc:
+            std::snprintf(buf, sizeof buf, "arc %d %d %d %d %d %d %d %d\n", v[0], v[1], v[2], v[3],
+                          v[4], v[5], v[6], v[7]);
+            break;
+        case TraceCall::TextOut:
+            std::snprintf(buf, sizeof buf, "text %d %d %d %d ", v[0], v[1], v[2], v[3]);
+            m_out += buf;
+            m_out += Quote(c.text);
+            m_out += '\n';
+            buf[0] = 0;
+            break;
+        default:
+            break;
+    }
+    m_out += buf;
+}
+
+std::string TraceSurface::Text() const {
+    TraceText text;
+    for (const TraceCall& c : m_calls) text.Add(c);
+    text.Finish();
+    return std::move(text.Text());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,30 @@ struct TraceCall {
     std::string text;
 };
 
-// A surface that draws nothing and records every call in order, for tests and for
-// `korvane-cli trace`. It answers LOGPIXELSY with 96 and a letter-size page otherwise.
+// The lines `korvane-cli trace` prints for a sequence of calls, made as the calls come: the
+// mapping as "window" and "viewport" lines, each pen selected other than the first one made (the
+// pass's spare pen), moves, lines, arcs and text.
+class TraceText {
+  public:
+    void Add(const TraceCall& call);
+    // Writes the mapping lines still pending; call once after the last Add.
+    void Finish();
+    std::string& Text() { return m_out; }
+
+  private:
+    void FlushMapping(TraceCall::Op next);
+
+    std::string m_out;
+    SurfacePoint m_windowOrg{0, 0}, m_windowExt{1, 1}, m_viewportOrg{0, 0}, m_viewportExt{1, 1};
+    // A window or viewport line stands for the whole of a run of settings of that pair, in
+    // whatever order they were made, and is written once the run ends.
+    bool m_windowPending = false, m_viewportPending = false;
+    int m_sparePen = 0;
+};
+
+// A surface that draws nothing and records every call in order, for tests; or, streaming, hands
+// the trace text on in pieces as it goes, so a pass of any size needs little memory. It answers
+// LOGPIXELSY with 96 and a letter-size page otherwise.
 class TraceSurface : public DrawSurface {
   public:
     explicit TraceSurface(bool printing = false) : m_printing(printing) {}
@@ -50,10 +73,13 @@ class TraceSurface : public DrawSurface {
     bool IsPrinting() const override { return m_printing; }
 
     const std::vector<TraceCall>& Calls() const { return m_calls; }
-    // The calls as `korvane-cli trace` prints them, one per line: the mapping as "window" and
-    // "viewport" lines, each pen selected other than the first one made (the pass's spare pen),
-    // moves, lines, arcs and text.
+    // The recorded calls as `korvane-cli trace` prints them (see TraceText).
     std::string Text() const;
+
+    // From now on the calls are not recorded: their text goes to sink in pieces of some tens of
+    // kilobytes. EndStream hands over the rest.
+    void StreamTo(std::function<void(const std::string&)> sink) { m_sink = std::move(sink); }
+    void EndStream();
 
   protected:
     void OnMappingChanged(Mapping which) override;
@@ -64,4 +90,6 @@ class TraceSurface : public DrawSurface {
 
     bool m_printing;
     std::vector<TraceCall> m_calls;
+    std::function<void(const std::string&)> m_sink;
+    TraceText m_stream;
 };

@@ -39,10 +39,14 @@ file(WRITE ${WORK}/empty.plt "")
 run(0 ${CLI} thumbnail ${WORK}/empty.plt ${WORK}/empty.png 64)
 expect_png(${WORK}/empty.png 64 64)
 
-# An invalid record: the part before it is drawn, exit 2. Misuse and missing input: exit 1, no file.
-file(WRITE ${WORK}/bad.plt "Hello")
+# An invalid record: the part before it is drawn, exit 2; a file without a single record gets no
+# picture. Misuse and missing input: exit 1, no file.
+string(ASCII 255 ff)
+file(WRITE ${WORK}/bad.plt "${ff}${ff}\n\n\n\nHello")
 run(2 ${CLI} thumbnail ${WORK}/bad.plt ${WORK}/bad.png 32)
 expect_png(${WORK}/bad.png 32 32)
+file(WRITE ${WORK}/text.plt "Hello")
+run(2 ${CLI} thumbnail ${WORK}/text.plt ${WORK}/none.png 32)
 run(1 ${CLI} thumbnail ${SAMPLES}/site-plan.plt ${WORK}/none.png 0)
 run(1 ${CLI} thumbnail ${SAMPLES}/site-plan.plt ${WORK}/none.png 12x)
 run(1 ${CLI} thumbnail ${WORK}/missing.plt ${WORK}/none.png 32)

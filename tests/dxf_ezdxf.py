@@ -1,11 +1,14 @@
 """DXF exports of the samples read by an independent reader (ezdxf).
 
 Every sample is converted with korvane-cli in the normal conversion and in scaled conversions
-(horizontal, and planes tilted by 0.1 % and 5 % at survey coordinates). Each file must load
-with ezdxf.readfile and pass doc.audit() without errors; its entities, counted per type, must
-match what the drawing (read through `korvane-cli dump`) calls for; and every TEXT and CIRCLE,
-placed by ezdxf's OCS-to-world conversion, must land within 0.002 of the world point of the
-correspondence-point transform, computed here on its own.
+(horizontal, planes tilted by 0.1 % and 5 % at survey coordinates, and a tilted plane turned by
+30 degrees). Each file must load with ezdxf.readfile and pass doc.audit() without errors; its
+entities, counted per type, must match what the drawing (read through `korvane-cli dump`) calls
+for. Every TEXT and CIRCLE, read as plain x, y, z (ignoring the extrusion, as LibreCAD and
+Inkscape do), must land within 0.002 of the world point of the correspondence-point transform,
+computed here on its own, and inside the bounding box of the drawing's line work. In the
+three-point conversions each text's rotation must match the world direction of its baseline
+within 0.1 degree.
 
 Run with Debian's python3, which has python3-ezdxf:
     /usr/bin/python3 dxf_ezdxf.py CLI SAMPLES_DIR WORK_DIR
@@ -70,7 +73,8 @@ class Transform:
         u = cfg["scale"] / 12.0 if cfg["units"] else cfg["scale"] * 2.54 / 100.0
         self.u = u
         corners = cfg["corners"]  # (e, n, z, px, py) each
-        if all(v == 0 for c in corners[1:] for v in c[:3]):
+        self.three_point = not all(v == 0 for c in corners[1:] for v in c[:3])
+        if not self.three_point:
             e, n, z, px, py = corners[0]
             corners = [corners[0], (e + u, n, z, px + 1, py), (e, n + u, z, px, py + 1)]
         a = [[u * c[3], u * c[4], 1.0] for c in corners]
@@ -83,6 +87,14 @@ class Transform:
         e, f = x * self.u, y * self.u
         m = self.m
         return tuple(m[0][c] * e + m[1][c] * f + m[2][c] for c in range(3))
+
+    def baseline_rotation(self, x, y, dx, dy):
+        """Plan direction in degrees of the world image of the paper step (dx, dy) at (x, y)
+        in a three-point conversion; None where the conversion keeps the paper angle."""
+        if self.cfg is None or not self.three_point:
+            return None
+        a, b = self.world(x, y), self.world(x + dx, y + dy)
+        return math.degrees(math.atan2(b[1] - a[1], b[0] - a[0])) % 360.0
 
 
 def expected(prims, transform):
@@ -116,7 +128,12 @@ def expected(prims, transform):
             counts[entity] += 1
             x = float(f["x"]) * factor + shift[0]
             y = float(f["y"]) * factor + shift[1]
-            points.append((entity, transform.world(x, y)))
+            rotation = None
+            if entity == "TEXT":
+                a = math.radians(float(f["angle"]))
+                rotation = transform.baseline_rotation(x, y, math.cos(a) * factor,
+                                                       math.sin(a) * factor)
+            points.append((entity, transform.world(x, y), rotation))
         elif kind == "Symspecial":
             symbol = int(f["symbol"])
             if 0 <= symbol <= 13:
@@ -146,6 +163,20 @@ def survey_cfg(slope, bearing):
     return {"units": 0, "scale": 1000.0, "corners": corners}
 
 
+def steep_cfg(tilt, turn):
+    """The sheet drawn in true length on a plane tilted by tilt degrees about its paper X
+    axis, then turned by turn degrees: in plan its paper Y is foreshortened, so a text's
+    world direction is not simply its paper angle plus the turn."""
+    u = 25.4
+    c, s = math.cos(math.radians(turn)), math.sin(math.radians(turn))
+    corners = []
+    for px, py in ((0.0, 0.0), (32.0, 0.0), (32.0, 22.0)):
+        x, y = u * px, u * py * math.cos(math.radians(tilt))
+        z = u * py * math.sin(math.radians(tilt))
+        corners.append((500000.0 + x * c - y * s, 5000000.0 + x * s + y * c, 120.0 + z, px, py))
+    return {"units": 0, "scale": 1000.0, "corners": corners}
+
+
 def check(cli, sample, work, name, cfg):
     out = os.path.join(work, "%s-%s.dxf" % (os.path.basename(sample)[:-4], name))
     cmd = [cli, "convert", sample, out]
@@ -167,6 +198,7 @@ def check(cli, sample, work, name, cfg):
     msp = doc.modelspace()
     got = {"POLYLINE": 0, "VERTEX": 0, "LINE": 0, "TEXT": 0, "CIRCLE": 0}
     placed = []
+    lines = []  # x, y of every point of the line work
     for entity in msp:
         kind = entity.dxftype()
         if kind not in got:
@@ -175,21 +207,40 @@ def check(cli, sample, work, name, cfg):
         got[kind] += 1
         if kind == "POLYLINE":
             got["VERTEX"] += len(entity.vertices)
+            lines += [(v.dxf.location.x, v.dxf.location.y) for v in entity.vertices]
+        elif kind == "LINE":
+            lines += [(p.x, p.y) for p in (entity.dxf.start, entity.dxf.end)]
         elif kind in ("TEXT", "CIRCLE"):
+            # Plain coordinates: the extrusion is ignored, as LibreCAD and Inkscape do.
             at = entity.dxf.insert if kind == "TEXT" else entity.dxf.center
-            placed.append((kind, entity.ocs().to_wcs(at)))
+            rotation = entity.dxf.rotation if kind == "TEXT" else None
+            placed.append((kind, at, rotation))
     if got != counts:
         fail("%s: entities %s, drawing calls for %s" % (label, got, counts))
 
-    worst = 0.0
-    for (kind, world), (want_kind, want) in zip(placed, points):
+    box = None
+    if lines:
+        xs, ys = [p[0] for p in lines], [p[1] for p in lines]
+        box = (min(xs) - 1e-6, min(ys) - 1e-6, max(xs) + 1e-6, max(ys) + 1e-6)
+    worst, worst_turn, outside = 0.0, 0.0, 0
+    for (kind, at, rotation), (want_kind, want, want_rotation) in zip(placed, points):
         if kind != want_kind:
             fail("%s: %s where the drawing has %s" % (label, kind, want_kind))
             break
-        worst = max(worst, max(abs(world[i] - want[i]) for i in range(3)))
+        worst = max(worst, max(abs(at[i] - want[i]) for i in range(3)))
+        if box and not (box[0] <= at[0] <= box[2] and box[1] <= at[1] <= box[3]):
+            outside += 1
+        if want_rotation is not None:
+            turn = abs((rotation - want_rotation + 180.0) % 360.0 - 180.0)
+            worst_turn = max(worst_turn, turn)
     if worst > 0.002:
         fail("%s: a TEXT or CIRCLE lies %.4f from its world point" % (label, worst))
-    print("%s: %s, worst TEXT/CIRCLE offset %.5f" % (label, got, worst))
+    if outside:
+        fail("%s: %d TEXT/CIRCLE outside the line work" % (label, outside))
+    if worst_turn > 0.1:
+        fail("%s: a text turns %.3f degrees off its world baseline" % (label, worst_turn))
+    print("%s: %s, worst TEXT/CIRCLE offset %.5f, worst text turn %.5f"
+          % (label, got, worst, worst_turn))
 
 
 def check_refused(cli, sample, work):
@@ -231,6 +282,7 @@ def main():
         check(cli, sample, work, "horizontal", horizontal)
         check(cli, sample, work, "slope0.1", survey_cfg(0.001, 90.0))
         check(cli, sample, work, "slope5", survey_cfg(0.05, 30.0))
+        check(cli, sample, work, "steep40-turned30", steep_cfg(40.0, 30.0))
     if files:
         check_refused(cli, files[0], work)
         check_missing_config(cli, files[0], work)

@@ -8,7 +8,7 @@ seconds=${1:-600}
 target=${2:-read_fuzzer}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_FUZZ=ON \
   -DKORVANE_QT=OFF -DKORVANE_BENCH=OFF > /dev/null
-cmake --build build-fuzz -j"$(nproc)" --target "$target"
+cmake --build build-fuzz -j"$(nproc)" --target "$target" korvane-plotgen
 corpus=build-fuzz/corpus-$target
 mkdir -p "$corpus"
 # The starts of the samples keep inputs small; the fuzzer's own finds accumulate beside them.
@@ -17,6 +17,8 @@ for sample in samples/*.plt; do
   head -c 512 "$sample" > "$corpus/seed-$name-512"
   head -c 4096 "$sample" > "$corpus/seed-$name-4096"
 done
+# The costliest records per byte (32767 decimals, 511-character strings) as a seed of their own.
+build-fuzz/bin/korvane-plotgen --kind costly --records 7 "$corpus/seed-costly" > /dev/null
 cd build-fuzz
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   "bin/$target" -max_total_time="$seconds" -max_len=4096 \

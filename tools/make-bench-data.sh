@@ -17,3 +17,5 @@ done
 # Line records only, 120 MB: the plain path of reading and saving.
 out=bench-data/lines10m.plt
 [ -f "$out" ] || "$gen" --kind lines --records 10000000 "$out"
+# The costliest file per byte, about 10 MB, for the time bound of costly_info.
+[ -f bench-data/costly-10mb.plt ] || "$gen" --kind costly --records 37000 bench-data/costly-10mb.plt

@@ -9,6 +9,7 @@
 
 #include "plot/Archive.h"
 #include "plot/FileError.h"
+#include "tools/CostlySheet.h"
 #include "tools/RecordWriter.h"
 #include "tools/SurveySheet.h"
 
@@ -16,8 +17,9 @@ namespace {
 const char kUsage[] =
     "Usage: korvane-plotgen [--kind KIND] [--records N] [--seed S] OUT\n"
     "Writes a survey plot file to OUT.\n"
-    "  --kind KIND   site-plan (default), contours, traverse, or lines (line records only:\n"
-    "                pen-down walks of 1 to 200 segments, for timing the plain path)\n"
+    "  --kind KIND   site-plan (default), contours or traverse; or costly, the most work\n"
+    "                per byte for a reader and a view; or lines, line records only:\n"
+    "                pen-down walks of 1 to 200 segments (both need --records)\n"
     "  --records N   repeat sheets side by side until exactly N records are written;\n"
     "                without it, one sheet\n"
     "  --seed S      vary the drawing (default: one fixed seed per kind)\n";
@@ -54,6 +56,7 @@ bool ParseCount(const char* text, std::uint64_t& value) {
 
 int main(int argc, char** argv) {
     SurveySheet::Kind kind = SurveySheet::Kind::SitePlan;
+    bool costly = false;
     bool walks = false;
     std::uint64_t records = 0;
     std::uint64_t seed = 0;
@@ -71,6 +74,8 @@ int main(int argc, char** argv) {
                 kind = SurveySheet::Kind::Contours;
             } else if (k == "traverse") {
                 kind = SurveySheet::Kind::Traverse;
+            } else if (k == "costly") {
+                costly = true;
             } else if (k == "lines") {
                 walks = true;
             } else {
@@ -89,21 +94,26 @@ int main(int argc, char** argv) {
         }
     }
     if (out.empty()) return Usage("no output file");
-    if (!seedGiven) seed = 1000 + static_cast<std::uint64_t>(kind) + (walks ? 100 : 0);
+    if (costly && !records) return Usage("--kind costly needs --records");
     if (walks && !records) return Usage("--kind lines needs --records");
+    if (!seedGiven) seed = 1000 + static_cast<std::uint64_t>(kind) + (walks ? 100 : 0);
 
     try {
         Archive archive = Archive::CreateForStore(out, 64 * 1024);
         RecordWriter writer(archive, records ? records : UINT64_MAX);
         Rng rng(seed);
-        if (walks) DrawWalks(writer, rng);
-        SurveySheet sheet(writer, rng, kind);
-        // Sheets of a large file lie in rows of ten, like a map series.
-        int number = 0;
-        while (!walks) {
-            sheet.Draw((number % 10) * 34.0, (number / 10) * 24.0, number + 1);
-            ++number;
-            if (!records || writer.Full()) break;
+        if (costly) {
+            WriteCostlySheets(writer, rng);
+        } else if (walks) {
+            DrawWalks(writer, rng);
+        } else {
+            SurveySheet sheet(writer, rng, kind);
+            // Sheets of a large file lie in rows of ten, like a map series.
+            int number = 0;
+            do {
+                sheet.Draw((number % 10) * 34.0, (number / 10) * 24.0, number + 1);
+                ++number;
+            } while (records && !writer.Full());
         }
         archive.Commit();
         std::printf("%s: %llu records\n", out.c_str(),

@@ -31,8 +31,16 @@ void FirstView::Paint(DrawSurface& dc) {
     m_view.OnDraw(dc, m_host, m_doc.m_primitives);
 }
 
-std::string FirstView::Trace() {
+void FirstView::Trace(const std::function<void(const std::string&)>& sink) {
     TraceSurface surface;
+    surface.StreamTo(sink);
     Paint(surface);
-    return surface.Text() + EndLine(m_view);
+    surface.EndStream();
+    sink(EndLine(m_view));
+}
+
+std::string FirstView::Trace() {
+    std::string text;
+    Trace([&](const std::string& piece) { text += piece; });
+    return text;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "view/PlotView.h"
@@ -19,7 +20,8 @@ class FirstView {
     void Paint(DrawSurface& dc);
 
     // The calls of the second paint as `korvane-cli trace` prints them, ending with
-    // "end DRAWN MAXX MAXY".
+    // "end DRAWN MAXX MAXY": handed to sink in pieces as the paint goes, or as one string.
+    void Trace(const std::function<void(const std::string&)>& sink);
     std::string Trace();
 
     PlotView m_view;

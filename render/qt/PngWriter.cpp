@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -107,7 +108,7 @@ struct CompressorDeleter {
 };
 }  // namespace
 
-std::string EncodePng(const QImage& image) {
+std::string EncodePng(const QImage& image) try {
     const int w = image.width(), h = image.height();
     Palette palette;
     std::vector<std::uint8_t> raw;
@@ -157,4 +158,6 @@ std::string EncodePng(const QImage& image) {
     }
     PutChunk(out, "IEND", nullptr, 0);
     return out;
+} catch (const std::bad_alloc&) {
+    return {};
 }

@@ -9,6 +9,7 @@
 
 #include "dxf/DxfConfig.h"
 #include "plot/KorvaneDoc.h"
+#include "support/DxfSettingsSample.h"
 #include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"
 
@@ -45,50 +46,15 @@ const char kDefaults[] =
     "0.000000,0.000000,0.000000,0.000000,0.000000\n"
     "0,1.000000,0\n";
 
-DxfSettings Sample() {
-    DxfSettings p;
-    for (int i = 0; i < 8; ++i) {
-        p.layerName[i] = "Layer_" + std::to_string(i * 11);
-        p.layerColor[i] = -3 + 37 * i;
-    }
-    for (int k = 0; k < 3; ++k) {
-        p.easting[k] = 500000.125 + k;
-        p.northing[k] = 5000000.5 - k;
-        p.elevation[k] = -12.75 * k;
-        p.paperX[k] = 1.5 + 30 * (k > 0);
-        p.paperY[k] = 2.25 + 20 * (k > 1);
-    }
-    p.unitsIndex = 1;
-    p.originalScale = 2500;
-    p.conversionIndex = 1;
-    return p;
-}
-
-void ExpectSameFields(const DxfSettings& a, const DxfSettings& b) {
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(a.layerName[i], b.layerName[i]) << i;
-        EXPECT_EQ(a.layerColor[i], b.layerColor[i]) << i;
-    }
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(a.easting[k], b.easting[k]);
-        EXPECT_EQ(a.northing[k], b.northing[k]);
-        EXPECT_EQ(a.elevation[k], b.elevation[k]);
-        EXPECT_EQ(a.paperX[k], b.paperX[k]);
-        EXPECT_EQ(a.paperY[k], b.paperY[k]);
-    }
-    EXPECT_EQ(a.unitsIndex, b.unitsIndex);
-    EXPECT_EQ(a.originalScale, b.originalScale);
-    EXPECT_EQ(a.conversionIndex, b.conversionIndex);
-}
 }  // namespace
 
 TEST_F(DxfConfig, DefaultsWriteTheTwentyLinesAndReadBack) {
     const std::string path = Path("defaults.cfg");
     ASSERT_TRUE(WriteDxfConfig(path, DxfSettings()));
     EXPECT_EQ(Read(path), kDefaults);
-    DxfSettings back = Sample();
+    DxfSettings back = SampleSettings();
     EXPECT_EQ(ReadDxfConfig(path, back), DxfSettings::kFieldCount);
-    ExpectSameFields(back, DxfSettings());
+    ExpectSameSettings(back, DxfSettings());
     // Only the file itself is left in the directory: the temporary was renamed over it.
     DIR* d = opendir(m_dir.c_str());
     int entries = 0;
@@ -99,16 +65,16 @@ TEST_F(DxfConfig, DefaultsWriteTheTwentyLinesAndReadBack) {
 
 TEST_F(DxfConfig, EveryFieldSurvivesAWriteAndRead) {
     const std::string path = Path("sample.cfg");
-    ASSERT_TRUE(WriteDxfConfig(path, Sample()));
+    ASSERT_TRUE(WriteDxfConfig(path, SampleSettings()));
     DxfSettings back;
     EXPECT_EQ(ReadDxfConfig(path, back), DxfSettings::kFieldCount);
-    ExpectSameFields(back, Sample());
+    ExpectSameSettings(back, SampleSettings());
     // CR LF line ends read the same.
     std::string text = Read(path), crlf;
     for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     DxfSettings fromCrlf;
     EXPECT_EQ(ReadDxfConfig(Write("crlf.cfg", crlf), fromCrlf), DxfSettings::kFieldCount);
-    ExpectSameFields(fromCrlf, Sample());
+    ExpectSameSettings(fromCrlf, SampleSettings());
 }
 
 TEST_F(DxfConfig, LastLineSetsUnitsScaleAndConversion) {
@@ -126,7 +92,7 @@ TEST_F(DxfConfig, LastLineSetsUnitsScaleAndConversion) {
 }
 
 TEST_F(DxfConfig, DamagedFilesAreReadAsFarAsTheyMatch) {
-    const DxfSettings before = Sample();
+    const DxfSettings before = SampleSettings();
     // Two words in a name: the second is read as the colour, which fails; nothing after it.
     DxfSettings p = before;
     EXPECT_EQ(ReadDxfConfig(Write("two.cfg", "Road Edge\n5\nx\n6\n"), p), 1);
@@ -162,13 +128,13 @@ TEST_F(DxfConfig, DamagedFilesAreReadAsFarAsTheyMatch) {
     p = before;
     EXPECT_EQ(ReadDxfConfig(Path("missing.cfg"), p), -1);
     EXPECT_EQ(ReadDxfConfig(Write("nothing.cfg", ""), p), 0);
-    ExpectSameFields(p, before);
+    ExpectSameSettings(p, before);
 }
 
 TEST_F(DxfConfig, LongLayerNamesKeepTheirFirst255Bytes) {
     const std::string longName(300, 'L'), huge(100000, 'H');
     std::string text = longName + "\n3\n" + huge + "\n4\n";
-    DxfSettings p = Sample();
+    DxfSettings p = SampleSettings();
     EXPECT_EQ(ReadDxfConfig(Write("long.cfg", text), p), 4);
     EXPECT_EQ(p.layerName[0], std::string(255, 'L'));
     EXPECT_EQ(p.layerColor[0], 3);
@@ -180,23 +146,23 @@ TEST_F(DxfConfig, NewDocumentsLoadTheLastConfigurationFile) {
     RecordingFeedback feedback;
     {
         CKorvaneDoc plain(feedback, NewDocumentSettings(""));
-        ExpectSameFields(plain.m_dxfSettings, DxfSettings());
+        ExpectSameSettings(plain.m_dxfSettings, DxfSettings());
     }
     const std::string last = Path("last.cfg");
-    ASSERT_TRUE(WriteDxfConfig(last, Sample()));
+    ASSERT_TRUE(WriteDxfConfig(last, SampleSettings()));
     CKorvaneDoc doc(feedback, NewDocumentSettings(last));
-    ExpectSameFields(doc.m_dxfSettings, Sample());
+    ExpectSameSettings(doc.m_dxfSettings, SampleSettings());
     // An unreadable path keeps the defaults, silently.
     CKorvaneDoc other(feedback, NewDocumentSettings(Path("gone.cfg")));
-    ExpectSameFields(other.m_dxfSettings, DxfSettings());
+    ExpectSameSettings(other.m_dxfSettings, DxfSettings());
     EXPECT_TRUE(feedback.messages.empty());
 }
 
 TEST_F(DxfConfig, AFailedWriteLeavesTheOldFile) {
     const std::string path = Write("keep.cfg", kDefaults);
-    EXPECT_FALSE(WriteDxfConfig(m_dir + "/no/such/dir.cfg", Sample()));
+    EXPECT_FALSE(WriteDxfConfig(m_dir + "/no/such/dir.cfg", SampleSettings()));
     chmod(m_dir.c_str(), 0500);
-    bool wrote = WriteDxfConfig(path, Sample());
+    bool wrote = WriteDxfConfig(path, SampleSettings());
     chmod(m_dir.c_str(), 0700);
     if (geteuid() != 0) {
         EXPECT_FALSE(wrote);  // root writes anywhere

@@ -164,6 +164,22 @@ TEST(DxfOut, OriginShiftAppliesFromTheNextPointOn) {
     EXPECT_EQ(e.dxf.World()[0], 1.0);
 }
 
+TEST(DxfOut, PenCodeZeroAndBelowMoveTheOriginAndPositiveCodesDoNot) {
+    // (pen code, origin moved): 0 moves it as the negative codes do.
+    const struct {
+        std::int16_t code;
+        bool shifts;
+    } cases[] = {{0, true}, {-3, true}, {-2, true}, {-1, true}, {1, false}, {2, false}, {3, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        Export e;
+        e.dxf.Plot(5, 7, c.code);
+        e.dxf.Plot(1, 1, 3);  // the next point lands shifted, or not
+        EXPECT_DOUBLE_EQ(e.dxf.World()[0], c.shifts ? 6.0 : 1.0);
+        EXPECT_DOUBLE_EQ(e.dxf.World()[1], c.shifts ? 8.0 : 1.0);
+    }
+}
+
 TEST(DxfOut, PensClampAndColoursSelectFromTheTable) {
     Export e;
     // The layer of the next entity: the pen index names it ("0" to "7" by default).

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,40 +43,73 @@ void SurveyPlane(DxfSettings& d, double slope) {
     SetCorner(d, 2, 31, 21, e0 + w, n0 + h, z0 + slope * h);
 }
 
-// The world point a CAD reader derives from the written OCS point and extrusion (the
-// arbitrary axis algorithm), all taken from the text as written.
-void OcsToWorld(const double n0[3], const double ocs[3], double world[3]) {
-    double len = std::sqrt(n0[0] * n0[0] + n0[1] * n0[1] + n0[2] * n0[2]);
-    double n[3] = {n0[0] / len, n0[1] / len, n0[2] / len};
-    double ax[3];
-    if (std::fabs(n[0]) < 1.0 / 64 && std::fabs(n[1]) < 1.0 / 64) {
-        ax[0] = n[2], ax[1] = 0, ax[2] = -n[0];
-    } else {
-        ax[0] = -n[1], ax[1] = n[0], ax[2] = 0;
+// One entity of a written DXF text: its kind and its groups in order.
+struct Entity {
+    std::string kind;
+    std::vector<std::pair<std::string, std::string>> groups;
+    double Value(const char* code) const {
+        for (const auto& g : groups) {
+            if (g.first == code) return std::strtod(g.second.c_str(), nullptr);
+        }
+        ADD_FAILURE() << kind << " has no group " << code;
+        return NAN;
     }
-    double al = std::sqrt(ax[0] * ax[0] + ax[1] * ax[1] + ax[2] * ax[2]);
-    for (double& v : ax) v /= al;
-    double ay[3] = {n[1] * ax[2] - n[2] * ax[1], n[2] * ax[0] - n[0] * ax[2],
-                    n[0] * ax[1] - n[1] * ax[0]};
-    for (int i = 0; i < 3; ++i) world[i] = ocs[0] * ax[i] + ocs[1] * ay[i] + ocs[2] * n[i];
-}
+};
 
-// Values of the groups 10, 20, 30, 210, 220, 230 of the first entity in text.
-void Parse(const std::string& text, double ocs[3], double normal[3]) {
-    auto value = [&](const char* code) {
-        std::size_t p = text.find(std::string("\r\n") + code + "\r\n");
-        EXPECT_NE(p, std::string::npos) << code;
-        return std::strtod(text.c_str() + p + 7, nullptr);
+std::vector<Entity> Entities(const std::string& text) {
+    std::vector<Entity> out;
+    std::size_t pos = 0;
+    auto next = [&]() {
+        std::size_t end = text.find("\r\n", pos);
+        std::string line = text.substr(pos, end - pos);
+        pos = end + 2;
+        return line;
     };
-    ocs[0] = value(" 10"), ocs[1] = value(" 20"), ocs[2] = value(" 30");
-    normal[0] = value("210"), normal[1] = value("220"), normal[2] = value("230");
+    while (pos < text.size()) {
+        std::string code = next(), value = next();
+        if (code == "  0") {
+            out.push_back({value, {}});
+        } else if (!out.empty()) {
+            out.back().groups.emplace_back(code, value);
+        }
+    }
+    return out;
 }
 
-// A circle written at plot (x, y): its OCS centre and extrusion as the text states them.
-void Circle(CDxfOut& d, Archive& out, float x, float y, double ocs[3], double normal[3]) {
+// A 32 x 22 inch sheet at 1:1000 whose paper origin lies at these survey coordinates.
+constexpr double kE0 = 500000, kN0 = 5000000, kW = 32 * 25.4, kH = 22 * 25.4;
+
+// Corners that turn a 32 x 22 inch sheet at 1:1000 by degrees about its paper origin, which
+// lies at easting 500000, northing 5000000, elevation 120.
+void Turned(DxfSettings& d, double degrees) {
+    const double c = std::cos(degrees * M_PI / 180), s = std::sin(degrees * M_PI / 180);
+    const double e0 = kE0, n0 = kN0, w = kW, h = kH;
+    Scale(d, 'M', 1000);
+    SetCorner(d, 0, 0, 0, e0, n0, 120);
+    SetCorner(d, 1, 32, 0, e0 + w * c, n0 + w * s, 120);
+    SetCorner(d, 2, 32, 22, e0 + w * c - h * s, n0 + w * s + h * c, 120);
+}
+
+// Degrees from a to b, in (-180, 180].
+double AngleBetween(double a, double b) {
+    double d = std::fmod(b - a, 360.0);
+    if (d > 180) d -= 360;
+    if (d <= -180) d += 360;
+    return d;
+}
+
+// The DXF export of the document's drawing with its settings.
+std::string ExportDoc(const CKorvaneDoc& doc) {
+    Archive out = Archive::ToMemory();
+    WriteDxf(doc.m_primitives, doc.m_dxfSettings, out);
+    return out.Memory();
+}
+
+// A circle written at plot (x, y), as the text states it.
+Entity Circle(CDxfOut& d, Archive& out, float x, float y) {
     const std::size_t before = out.Memory().size();
     d.WriteCircle(x, y, 0.1f);
-    Parse(out.Memory().substr(before), ocs, normal);
+    return Entities(out.Memory().substr(before)).at(0);
 }
 }  // namespace
 
@@ -90,11 +123,7 @@ TEST(DxfTransform, NormalConversionKeepsPaperCoordinates) {
     EXPECT_EQ(d.World()[0], 2.0);
     EXPECT_EQ(d.World()[1], 3.0);
     EXPECT_EQ(d.World()[2], 0.0);
-    EXPECT_EQ(d.Ocs()[0], 2.0);
-    EXPECT_EQ(d.Ocs()[1], 3.0);
-    double ocs[3], normal[3];
-    Circle(d, out, 2, 3, ocs, normal);
-    EXPECT_EQ(normal[2], 1.0);
+    EXPECT_EQ(Circle(d, out, 2, 3).Value("230"), 1.0);
 }
 
 TEST(DxfTransform, HorizontalMetricAndImperialExamples) {
@@ -114,13 +143,10 @@ TEST(DxfTransform, HorizontalMetricAndImperialExamples) {
         EXPECT_NEAR(d.World()[0], expectE, 1e-9);
         EXPECT_NEAR(d.World()[1], 7000, 1e-9);
         EXPECT_NEAR(d.World()[2], 100, 1e-9);
-        EXPECT_EQ(d.Ocs()[0], d.World()[0]);
-        EXPECT_EQ(d.Ocs()[2], d.World()[2]);
-        double ocs[3], normal[3];
-        Circle(d, out, 2.5f, 2.5f, ocs, normal);
-        EXPECT_EQ(normal[0], 0.0);
-        EXPECT_EQ(normal[2], 1.0);
-        EXPECT_EQ(ocs[2], 100.0);  // on the plane at the corner's elevation
+        const Entity circle = Circle(d, out, 2.5f, 2.5f);
+        EXPECT_EQ(circle.Value("210"), 0.0);
+        EXPECT_EQ(circle.Value("230"), 1.0);
+        EXPECT_EQ(circle.Value(" 30"), 100.0);  // on the plane at the corner's elevation
     }
 }
 
@@ -135,55 +161,154 @@ TEST(DxfTransform, RightCornersSummingToZeroCountAsHorizontal) {
     d.Begin(&out, 0, 0);
     d.TransformPoint(2.5f, 2.5f);
     EXPECT_NEAR(d.World()[0], 5025.4, 1e-9);
-    double ocs[3], normal[3];
-    Circle(d, out, 2.5f, 2.5f, ocs, normal);
-    EXPECT_EQ(normal[2], 1.0);
+    EXPECT_EQ(Circle(d, out, 2.5f, 2.5f).Value("230"), 1.0);
 }
 
-TEST(DxfTransform, TiltedPlaneWritesTextAndCircleInItsObjectCoordinates) {
-    // Slopes on both sides of the 1/64 switch of the arbitrary axis algorithm.
-    for (double slope : {0.001, 0.05}) {
+TEST(DxfTransform, ThreePointTextsLieFlatAndFollowTheirWorldBaselines) {
+    struct Turn {
+        float angle;
+        double rotation;
+    };
+    struct Case {
+        const char* name;
+        void (*set)(DxfSettings&);
+        std::vector<Turn> turns;
+    };
+    const Case cases[] = {
+        {"turned by 30 degrees",
+         [](DxfSettings& d) { Turned(d, 30); },
+         {{0, 30}, {90, 120}, {345, 15}, {-90, 300}}},
+        // A reader of the plane's own coordinates once showed these texts upside down.
+        {"rising to the south by 5 %",
+         [](DxfSettings& d) {
+             Scale(d, 'M', 1000);
+             SetCorner(d, 0, 0, 0, kE0, kN0, 120);
+             SetCorner(d, 1, 32, 0, kE0 + kW, kN0, 120);
+             SetCorner(d, 2, 32, 22, kE0 + kW, kN0 + kH, 120 - 0.05 * kH);
+         },
+         {{0, 0}, {90, 90}, {180, 180}, {30, 30}}},
+        {"mirrored: paper right is west",
+         [](DxfSettings& d) {
+             Scale(d, 'M', 1000);
+             SetCorner(d, 0, 0, 0, kE0, kN0, 120);
+             SetCorner(d, 1, 32, 0, kE0 - kW, kN0, 120);
+             SetCorner(d, 2, 32, 22, kE0 - kW, kN0 + kH, 120);
+         },
+         {{0, 180}, {90, 90}, {45, 135}}},
+        // Paper up is straight up: such a baseline has no direction in plan.
+        {"vertical wall",
+         [](DxfSettings& d) {
+             Scale(d, 'M', 1000);
+             SetCorner(d, 0, 0, 0, kE0, kN0, 120);
+             SetCorner(d, 1, 32, 0, kE0 + kW, kN0, 120);
+             SetCorner(d, 2, 32, 22, kE0 + kW, kN0, 120 + kH);
+         },
+         {{90, 90}, {270, 270}, {30, 0}, {150, 180}}},
+    };
+    for (const Case& c : cases) {
         DxfSettings s;
-        Scale(s, 'M', 1000);
-        SurveyPlane(s, slope);
+        c.set(s);
         CDxfOut d(s);
         Archive out = Archive::ToMemory();
         d.Begin(&out, 0, 0);
-        std::size_t done = out.Memory().size();
-        std::optional<double> firstElevation;
-        for (float x : {1.0f, 7.3f, 30.9f}) {
-            for (int kind = 0; kind < 2; ++kind) {
-                if (kind == 0) {
-                    d.WriteText(x, x / 2, 0.2f, 0, 1, "T");
-                } else {
-                    d.WriteCircle(x, x / 2, 0.1f);
+        for (const Turn& t : c.turns) {
+            d.WriteText(7.3f, 4.1f, 0.2f, t.angle, 1, "T");
+            d.WriteCircle(7.3f, 4.1f, 0.1f);
+        }
+        const std::vector<Entity> all = Entities(out.Memory());
+        ASSERT_EQ(all.size(), 1 + 2 * c.turns.size()) << c.name;
+        for (std::size_t i = 0; i < c.turns.size(); ++i) {
+            const Entity& text = all[1 + 2 * i];
+            EXPECT_NEAR(AngleBetween(c.turns[i].rotation, text.Value(" 50")), 0, 1e-3)
+                << c.name << ", paper angle " << c.turns[i].angle;
+            for (const Entity* e : {&text, &all[2 + 2 * i]}) {
+                const char* codes[] = {" 10", " 20", " 30"};
+                for (int k = 0; k < 3; ++k) {
+                    EXPECT_NEAR(e->Value(codes[k]), d.World()[k], 5e-4) << c.name << e->kind;
                 }
-                std::string text = out.Memory().substr(done);
-                done = out.Memory().size();
-                double ocs[3], normal[3], world[3];
-                Parse(text, ocs, normal);
-                EXPECT_GT(std::fabs(normal[1]), 0.0);
-                EXPECT_EQ(normal[0], 0.0);
-                OcsToWorld(normal, ocs, world);
-                for (int i = 0; i < 3; ++i) {
-                    EXPECT_NEAR(world[i], d.World()[i], 0.002)
-                        << "slope " << slope << " x " << x << " axis " << i;
-                }
-                // Every point of the plane has the same OCS elevation, about the plane's offset.
-                EXPECT_NEAR(ocs[2], firstElevation ? *firstElevation : ocs[2], 0.002);
-                // About the plane's distance from the world origin along its normal.
-                EXPECT_NEAR(ocs[2], (250 - slope * 5000000) / std::sqrt(1 + slope * slope), 5.0);
-                if (!firstElevation) firstElevation = ocs[2];
+                EXPECT_EQ(e->Value("210"), 0.0);
+                EXPECT_EQ(e->Value("220"), 0.0);
+                EXPECT_EQ(e->Value("230"), 1.0);
             }
         }
-        // The corners themselves map onto their world points.
-        d.TransformPoint(31, 21);
-        EXPECT_NEAR(d.World()[0], 500000 + 30 * 25.4, 1e-6);
-        EXPECT_NEAR(d.World()[2], 250 + slope * 20 * 25.4, 1e-6);
     }
 }
 
-TEST(DxfTransform, SettingsWithoutATransformAreRefused) {
+TEST(DxfTransform, SitePlanTurnedByThirtyDegreesKeepsItsTextsAlongItsLines) {
+    RecordingFeedback feedback;
+    CKorvaneDoc doc(feedback);
+    doc.OnOpenDocument(std::string(KORVANE_SOURCE_DIR) + "/samples/site-plan.plt");
+    const std::vector<Entity> paper = Entities(ExportDoc(doc));
+    Turned(doc.m_dxfSettings, 30);
+    const std::vector<Entity> world = Entities(ExportDoc(doc));
+    ASSERT_EQ(paper.size(), world.size());
+    const double c = std::cos(M_PI / 6), s = std::sin(M_PI / 6);
+    int texts = 0;
+    double worstPlace = 0, worstTurn = 0;
+    for (std::size_t i = 0; i < paper.size(); ++i) {
+        const Entity &p = paper[i], &q = world[i];
+        ASSERT_EQ(p.kind, q.kind) << i;
+        if (p.kind != "VERTEX" && p.kind != "TEXT" && p.kind != "CIRCLE" && p.kind != "LINE") {
+            continue;
+        }
+        // Every point, line work and text alike, turns by 30 degrees about the paper origin.
+        const double x = 25.4 * p.Value(" 10"), y = 25.4 * p.Value(" 20");
+        worstPlace = std::max({worstPlace, std::fabs(q.Value(" 10") - (500000 + x * c - y * s)),
+                               std::fabs(q.Value(" 20") - (5000000 + x * s + y * c))});
+        if (p.kind == "TEXT") {
+            ++texts;
+            worstTurn =
+                std::max(worstTurn, std::fabs(AngleBetween(p.Value(" 50") + 30, q.Value(" 50"))));
+        }
+    }
+    EXPECT_GT(texts, 100);
+    EXPECT_LT(worstPlace, 0.02);  // paper coordinates are written to 0.001 inch
+    EXPECT_LT(worstTurn, 0.002);
+}
+
+TEST(DxfTransform, PenDownAfterPinitStartsAtThePaperOriginsWorldPoint) {
+    // Pen down straight after each Pinit, the second after a move that shifted the origin.
+    const std::string plot =
+        PlotBytes().Pinit().Ligne(2, 1, 2).Ligne(1, 1, -3).Pinit().Ligne(1, 1, 2).str();
+    RecordingFeedback feedback;
+    CKorvaneDoc doc(feedback);
+    Archive in = Archive::FromMemory(plot.data(), plot.size());
+    doc.Serialize(in);
+    struct Case {
+        const char* name;
+        void (*set)(DxfSettings&);
+        double origin[3];
+    };
+    // One document, its settings changed from export to export.
+    const Case cases[] = {
+        {"three-point", [](DxfSettings& d) { Turned(d, 30); }, {500000, 5000000, 120}},
+        {"horizontal",
+         [](DxfSettings& d) {
+             Scale(d, 'M', 1000);
+             SetCorner(d, 0, 1.5, 2.5, 5000, 7000, 100);
+             SetCorner(d, 1, 0, 0, 0, 0, 0);
+             SetCorner(d, 2, 0, 0, 0, 0, 0);
+         },
+         {5000 - 1.5 * 25.4, 7000 - 2.5 * 25.4, 100}},
+        {"normal", [](DxfSettings& d) { d.conversionIndex = 0; }, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        c.set(doc.m_dxfSettings);
+        const std::vector<Entity> all = Entities(ExportDoc(doc));
+        int polylines = 0;
+        for (std::size_t i = 0; i + 1 < all.size(); ++i) {
+            if (all[i].kind != "POLYLINE") continue;
+            ++polylines;
+            const Entity& first = all[i + 1];
+            EXPECT_NEAR(first.Value(" 10"), c.origin[0], 5e-4) << c.name;
+            EXPECT_NEAR(first.Value(" 20"), c.origin[1], 5e-4) << c.name;
+            EXPECT_NEAR(first.Value(" 30"), c.origin[2], 5e-4) << c.name;
+        }
+        EXPECT_EQ(polylines, 2) << c.name;
+    }
+}
+
+TEST(DxfTransform, SettingsWithoutASoundFileAreRefused) {
     struct Case {
         const char* name;
         void (*set)(DxfSettings&);
@@ -211,6 +336,8 @@ TEST(DxfTransform, SettingsWithoutATransformAreRefused) {
          "define no drawing plane"},
         {"scale 0", [](DxfSettings& d) { d.originalScale = 0; }, "one line"},
         {"infinite scale", [](DxfSettings& d) { d.originalScale = INFINITY; }, "not finite"},
+        {"a layer name readers refuse", [](DxfSettings& d) { d.layerName[2] = "a:b"; },
+         "pen 3 holds the character ':'"},
     };
     for (const Case& c : cases) {
         DxfSettings s;

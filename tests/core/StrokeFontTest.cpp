@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -179,3 +182,33 @@ TEST(StrokeFont, PrintableGlyphsKeepToTheCellAndPenRules) {
 }
 
 }  // namespace
+
+// The whole table, one line per code with its point range and every point, against the
+// reviewed tests/golden/stroke-font.txt: a change to any stroke of any glyph shows up here and
+// in the diff of that file. KORVANE_UPDATE_GOLDEN=1 rewrites it after an intended change.
+TEST(StrokeFont, WholeTableMatchesTheReviewedGoldenFile) {
+    std::string table;
+    for (int code = 0; code < 128; ++code) {
+        const CStrokeFont::Glyph& g = g_strokeFont.m_glyphs[code];
+        char head[64];
+        std::snprintf(head, sizeof head, "%3d %c %3d-%3d:", code,
+                      code > 32 && code < 127 ? code : '.', g.m_first, g.m_last);
+        table += head;
+        for (const Point& p : GlyphOf(code)) {
+            char point[32];
+            std::snprintf(point, sizeof point, " %c %d,%d", p.pen, p.x, p.y);
+            table += point;
+        }
+        table += '\n';
+    }
+    const std::string golden = std::string(KORVANE_GOLDEN_DIR) + "/stroke-font.txt";
+    if (std::getenv("KORVANE_UPDATE_GOLDEN")) std::ofstream(golden, std::ios::binary) << table;
+    std::ifstream in(golden, std::ios::binary);
+    ASSERT_TRUE(in) << golden << " is missing";
+    std::stringstream expected;
+    expected << in.rdbuf();
+    std::istringstream want(expected.str()), got(table);
+    std::string a, b;
+    while (std::getline(want, a) && std::getline(got, b)) EXPECT_EQ(b, a);
+    EXPECT_TRUE(expected.str() == table) << "the table differs from " << golden;
+}

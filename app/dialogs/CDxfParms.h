@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "app/Prompts.h"
+#include "plot/DxfSettings.h"
+
+class QButtonGroup;
+class QComboBox;
+class QLineEdit;
+
+// "Save As DXF format": the export settings of one document. Fill m_parameters before showing
+// it and read it back after OK. "Load..." and "Save..." exchange the settings with a
+// configuration file; point m_cfgPath at the program's last configuration path (g_cfgFilePath):
+// it is the initial name of both choosers and is replaced after each successful load or save
+// (with no path given, the choosers start empty and nothing is remembered). A field that does
+// not read, or a layer name the export would refuse, is said through prompts and keeps the
+// dialog open with the focus on it.
+class CDxfParms : public QDialog {
+  public:
+    explicit CDxfParms(Prompts& prompts, QWidget* parent = nullptr);
+
+    DxfSettings m_parameters;
+    std::string* m_cfgPath = nullptr;
+
+    void accept() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    enum class Exchange { ToControls, FromControls, FromControlsQuietly };
+    // Moves every field between m_parameters and the controls. From the controls it stops at
+    // the first field that does not read, says so and focuses it, unless quietly, in which
+    // case that field keeps its value and the rest are read.
+    bool UpdateData(Exchange direction);
+    void OnLoad();
+    void OnSave();
+    QWidget* BuildLayers();
+    QWidget* BuildConversion();
+    QWidget* BuildCorners();
+
+    Prompts& m_prompts;
+    QLineEdit* m_layerName[8];
+    QLineEdit* m_layerColor[8];
+    // Per corner, in the order of the columns: X paper, Y paper, easting, northing, elevation.
+    QLineEdit* m_corner[3][5];
+    QComboBox* m_units;
+    QLineEdit* m_originalScale;
+    QButtonGroup* m_conversion;
+};

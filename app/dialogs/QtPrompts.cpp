@@ -1,0 +1,104 @@
+#include "app/dialogs/QtPrompts.h"
+
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <climits>
+
+namespace {
+QString Caption() {
+    return QStringLiteral("Korvane");
+}
+
+QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
+                                QMessageBox::StandardButtons buttons) {
+    QMessageBox box(QMessageBox::Warning, Caption(), text, buttons, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+// The longest name the folder's file system takes; NAME_MAX when it does not say.
+long NameMax(const QString& folder) {
+    const long max = pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    return max > 0 ? max : NAME_MAX;
+}
+}  // namespace
+
+QtPrompts::QtPrompts(QWidget* parent) : m_parent(parent) {}
+
+void QtPrompts::Warning(const QString& text) {
+    QMessageBox::warning(m_parent, Caption(), text);
+}
+
+void QtPrompts::Information(const QString& text) {
+    QMessageBox::information(m_parent, Caption(), text);
+}
+
+Prompts::Answer QtPrompts::AskYesNoCancel(const QString& text) {
+    switch (Ask(m_parent, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
+}
+
+bool QtPrompts::AskYesNo(const QString& text) {
+    return Ask(m_parent, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtPrompts::ChooseFile(const QString& title, const QString& defaultExtension,
+                           const QStringList& filters, QString& path, bool save, int& filterIndex) {
+    QFileDialog dialog(m_parent, title);
+    // Qt's own dialog, not the desktop's: a desktop dialog confirms replacing the name as typed,
+    // before the default suffix is added, so "plan" could silently replace "plan.plt".
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters(filters);
+    if (filterIndex >= 1 && filterIndex <= filters.size()) {
+        dialog.selectNameFilter(filters[filterIndex - 1]);
+    }
+    dialog.setDefaultSuffix(defaultExtension);
+    // Save mode confirms before replacing (QFileDialog's default); open mode takes only an
+    // existing file.
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!path.isEmpty()) {
+        const QFileInfo initial(path);
+        if (initial.isDir()) {
+            dialog.setDirectory(initial.absoluteFilePath());
+        } else {
+            dialog.setDirectory(initial.absolutePath());
+            dialog.selectFile(initial.fileName());
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+
+    const QString chosen = dialog.selectedFiles().constFirst();
+    // The dialog itself refuses most overlong names; this also catches one that the default
+    // suffix lengthens past the limit.
+    if (IsBadFileName(chosen)) {
+        path = QStringLiteral("InvalidFileName");
+        return false;
+    }
+    const int index = filters.indexOf(dialog.selectedNameFilter());
+    if (index >= 0) filterIndex = index + 1;
+    path = chosen;
+    return true;
+}
+
+bool IsBadFileName(const QString& path) {
+    const QFileInfo info(path);
+    const QByteArray encoded = QFile::encodeName(info.absoluteFilePath());
+    if (encoded.size() >= PATH_MAX) return true;
+    const long nameMax = NameMax(info.absolutePath());
+    for (const QString& part :
+         info.absoluteFilePath().split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (QFile::encodeName(part).size() > nameMax) return true;
+    }
+    return false;
+}

@@ -1,0 +1,269 @@
+#include "plot/SafeFile.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include "plot/FileError.h"
+
+namespace {
+[[noreturn]] void Fail(const std::string& path, int err, const char* detail = nullptr) {
+    throw FileError(FileError::CauseOf(err), path, detail ? detail : std::strerror(err));
+}
+
+std::atomic<bool> g_forceNamed{false};
+
+// Named temporaries alive in this process, for the signal handler to remove. Fixed storage, so
+// the handler touches nothing but these bytes and unlink().
+constexpr int kSlots = 16;
+char g_tempNames[kSlots][4096];
+volatile sig_atomic_t g_tempUsed[kSlots];
+
+const int kCleanupSignals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM, SIGXFSZ, SIGPIPE, SIGALRM,
+                               SIGUSR1, SIGUSR2, SIGABRT, SIGSEGV, SIGBUS,  SIGFPE,  SIGILL};
+
+void RemoveTemporariesAndDie(int sig) {
+    for (int i = 0; i < kSlots; ++i) {
+        if (g_tempUsed[i]) ::unlink(g_tempNames[i]);
+    }
+    ::signal(sig, SIG_DFL);
+    ::raise(sig);
+}
+
+// Installs the handler where a signal would otherwise end the process without a word; a signal
+// the program ignores or handles itself is left alone.
+void InstallCleanupHandlers() {
+    static std::atomic<bool> installed{false};
+    if (installed.exchange(true)) return;
+    for (int sig : kCleanupSignals) {
+        struct sigaction old;
+        if (::sigaction(sig, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
+        struct sigaction sa;
+        std::memset(&sa, 0, sizeof sa);
+        sa.sa_handler = RemoveTemporariesAndDie;
+        sigfillset(&sa.sa_mask);
+        ::sigaction(sig, &sa, nullptr);
+    }
+}
+
+int RegisterTemporary(const std::string& name) {
+    if (name.size() >= sizeof g_tempNames[0]) return -1;
+    for (int i = 0; i < kSlots; ++i) {
+        if (g_tempUsed[i]) continue;
+        std::memcpy(g_tempNames[i], name.c_str(), name.size() + 1);
+        g_tempUsed[i] = 1;
+        return i;
+    }
+    return -1;
+}
+
+void UnregisterTemporary(const std::string& name) {
+    for (int i = 0; i < kSlots; ++i) {
+        if (g_tempUsed[i] && name == g_tempNames[i]) g_tempUsed[i] = 0;
+    }
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string HiddenNameBeside(const std::string& target) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    const std::size_t slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, ".%012llx",
+                  static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFull));
+    return dir + "." + base + suffix;
+}
+
+// The file a write to path lands in: symbolic links followed, even to a target that does not
+// exist yet. Too many links fail as the system would (ELOOP).
+std::string FollowLinks(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        if (n < 0) Fail(path, errno);
+        link.resize(static_cast<std::size_t>(n));
+        current = link[0] == '/' ? link : DirectoryOf(current) + "/" + link;
+    }
+    Fail(path, ELOOP);
+}
+
+mode_t UsualMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Runs f with every catchable signal held back, so no handler can run between its steps.
+template <class F>
+int WithSignalsBlocked(F f) {
+    sigset_t all, old;
+    sigfillset(&all);
+    ::pthread_sigmask(SIG_BLOCK, &all, &old);
+    const int result = f();
+    const int err = errno;
+    ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    errno = err;
+    return result;
+}
+}  // namespace
+
+void SafeFile::ForceNamedTemporary(bool force) {
+    g_forceNamed = force;
+}
+
+SafeFile SafeFile::Create(const std::string& path) {
+    SafeFile file(path, FollowLinks(path));
+    const std::string& target = file.m_target;
+    mode_t mode = UsualMode();
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) Fail(path, EISDIR);
+        if (!S_ISREG(st.st_mode)) Fail(path, EACCES, "not a regular file");
+        // Root may write anything; the mode bits still say what the owner wants.
+        if ((st.st_mode & 0222) == 0) Fail(path, EACCES, "the file is read-only");
+        mode = st.st_mode & 07777;
+    } else if (errno != ENOENT) {
+        Fail(path, errno);
+    }
+
+    if (!g_forceNamed) {
+        file.m_fd = ::open(DirectoryOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (file.m_fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            Fail(path, errno);
+        }
+    }
+    if (file.m_fd < 0) {
+        InstallCleanupHandlers();
+        for (int attempt = 0; attempt < 100 && file.m_fd < 0; ++attempt) {
+            std::string temp = HiddenNameBeside(target);
+            // Registered before it exists, so no signal can come between creation and record.
+            if (RegisterTemporary(temp) < 0) Fail(path, EMFILE);
+            file.m_fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+            if (file.m_fd >= 0) {
+                file.m_temp = temp;
+            } else {
+                const int err = errno;
+                UnregisterTemporary(temp);
+                if (err != EEXIST) Fail(path, err);
+            }
+        }
+        if (file.m_fd < 0) Fail(path, EEXIST);
+    }
+    // Permissions as asked, whatever the umask made of them.
+    ::fchmod(file.m_fd, mode);
+    return file;
+}
+
+SafeFile::SafeFile(SafeFile&& other) noexcept
+    : m_path(std::move(other.m_path)),
+      m_target(std::move(other.m_target)),
+      m_temp(std::move(other.m_temp)),
+      m_fd(other.m_fd),
+      m_written(other.m_written),
+      m_writebackFrom(other.m_writebackFrom) {
+    other.m_fd = -1;
+    other.m_temp.clear();
+}
+
+SafeFile::~SafeFile() {
+    Discard();
+}
+
+void SafeFile::Discard() noexcept {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    if (!m_temp.empty()) {
+        ::unlink(m_temp.c_str());
+        UnregisterTemporary(m_temp);
+        m_temp.clear();
+    }
+}
+
+void SafeFile::Write(const void* data, std::size_t n) {
+    if (m_fd < 0) Fail(m_path, EBADF);
+    const char* p = static_cast<const char*>(data);
+    while (n > 0) {
+        const ssize_t w = ::write(m_fd, p, n);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            Fail(m_path, errno);
+        }
+        p += w;
+        n -= static_cast<std::size_t>(w);
+        m_written += static_cast<std::uint64_t>(w);
+    }
+    StartWriteback();
+}
+
+void SafeFile::StartWriteback() {
+    // The disk starts on each stretch written while the rest is still being made, so the fsync
+    // of Commit waits only for the last one. Only a hint: errors surface in the fsync.
+    constexpr std::uint64_t kStretch = 8 * 1024 * 1024;
+    if (m_written - m_writebackFrom < kStretch) return;
+    ::sync_file_range(m_fd, static_cast<off_t>(m_writebackFrom),
+                      static_cast<off_t>(m_written - m_writebackFrom), SYNC_FILE_RANGE_WRITE);
+    m_writebackFrom = m_written;
+}
+
+void SafeFile::Commit() {
+    if (m_fd < 0) Fail(m_path, EBADF);
+    if (::fsync(m_fd) != 0 && errno != EINVAL) Fail(m_path, errno);
+    if (m_temp.empty()) {
+        // Unnamed: give it a hidden name for the instant of the rename. With signals held
+        // back, nothing but a kill can come between the two, and then only for that instant.
+        char self[64];
+        std::snprintf(self, sizeof self, "/proc/self/fd/%d", m_fd);
+        int err = 0;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string name = HiddenNameBeside(m_target);
+            const int r = WithSignalsBlocked([&] {
+                int linked = ::linkat(AT_FDCWD, self, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+                if (linked != 0 && errno == ENOENT) {  // no /proc: a privileged link instead
+                    linked = ::linkat(m_fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH);
+                }
+                if (linked != 0) return -1;
+                if (::rename(name.c_str(), m_target.c_str()) != 0) {
+                    const int e = errno;
+                    ::unlink(name.c_str());
+                    errno = e;
+                    return -2;
+                }
+                return 0;
+            });
+            if (r == 0) {
+                err = 0;
+                break;
+            }
+            err = errno;
+            if (r == -2 || err != EEXIST) break;
+        }
+        const int fd = m_fd;
+        m_fd = -1;
+        ::close(fd);
+        if (err) Fail(m_path, err);
+        return;
+    }
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0) Fail(m_path, errno);
+    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) Fail(m_path, errno);
+    UnregisterTemporary(m_temp);
+    m_temp.clear();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// A file written so that nothing of the user's is lost whatever happens on the way: the new
+// content goes to a file of its own and replaces the target only in Commit, once it is complete
+// and on disk. Every save of the program (plot files, DXF exports, pictures, configuration
+// files) goes through it.
+//
+// - The content is written unnamed (O_TMPFILE) in the target's folder and linked into place in
+//   Commit, so a crash, kill or file-size limit leaves no temporary behind. Where the file
+//   system cannot make unnamed files, a hidden temporary beside the target is used instead and
+//   removed on every signal that can be caught (and by the destructor).
+// - A symbolic link as target is followed: its final target is replaced, still atomically, and
+//   the link stays a link.
+// - An existing target that is not a regular file, or whose mode grants no write bit to anyone,
+//   is refused before anything is written (FileError with cause AccessDenied or BadPath), even
+//   for a user such as root whom the system would let through: its owner protected it.
+// - The new file gets the old one's permissions, or the usual ones (0666 less the umask).
+// Failures throw FileError naming the path as given.
+class SafeFile {
+  public:
+    static SafeFile Create(const std::string& path);
+
+    SafeFile(SafeFile&& other) noexcept;
+    SafeFile& operator=(SafeFile&&) = delete;
+    SafeFile(const SafeFile&) = delete;
+    SafeFile& operator=(const SafeFile&) = delete;
+    ~SafeFile();  // without Commit, the new content is dropped and the target left as it was
+
+    int Fd() const { return m_fd; }
+    const std::string& Path() const { return m_path; }
+
+    // Writes all n bytes; throws FileError.
+    void Write(const void* data, std::size_t n);
+    // Makes the content durable and puts it in place of the target. The object is done after.
+    void Commit();
+
+    // Tests: make the following Creates use a named temporary, as where O_TMPFILE is missing.
+    static void ForceNamedTemporary(bool force);
+
+  private:
+    SafeFile(std::string path, std::string target) : m_path(std::move(path)), m_target(target) {}
+    void Discard() noexcept;
+    void StartWriteback();
+
+    std::string m_path;    // as the caller gave it, for messages
+    std::string m_target;  // the regular file to replace: m_path with symbolic links followed
+    std::string m_temp;    // the named temporary, when one is used
+    int m_fd = -1;
+    std::uint64_t m_written = 0;        // bytes written so far
+    std::uint64_t m_writebackFrom = 0;  // where the disk has not yet been asked to start
+};

@@ -1,0 +1,106 @@
+// The safe-write routine under interruption: no temporary outlives the process, whichever way
+// it ends, and the old file stays until the new one is complete.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "plot/SafeFile.h"
+
+namespace {
+std::string FreshFolder(const std::string& name) {
+    const std::string dir = ::testing::TempDir() + "safefile-" + name;
+    std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
+    return dir;
+}
+
+std::vector<std::string> Entries(const std::string& dir) {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d)) {
+            const std::string n = e->d_name;
+            if (n != "." && n != "..") names.push_back(n);
+        }
+        closedir(d);
+    }
+    return names;
+}
+
+std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct Named {
+    explicit Named(bool named) { SafeFile::ForceNamedTemporary(named); }
+    ~Named() { SafeFile::ForceNamedTemporary(false); }
+};
+}  // namespace
+
+TEST(SafeFile, NewContentHasNoNameUntilCommit) {
+    const std::string dir = FreshFolder("unnamed");
+    const std::string target = dir + "/out.plt";
+    Write(target, "old");
+    SafeFile file = SafeFile::Create(target);
+    file.Write("new", 3);
+    EXPECT_EQ(Entries(dir), std::vector<std::string>{"out.plt"});
+    EXPECT_EQ(Read(target), "old");
+    file.Commit();
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(Entries(dir), std::vector<std::string>{"out.plt"});
+}
+
+TEST(SafeFile, ASignalMidWriteLeavesTheOldFileAndNoTemporary) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // (named temporary, signal): an unnamed file vanishes even on SIGKILL; a named one is
+    // removed on every signal that can be caught.
+    const struct {
+        bool named;
+        int sig;
+    } cases[] = {{false, SIGKILL}, {false, SIGTERM}, {true, SIGTERM},
+                 {true, SIGINT},   {true, SIGHUP},   {true, SIGXFSZ}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.named ? "named " : "unnamed ") + strsignal(c.sig));
+        const std::string dir = FreshFolder("signal");
+        const std::string target = dir + "/out.dxf";
+        Write(target, "old");
+        EXPECT_EXIT(
+            {
+                Named mode(c.named);
+                SafeFile file = SafeFile::Create(target);
+                file.Write("partial", 7);
+                raise(c.sig);
+            },
+            ::testing::KilledBySignal(c.sig), "");
+        EXPECT_EQ(Entries(dir), std::vector<std::string>{"out.dxf"});
+        EXPECT_EQ(Read(target), "old");
+    }
+}
+
+TEST(SafeFile, NamedTemporaryIsRemovedWhenAbandonedAndRenamedOnCommit) {
+    Named mode(true);
+    const std::string dir = FreshFolder("named");
+    const std::string target = dir + "/out.svg";
+    {
+        SafeFile file = SafeFile::Create(target);
+        file.Write("x", 1);
+        EXPECT_EQ(Entries(dir).size(), 1u);  // the hidden temporary
+    }
+    EXPECT_TRUE(Entries(dir).empty());
+    SafeFile file = SafeFile::Create(target);
+    file.Write("svg", 3);
+    file.Commit();
+    EXPECT_EQ(Entries(dir), std::vector<std::string>{"out.svg"});
+    EXPECT_EQ(Read(target), "svg");
+}
