@@ -4,20 +4,22 @@
 # in HP-GL) and against cp (the 10-million-line-record round trip, whose save includes its
 # fsync). Prints wall and CPU (user + system) times and their ratios, and the round trip's peak
 # memory. Needs hyperfine, hp2xx and GNU time (apt-get install hyperfine hp2xx time); not part
-# of CI. RUNS=N sets the runs per command (default 7).
+# of CI. RUNS=N sets the runs per command (default 7); CLI=PATH times another korvane-cli build
+# (an older one, say) against the same programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${RUNS:-7}
 for tool in hyperfine hp2xx /usr/bin/time python3; do
   command -v "$tool" > /dev/null || { echo "compare.sh needs $tool" >&2; exit 1; }
 done
-cli=build/bin/korvane-cli
-[ -x "$cli" ] || { echo "build korvane-cli first (cmake --build build)" >&2; exit 1; }
+cli=${CLI:-build/bin/korvane-cli}
+[ -x "$cli" ] && [ -x build/bin/korvane-cli ] ||
+  { echo "build korvane-cli first (cmake --build build)" >&2; exit 1; }
 tools/make-bench-data.sh > /dev/null
 data=bench-data
 hpgl=$data/survey-1m.hpgl
 # The drawing as our paint draws it at 1920 x 1080, in HP-GL.
-[ -f "$hpgl" ] || "$cli" trace $data/survey-1m.plt --size 1920x1080 | awk -f bench/trace-to-hpgl.awk > "$hpgl"
+[ -f "$hpgl" ] || build/bin/korvane-cli trace $data/survey-1m.plt --size 1920x1080 | awk -f bench/trace-to-hpgl.awk > "$hpgl"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
@@ -28,8 +30,8 @@ hyperfine -N -w 1 -r "$runs" --export-json "$out/times.json" \
   -n png-crisp "$cli convert $data/survey-1m.plt $out/k.png --size 1920x1080 --antialias off" \
   -n hp2xx-dxf "hp2xx -q -m dxf -f $out/hp.dxf $hpgl" \
   -n dxf "$cli convert $data/survey-1m.plt $out/k.dxf" \
-  -n cp "cp $data/lines10m.plt $out/copy.plt" \
-  -n round-trip "$cli convert $data/lines10m.plt $out/k.plt" > /dev/null
+  -n cp -p "rm -f $out/copy.plt" "cp $data/lines10m.plt $out/copy.plt" \
+  -n round-trip -p "rm -f $out/k.plt" "$cli convert $data/lines10m.plt $out/k.plt" > /dev/null
 
 peak() { /usr/bin/time -f %M "$@" 2>&1 > /dev/null | tail -1; }
 memory=$(peak "$cli" convert $data/lines10m.plt "$out/k.plt")
