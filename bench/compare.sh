@@ -22,19 +22,23 @@ hpgl=$data/survey-1m.hpgl
 [ -f "$hpgl" ] || build/bin/korvane-cli trace $data/survey-1m.plt --size 1920x1080 | awk -f bench/trace-to-hpgl.awk > "$hpgl"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
+f=$out/files
+mkdir "$f"
 
 # hp2xx fits the drawing into 508 x 285.75 mm at 96 dots per inch: 1920 x 1080 pixels.
+# Every run writes a new file, as a user's conversion usually does.
 hyperfine -N -w 1 -r "$runs" --export-json "$out/times.json" \
-  -n hp2xx-png "hp2xx -q -m png -d 96 -w 508 -h 285.75 -f $out/hp.png $hpgl" \
-  -n png-antialiased "$cli convert $data/survey-1m.plt $out/k.png --size 1920x1080" \
-  -n png-crisp "$cli convert $data/survey-1m.plt $out/k.png --size 1920x1080 --antialias off" \
-  -n hp2xx-dxf "hp2xx -q -m dxf -f $out/hp.dxf $hpgl" \
-  -n dxf "$cli convert $data/survey-1m.plt $out/k.dxf" \
-  -n cp -p "rm -f $out/copy.plt" "cp $data/lines10m.plt $out/copy.plt" \
-  -n round-trip -p "rm -f $out/k.plt" "$cli convert $data/lines10m.plt $out/k.plt" > /dev/null
+  -p "rm -f $f/hp.png $f/k.png $f/hp.dxf $f/k.dxf $f/copy.plt $f/k.plt" \
+  -n hp2xx-png "hp2xx -q -m png -d 96 -w 508 -h 285.75 -f $out/files/hp.png $hpgl" \
+  -n png-antialiased "$cli convert $data/survey-1m.plt $out/files/k.png --size 1920x1080" \
+  -n png-crisp "$cli convert $data/survey-1m.plt $out/files/k.png --size 1920x1080 --antialias off" \
+  -n hp2xx-dxf "hp2xx -q -m dxf -f $out/files/hp.dxf $hpgl" \
+  -n dxf "$cli convert $data/survey-1m.plt $out/files/k.dxf" \
+  -n cp "cp $data/lines10m.plt $out/files/copy.plt" \
+  -n round-trip "$cli convert $data/lines10m.plt $out/files/k.plt" > /dev/null
 
 peak() { /usr/bin/time -f %M "$@" 2>&1 > /dev/null | tail -1; }
-memory=$(peak "$cli" convert $data/lines10m.plt "$out/k.plt")
+memory=$(peak "$cli" convert $data/lines10m.plt "$out/files/k.plt")
 
 python3 - "$out/times.json" "$memory" <<'PY'
 import json, sys
