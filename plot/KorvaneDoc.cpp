@@ -128,7 +128,11 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
 }
 
 void CKorvaneDoc::Serialize(Archive& archive) {
-    if (archive.IsLoading()) return ReadPrimitives(archive);
+    if (archive.IsLoading()) {
+        ReadPrimitives(archive);
+        m_primitives.ReleaseUnusedTail();
+        return;
+    }
 
     m_primitives.ForEach([&](const Prim& prim) {
         prim.Write(archive);
