@@ -2,6 +2,8 @@
 
 #include <libdeflate.h>
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <cstdint>
 #include <cstring>
@@ -103,6 +105,19 @@ void RgbRows(const QImage& image, std::vector<std::uint8_t>& raw) {
     }
 }
 
+// libdeflate takes the filtered picture whole and writes its output whole, which beside the
+// image itself would double the memory of a very large picture; those go through Qt's encoder,
+// which compresses row by row.
+constexpr long long kWholeBufferPixels = 8LL * 1024 * 1024;
+
+std::string EncodeByRows(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return {};
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
 struct CompressorDeleter {
     void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
@@ -110,6 +125,7 @@ struct CompressorDeleter {
 
 std::string EncodePng(const QImage& image) try {
     const int w = image.width(), h = image.height();
+    if (static_cast<long long>(w) * h > kWholeBufferPixels) return EncodeByRows(image);
     Palette palette;
     std::vector<std::uint8_t> raw;
     const bool indexed = IndexedRows(image, palette, raw);
@@ -118,9 +134,16 @@ std::string EncodePng(const QImage& image) try {
     std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
         libdeflate_alloc_compressor(kLevel));
     if (!compressor) return {};
-    std::vector<char> packed(libdeflate_zlib_compress_bound(compressor.get(), raw.size()));
-    const std::size_t packedSize = libdeflate_zlib_compress(
-        compressor.get(), raw.data(), raw.size(), packed.data(), packed.size());
+    // Line drawings shrink tenfold or more: a quarter of the input is room enough, and only a
+    // picture that does not fit is compressed again into the worst case's room.
+    std::vector<char> packed(raw.size() / 4 + 1024);
+    std::size_t packedSize = libdeflate_zlib_compress(compressor.get(), raw.data(), raw.size(),
+                                                      packed.data(), packed.size());
+    if (packedSize == 0) {
+        packed.resize(libdeflate_zlib_compress_bound(compressor.get(), raw.size()));
+        packedSize = libdeflate_zlib_compress(compressor.get(), raw.data(), raw.size(),
+                                              packed.data(), packed.size());
+    }
     if (packedSize == 0) return {};
     std::vector<std::uint8_t>().swap(raw);
 

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -22,6 +23,17 @@ QImage Make(int w, int h, const std::function<void(QImage&)>& fill) {
 void Colours(QImage& image, int count) {
     for (int i = 0; i < count; ++i) {
         image.setPixel(i % image.width(), i / image.width(), qRgb(i & 0xFF, (i >> 8) * 40, 7));
+    }
+}
+
+// Pixels that do not compress at all.
+void Noise(QImage& image) {
+    std::uint32_t state = 12345;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            state = state * 1664525u + 1013904223u;
+            image.setPixel(x, y, 0xFF000000u | (state >> 8));
+        }
     }
 }
 
@@ -53,6 +65,7 @@ TEST(PngWriter, DecodesToTheSamePixelsWithAPaletteOnlyWhereItFits) {
         {"crisp lines", Make(600, 300, [](QImage& i) { Lines(i, false); }), 3},
         {"smoothed lines", Make(600, 300, [](QImage& i) { Lines(i, true); }), 2},
         {"one row", Make(5000, 1, [](QImage& i) { Colours(i, 3000); }), 2},
+        {"noise", Make(200, 150, Noise), 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
