@@ -15,7 +15,7 @@
 // destroyed one by one; the others hold plain numbers, so freeing the blocks is all they need,
 // and closing a drawing of millions of lines takes no time.
 //
-// Blocks double from 256 KB to 32 MB, so a small drawing stays small and a large one costs few
+// Blocks double from 256 KB to 8 MB, so a small drawing stays small and a large one costs few
 // allocations; blocks of 2 MB and more are aligned for, and offered to, transparent huge pages,
 // which spares a 10-million-record load most of its page faults. The index of primitives lives
 // in the arena too.
@@ -94,7 +94,7 @@ class PrimitiveList {
     struct OwnsMemory : std::is_same<T, Symbole> {};
 
     static constexpr std::size_t kFirstBlock = 256 * 1024;
-    static constexpr std::size_t kLargestBlock = 32 * 1024 * 1024;
+    static constexpr std::size_t kLargestBlock = 8 * 1024 * 1024;
     static constexpr std::size_t kChunkShift = 12;
     static constexpr std::size_t kChunkSize = std::size_t(1) << kChunkShift;
 
