@@ -56,6 +56,10 @@ class QPainterSurface : public DrawSurface {
                        m_originY + (y - m_windowY) * m_scaleY);
     }
     void EndRun();
+    // A segment of no length where the batch's last one is the same dot. A cosmetic pen draws
+    // such a dot as one opaque pixel, so drawing it again right after changes nothing, and at a
+    // small scale a drawing's short segments repeat dots by the hundred thousand.
+    bool RepeatsLastDot(const QPointF& to) const;
     void ApplyPen();
     double EmPerCell(const QString& face);
 
@@ -74,6 +78,7 @@ class QPainterSurface : public DrawSurface {
     std::vector<QPointF> m_run;  // the pen-down run being drawn (polyline mode)
     std::vector<QLineF> m_lines;
     bool m_penDirty = true;
+    bool m_cosmeticPen = true;  // the painter's pen is one pixel wide whatever the scale
 
     Handle m_appliedPen = 0;  // the pen the painter has, while m_penDirty is clear
     ColorRef m_textColor = 0;
