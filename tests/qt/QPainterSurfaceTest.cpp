@@ -123,9 +123,10 @@ TEST(QPainterSurface, ManyLinesAreAllDrawnAcrossBatches) {
 }
 
 // Segments of no length repeat the same dot many times over in a drawing at a small scale; the
-// picture must be the one every segment drawn on its own gives, smoothed or not, for one-pixel
-// pens and wide ones, dots on and between pixels, over lines and after a pen change.
-TEST(QPainterSurface, RepeatedDotsDrawTheSamePictureAsEverySegment) {
+// picture must be the one all the segments give, smoothed or not, for one-pixel pens and wide
+// ones, dots on and between pixels, over lines, before a line that ends on them and after a pen
+// change.
+TEST(QPainterSurface, RepeatedDotsDrawTheSamePictureAsAllTheSegments) {
     struct Segment {
         int x0, y0, x1, y1;
     };
@@ -155,17 +156,23 @@ TEST(QPainterSurface, RepeatedDotsDrawTheSamePictureAsEverySegment) {
                     s.LineTo(segments[i].x1, segments[i].y1);
                 }
             }
+            // The same segments in one batch per pen, as the surface hands them over.
             QPainter painter(&direct);
             painter.setRenderHint(QPainter::Antialiasing, smooth);
-            for (std::size_t i = 0; i < segments.size(); ++i) {
-                QPen pen(i < 8 ? QColor(255, 0, 0) : QColor(0, 255, 0), width * 0.5);
+            for (int batch = 0; batch < 2; ++batch) {
+                QPen pen(batch == 0 ? QColor(255, 0, 0) : QColor(0, 255, 0), width * 0.5);
                 pen.setCapStyle(Qt::RoundCap);
                 pen.setJoinStyle(Qt::RoundJoin);
                 pen.setCosmetic(width == 0);
                 painter.setPen(pen);
-                const Segment& g = segments[i];
-                painter.drawLine(QPointF(g.x0 * 0.5, 100 - g.y0 * 0.5),
-                                 QPointF(g.x1 * 0.5, 100 - g.y1 * 0.5));
+                std::vector<QLineF> lines;
+                for (std::size_t i = batch == 0 ? 0 : 8; i < (batch == 0 ? 8 : segments.size());
+                     ++i) {
+                    const Segment& g = segments[i];
+                    lines.emplace_back(QPointF(g.x0 * 0.5, 100 - g.y0 * 0.5),
+                                       QPointF(g.x1 * 0.5, 100 - g.y1 * 0.5));
+                }
+                painter.drawLines(lines.data(), static_cast<int>(lines.size()));
             }
             painter.end();
             EXPECT_TRUE(viaSurface == direct);
