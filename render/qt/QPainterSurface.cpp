@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRectF>
 #include <algorithm>
@@ -16,7 +17,10 @@ QColor ToQColor(ColorRef c) {
 }  // namespace
 
 QPainterSurface::QPainterSurface(QPainter& painter, bool polylines, bool printing)
-    : m_painter(painter), m_polylines(polylines), m_printing(printing) {
+    : m_painter(painter),
+      m_polylines(polylines),
+      m_printing(printing),
+      m_raster(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster) {
     UpdateScale();
 }
 
@@ -95,7 +99,7 @@ void QPainterSurface::LineTo(int x, int y) {
     if (m_polylines) {
         if (m_run.empty()) m_run.push_back(m_curDevice);
         m_run.push_back(to);
-    } else if (!(m_cosmeticPen && RepeatsLastDot(to))) {
+    } else if (!(m_raster && m_cosmeticPen && RepeatsLastDot(to))) {
         m_lines.emplace_back(m_curDevice, to);
         if (m_lines.size() >= kBatch) Flush();
     }

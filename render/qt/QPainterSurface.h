@@ -56,9 +56,10 @@ class QPainterSurface : public DrawSurface {
                        m_originY + (y - m_windowY) * m_scaleY);
     }
     void EndRun();
-    // A segment of no length where the batch's last one is the same dot. A cosmetic pen draws
-    // such a dot as one opaque pixel, so drawing it again right after changes nothing, and at a
-    // small scale a drawing's short segments repeat dots by the hundred thousand.
+    // A segment of no length where the batch's last one is the same dot. On a raster device a
+    // cosmetic pen draws such a dot as one opaque pixel, so drawing it again right after changes
+    // nothing, and at a small scale a drawing's short segments repeat dots by the hundred
+    // thousand. Vector devices (SVG, PDF, printers) keep every segment.
     bool RepeatsLastDot(const QPointF& to) const;
     void ApplyPen();
     double EmPerCell(const QString& face);
@@ -66,6 +67,7 @@ class QPainterSurface : public DrawSurface {
     QPainter& m_painter;
     bool m_polylines;
     bool m_printing;
+    bool m_raster;  // pixels: an image, a window
 
     // The mapping, logical to device.
     double m_windowX = 0, m_windowY = 0, m_originX = 0, m_originY = 0;
