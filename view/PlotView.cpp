@@ -1,7 +1,5 @@
 #include "view/PlotView.h"
 
-#include <algorithm>
-
 #include "plot/PrimitiveList.h"
 #include "render/DrawSurface.h"
 #include "render/PrimDraw.h"
@@ -9,7 +7,6 @@
 
 int g_fitToPage = 0;
 
-namespace {
 // The pair of pens of one pass: the current pen follows the context's colour, remade only when
 // it changes; the spare pen stands in while the current one is replaced. The remembered colour
 // starts as (1, 1, 1), which no pen table entry has, so a pass that starts with that colour
@@ -49,129 +46,86 @@ class PassPens {
     std::uint8_t m_red = 1, m_green = 1, m_blue = 1;
 };
 
-class WaitCursor {
-  public:
-    explicit WaitCursor(ViewHost& host) : m_host(host) { m_host.BeginWaitCursor(); }
-    ~WaitCursor() { m_host.EndWaitCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
+PaintPass::PaintPass(PlotView& view, DrawSurface& dc, ViewHost& host,
+                     const PrimitiveList& primitives, int fitToPage)
+    : m_view(view), m_dc(dc), m_host(host), m_primitives(primitives) {
+    m_host.BeginWaitCursor();
+    m_view.m_drawnCount = 0;
+    m_view.m_context.m_lastX = -LOGICAL_BIAS;
+    m_view.m_context.m_lastY = -LOGICAL_BIAS;
+    if (m_primitives.empty()) return;
 
-  private:
-    ViewHost& m_host;
-};
-}  // namespace
-
-PlotView::PlotView() {
-    UpdateDivisor();
-}
-
-void PlotView::UpdateDivisor() {
-    const double width = (static_cast<double>(m_viewRight) - m_viewLeft) / ZOOM_UNITS;
-    const double height = (static_cast<double>(m_viewTop) - m_viewBottom) / ZOOM_UNITS;
-    m_zoomDivisor = height > width ? height : width;
-}
-
-void PlotView::FitToClient(int clientWidth, int clientHeight, bool firstFit) {
-    const double a = static_cast<double>(clientHeight) / clientWidth;
-    const double c =
-        firstFit ? static_cast<double>(m_extentY) / m_extentX
-                 : (static_cast<double>(m_viewTop) - m_viewBottom) / (m_viewRight - m_viewLeft);
-    if (a < c) {
-        m_viewRight =
-            static_cast<float>(m_viewLeft + (static_cast<double>(m_viewTop) - m_viewBottom) / a);
+    const ViewState& state = m_view.m_state;
+    if (dc.IsPrinting()) {
+        const PageMetrics page{dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES),
+                               dc.GetDeviceCaps(HORZSIZE), dc.GetDeviceCaps(VERTSIZE)};
+        state.PrinterMapping(page, m_view.m_context.GetResolution(), fitToPage).Apply(dc);
     } else {
-        m_viewTop =
-            static_cast<float>(m_viewBottom + a * (static_cast<double>(m_viewRight) - m_viewLeft));
+        state.ScreenMapping(host.ClientWidth(), host.ClientHeight()).Apply(dc);
     }
-    UpdateDivisor();
+    m_view.m_context.SetDC(&dc);
+    m_pens = std::make_unique<PassPens>(dc, m_view.m_lineWidth);
+    m_offsetX = state.m_viewLeft;
+    m_offsetY = state.m_viewBottom;
+    m_divisor = dc.IsPrinting() ? 1.0 : state.m_zoomDivisor;
+    m_interruptible = state.m_zoomMode == ZOOM_INCREMENTAL;
 }
 
-void PlotView::SetMapping(DrawSurface& dc, const ViewHost& host) {
-    const double d = m_zoomDivisor;
-    dc.SetMapModeIsotropic();
-    dc.SetWindowOrg(-LOGICAL_BIAS, -LOGICAL_BIAS - 2);
-    dc.SetWindowExt(TruncToInt(m_extentX / d), TruncToInt(m_extentY / d));
-    if (!dc.IsPrinting()) {
-        const int w = host.ClientWidth(), h = host.ClientHeight();
-        dc.SetViewportExt(w, -h);
-        dc.SetViewportOrg(0, h);
-        return;
+PaintPass::~PaintPass() {
+    Finish();
+}
+
+bool PaintPass::Step(std::size_t count) {
+    if (m_finished || m_stopped || !m_pens) return false;  // no pens: an empty drawing
+    const std::size_t total = m_primitives.size();
+    const std::size_t end = total - m_next < count ? total : m_next + count;
+    CPlotContext& context = m_view.m_context;
+    PassPens& pens = *m_pens;
+    PrimPainter painter(context, m_offsetX, m_offsetY, m_divisor);
+    for (; m_next < end; ++m_next) {
+        if (m_interruptible && m_host.ShouldStop()) {
+            m_stopped = true;
+            return false;
+        }
+        pens.Follow(context);
+        m_primitives.At(m_next)->Accept(painter);
     }
-    const int horzRes = dc.GetDeviceCaps(HORZRES), vertRes = dc.GetDeviceCaps(VERTRES);
-    if (g_fitToPage == 0) {
-        // The window spans the physical page in resolution units: one inch is one inch.
-        const double mmPerInch = 25.4f;
-        const double r = m_context.GetResolution();
-        dc.SetWindowExt(TruncToInt(r * (dc.GetDeviceCaps(HORZSIZE) / mmPerInch)),
-                        TruncToInt(r * (dc.GetDeviceCaps(VERTSIZE) / mmPerInch)));
-        dc.SetViewportExt(horzRes, -vertRes);
-        dc.SetViewportOrg(3, vertRes - 1);
-    } else {
-        dc.SetWindowExt(TruncToInt(m_extentX), TruncToInt(m_extentY));
-        dc.SetViewportExt(horzRes - 2, -(vertRes - 2));
-        dc.SetViewportOrg(3, vertRes - 3);
+    return m_next < total;
+}
+
+void PaintPass::Finish() {
+    if (m_finished) return;
+    m_finished = true;
+    if (!m_primitives.empty()) {
+        m_pens.reset();
+        m_view.m_context.SetDC(nullptr);  // the surface lives for this pass only
+        m_view.m_drawnCount = static_cast<int>(m_next);
+        ViewState& state = m_view.m_state;
+        if (state.m_fitted == 0) {  // also after an interrupted pass
+            state.FitToDrawing(m_view.m_context.GetMaxX(), m_view.m_context.GetMaxY(),
+                               m_host.ClientWidth(), m_host.ClientHeight());
+            m_view.m_drawnCount = 0;
+            m_host.Invalidate();
+        }
     }
+    m_host.EndWaitCursor();
 }
 
 void PlotView::OnDraw(DrawSurface& dc, ViewHost& host, const PrimitiveList& primitives) {
-    WaitCursor wait(host);
-    m_drawnCount = 0;
-    m_context.m_lastX = -LOGICAL_BIAS;
-    m_context.m_lastY = -LOGICAL_BIAS;
-    if (primitives.empty()) return;
-
-    SetMapping(dc, host);
-    m_context.SetDC(&dc);
-    {
-        PassPens pens(dc, m_lineWidth);
-        host.SetScrollRange(ViewHost::Vertical, 0, TruncToInt(m_viewTop));
-        host.SetScrollRange(ViewHost::Horizontal, 0, TruncToInt(m_viewRight));
-        host.SetScrollPos(ViewHost::Vertical, TruncToInt(m_viewBottom));
-        host.SetScrollPos(ViewHost::Horizontal, TruncToInt(m_viewLeft));
-
-        const double divisor = dc.IsPrinting() ? 1.0 : m_zoomDivisor;
-        const bool interruptible = m_zoomMode == ZOOM_INCREMENTAL;
-        CPlotContext& context = m_context;
-        PrimPainter painter(context, m_viewLeft, m_viewBottom, divisor);
-        int drawn = 0;
-        primitives.ForEach([&](const Prim& prim) {
-            if (interruptible && host.ShouldStop()) return false;
-            pens.Follow(context);
-            prim.Accept(painter);
-            ++drawn;
-            return true;
-        });
-        m_drawnCount = drawn;
-    }
-    m_context.SetDC(nullptr);  // the surface lives for this pass only
-
-    if (m_fitted == 0) {
-        m_extentX = m_homeRight = m_viewRight = m_context.GetMaxX();
-        m_extentY = m_homeTop = m_viewTop = m_context.GetMaxY();
-        m_viewLeft = m_viewBottom = 0;
-        m_extentX = static_cast<float>(m_extentX * static_cast<double>(FIT_MARGIN));
-        m_extentY = static_cast<float>(m_extentY * static_cast<double>(FIT_MARGIN));
-        m_fitted = 1;
-        m_drawnCount = 0;
-        FitToClient(host.ClientWidth(), host.ClientHeight(), true);
-        host.Invalidate();
-    }
+    PaintPass pass(*this, dc, host, primitives, g_fitToPage);
+    pass.Step(primitives.size());
 }
 
 void PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
                         const PrimitiveList& primitives) {
     m_context.m_noClip = true;
     if (!primitives.empty()) {
-        const double d = m_zoomDivisor;
-        dc.SetMapModeIsotropic();
-        dc.SetWindowExt(TruncToInt(m_extentX / d + 10), TruncToInt(m_extentY / d + 10));
-        dc.SetWindowOrg(-LOGICAL_BIAS, -LOGICAL_BIAS);
-        dc.SetViewportExt(clientWidth, -clientHeight);
-        dc.SetViewportOrg(3, clientHeight - 1);
+        const double d = m_state.m_zoomDivisor;
+        m_state.CopyMapping(clientWidth, clientHeight).Apply(dc);
         m_context.SetDC(&dc);
         PassPens pens(dc, 0);
         CPlotContext& context = m_context;
-        PrimPainter painter(context, m_viewLeft, m_viewBottom, d);
+        PrimPainter painter(context, m_state.m_viewLeft, m_state.m_viewBottom, d);
         primitives.ForEach([&](const Prim& prim) {
             pens.Follow(context);
             prim.Accept(painter);

@@ -1,16 +1,12 @@
 #pragma once
 
-// What the paint pass needs of the window it paints: the client size, the scroll bars, a
-// repaint request, the wait cursor, and whether to abandon a paint between two primitives.
+// What the paint pass needs of the window it paints: the client size, a repaint request, the
+// wait cursor, and whether to abandon a paint between two primitives.
 class ViewHost {
   public:
-    enum Bar { Horizontal, Vertical };
-
     virtual ~ViewHost() = default;
     virtual int ClientWidth() const = 0;
     virtual int ClientHeight() const = 0;
-    virtual void SetScrollRange(Bar, int, int) {}
-    virtual void SetScrollPos(Bar, int) {}
     // Asks for the whole view to be erased and painted again.
     virtual void Invalidate() {}
     virtual void BeginWaitCursor() {}

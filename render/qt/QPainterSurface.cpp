@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/IsotropicScale.h"
+
 namespace {
 constexpr std::size_t kBatch = 4096;
 
@@ -40,14 +42,9 @@ void QPainterSurface::UpdateScale() {
     m_windowY = wo.y;
     m_originX = vo.x;
     m_originY = vo.y;
-    // A zero window extent maps everything onto the viewport origin rather than dividing by 0.
-    m_scaleX = we.x ? static_cast<double>(ve.x) / we.x : 0;
-    m_scaleY = we.y ? static_cast<double>(ve.y) / we.y : 0;
-    if (IsIsotropic()) {
-        const double s = std::min(std::fabs(m_scaleX), std::fabs(m_scaleY));
-        m_scaleX = std::copysign(s, m_scaleX);
-        m_scaleY = std::copysign(s, m_scaleY);
-    }
+    const AxisScales s = MappingScale(we.x, we.y, ve.x, ve.y, IsIsotropic());
+    m_scaleX = s.x;
+    m_scaleY = s.y;
     m_penDirty = true;  // a geometric pen's width follows the scale
     m_curDeviceKnown = false;
 }

@@ -1,0 +1,178 @@
+#include "app/KorvaneApp.h"
+
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QSettings>
+
+#include "app/ChildFrame.h"
+#include "app/KorvaneView.h"
+#include "app/MainFrame.h"
+#include "app/PlotDocument.h"
+#include "app/Prompts.h"
+
+std::string g_cfgFilePath;
+
+namespace {
+const QString kRecentKey = QStringLiteral("RecentFiles");
+}
+
+CKorvaneApp::CKorvaneApp(Prompts& prompts) : m_prompts(prompts) {}
+
+CKorvaneApp::~CKorvaneApp() {
+    // The windows (and their views) go before the documents they show.
+    m_mainFrame.reset();
+    m_documents.clear();
+}
+
+bool CKorvaneApp::InitInstance(const QStringList& files, bool show) {
+    m_mainFrame = std::make_unique<CMainFrame>(*this);
+    if (files.isEmpty()) {
+        OnFileNew();
+    } else {
+        for (const QString& file : files) OpenDocumentFile(file);
+    }
+    if (show) m_mainFrame->showMaximized();
+    return true;
+}
+
+PlotDocument* CKorvaneApp::AddDocument(std::unique_ptr<PlotDocument> document) {
+    PlotDocument* doc = document.get();
+    m_documents.push_back(std::move(document));
+    connect(doc, &PlotDocument::titlesChanged, this, [this, doc] { Retitle(doc); });
+    connect(
+        doc, &PlotDocument::lastViewClosed, this, [this, doc] { OnLastViewClosed(doc); },
+        Qt::QueuedConnection);
+    CreateView(*doc);
+    emit documentsChanged();
+    return doc;
+}
+
+PlotDocument* CKorvaneApp::OnFileNew() {
+    return AddDocument(
+        std::make_unique<PlotDocument>(m_prompts, QStringLiteral("Korvane%1").arg(++m_untitled)));
+}
+
+void CKorvaneApp::OnFileOpen() {
+    QString path;
+    if (m_prompts.ChooseFileToOpen(QStringLiteral("Open"), QStringLiteral("plt"),
+                                   {QStringLiteral("Korvane Files (*.plt)")}, path)) {
+        OpenDocumentFile(path);
+    }
+}
+
+PlotDocument* CKorvaneApp::OpenDocumentFile(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (const auto& doc : m_documents) {
+        if (doc->PathName() == absolute && !doc->Views().empty()) {
+            m_mainFrame->MdiArea()->setActiveSubWindow(
+                qobject_cast<QMdiSubWindow*>(doc->Views().front()->parentWidget()));
+            return doc.get();
+        }
+    }
+    auto document = std::make_unique<PlotDocument>(m_prompts, QFileInfo(path).fileName());
+    if (!document->Open(path)) {
+        // A file that could not be read drops from the recent list.
+        QSettings settings(kOrganisation, kApplication);
+        QStringList recent = RecentFiles();
+        if (recent.removeAll(absolute) > 0) {
+            settings.setValue(kRecentKey, recent);
+            emit documentsChanged();
+        }
+        return nullptr;
+    }
+    AddRecentFile(absolute);
+    return AddDocument(std::move(document));
+}
+
+CKorvaneView* CKorvaneApp::CreateView(PlotDocument& document) {
+    auto* view = new CKorvaneView(document, m_prompts);
+    auto* frame = new CChildFrame(view);
+    m_mainFrame->AddChild(frame);
+    Retitle(&document);
+    frame->show();
+    if (m_mainFrame->MdiArea()->subWindowList().size() == 1) frame->showMaximized();
+    return view;
+}
+
+void CKorvaneApp::Retitle(PlotDocument* document) {
+    if (!m_mainFrame) return;  // the windows are going
+    const QStringList titles =
+        ViewTitles(document->Title(), static_cast<int>(document->Views().size()));
+    for (std::size_t i = 0; i < document->Views().size(); ++i) {
+        QWidget* frame = document->Views()[i]->parentWidget();
+        if (frame) frame->setWindowTitle(titles[static_cast<int>(i)]);
+    }
+    m_mainFrame->UpdateTitle();
+}
+
+CKorvaneView* CKorvaneApp::ActiveView() const {
+    if (!m_mainFrame) return nullptr;
+    auto* frame = qobject_cast<CChildFrame*>(m_mainFrame->MdiArea()->activeSubWindow());
+    if (!frame) {
+        const auto frames = m_mainFrame->MdiArea()->subWindowList();
+        if (frames.size() != 1) return nullptr;
+        frame = qobject_cast<CChildFrame*>(frames.front());
+    }
+    return frame ? frame->View() : nullptr;
+}
+
+void CKorvaneApp::OnFileClose() {
+    CKorvaneView* view = ActiveView();
+    if (!view) return;
+    PlotDocument& document = view->GetDocument();
+    if (!document.SaveModified()) return;
+    const auto views = document.Views();
+    for (CKorvaneView* v : views) {
+        if (auto* frame = qobject_cast<CChildFrame*>(v->parentWidget()))
+            frame->CloseWithoutPrompt();
+    }
+}
+
+void CKorvaneApp::OnFileSave() {
+    CKorvaneView* view = ActiveView();
+    if (!view) return;
+    const bool wasNew = view->GetDocument().PathName().isEmpty();
+    if (view->GetDocument().Save() && wasNew) AddRecentFile(view->GetDocument().PathName());
+}
+
+void CKorvaneApp::OnWindowNew() {
+    if (CKorvaneView* view = ActiveView()) CreateView(view->GetDocument());
+}
+
+bool CKorvaneApp::SaveAllModified() {
+    for (const auto& doc : m_documents) {
+        if (!doc->SaveModified()) return false;
+    }
+    return true;
+}
+
+void CKorvaneApp::CloseAllDocuments() {
+    const auto frames = m_mainFrame->MdiArea()->subWindowList();
+    for (QMdiSubWindow* w : frames) {
+        if (auto* frame = qobject_cast<CChildFrame*>(w)) frame->CloseWithoutPrompt();
+    }
+}
+
+void CKorvaneApp::OnLastViewClosed(PlotDocument* document) {
+    if (!document->Views().empty()) return;  // a new window came meanwhile
+    for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {
+        if (it->get() == document) {
+            m_documents.erase(it);
+            break;
+        }
+    }
+    emit documentsChanged();
+}
+
+QStringList CKorvaneApp::RecentFiles() const {
+    return QSettings(kOrganisation, kApplication).value(kRecentKey).toStringList();
+}
+
+void CKorvaneApp::AddRecentFile(const QString& path) {
+    QStringList recent = RecentFiles();
+    recent.removeAll(path);
+    recent.prepend(path);
+    while (recent.size() > kRecentFiles) recent.removeLast();
+    QSettings(kOrganisation, kApplication).setValue(kRecentKey, recent);
+    emit documentsChanged();
+}

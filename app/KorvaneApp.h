@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Where the user's settings live: QSettings(kOrganisation, kApplication).
+inline const QString kOrganisation = QStringLiteral("Velmaro");
+inline const QString kApplication = QStringLiteral("Korvane");
+
+// The configuration file last loaded or saved by the DXF export settings: new documents start
+// with its settings. Read from the user's settings when the main frame is made, written back
+// when it is asked to close.
+extern std::string g_cfgFilePath;
+
+class CKorvaneView;
+class CMainFrame;
+class PlotDocument;
+class Prompts;
+
+// The application: its documents, the document commands of the File and Window menus, the
+// recent-file list, start-up and the main frame.
+class CKorvaneApp : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int kRecentFiles = 4;
+
+    explicit CKorvaneApp(Prompts& prompts);
+    ~CKorvaneApp() override;
+
+    // Creates the main frame, then opens the files given, or one new drawing when there are
+    // none. The frame is shown maximised unless show is false (tests).
+    bool InitInstance(const QStringList& files, bool show = true);
+    CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+    Prompts& GetPrompts() { return m_prompts; }
+
+    PlotDocument* OnFileNew();
+    void OnFileOpen();
+    // Opens path, or activates it when it is already open. Null when it cannot be opened.
+    PlotDocument* OpenDocumentFile(const QString& path);
+    void OnFileClose();
+    void OnFileSave();
+    void OnWindowNew();
+    // Offers to save every modified document; false when the user cancelled.
+    bool SaveAllModified();
+    // Closes every window without asking again.
+    void CloseAllDocuments();
+
+    const std::vector<std::unique_ptr<PlotDocument>>& Documents() const { return m_documents; }
+    CKorvaneView* ActiveView() const;
+    QStringList RecentFiles() const;
+
+  signals:
+    // A document opened or closed, or the recent-file list changed.
+    void documentsChanged();
+
+  private:
+    CKorvaneView* CreateView(PlotDocument& document);
+    PlotDocument* AddDocument(std::unique_ptr<PlotDocument> document);
+    void AddRecentFile(const QString& path);
+    void OnLastViewClosed(PlotDocument* document);
+    void Retitle(PlotDocument* document);
+
+    Prompts& m_prompts;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+    std::vector<std::unique_ptr<PlotDocument>> m_documents;
+    int m_untitled = 0;
+};

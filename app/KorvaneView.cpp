@@ -1,0 +1,427 @@
+#include "app/KorvaneView.h"
+
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRubberBand>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include "app/PlotDocument.h"
+#include "app/Prompts.h"
+#include "app/dialogs/COptionsDlg.h"
+#include "plot/KorvaneDoc.h"
+#include "render/CountingSurface.h"
+#include "render/qt/QPainterSurface.h"
+#include "res/Cursors.h"
+
+namespace {
+// Primitives drawn between two looks at the clock.
+constexpr std::size_t kSliceStep = 2048;
+// The page fitting of printing does not apply to the screen.
+constexpr int kScreenHasNoPage = 0;
+}  // namespace
+
+CKorvaneView::CKorvaneView(PlotDocument& document, Prompts& prompts, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      m_document(document),
+      m_prompts(prompts),
+      m_view(std::make_unique<PlotView>()),
+      m_zoomCursor(ZoomCursor()),
+      m_windowCursor(WindowCursor()) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Drawing"));
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    m_band = new QRubberBand(QRubberBand::Rectangle, viewport());
+    m_sliceTimer.setSingleShot(true);
+    m_sliceTimer.setInterval(0);
+    connect(&m_sliceTimer, &QTimer::timeout, this, &CKorvaneView::RunSlice);
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { ScrollAction(ScrollBar::Horizontal, action); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { ScrollAction(ScrollBar::Vertical, action); });
+    horizontalScrollBar()->installEventFilter(this);
+    verticalScrollBar()->installEventFilter(this);
+    connect(&m_document, &PlotDocument::drawingReplaced, this, &CKorvaneView::OnDrawingReplaced);
+    UpdateScrollBars();
+    m_document.AddView(this);
+    Invalidate();
+}
+
+CKorvaneView::~CKorvaneView() {
+    m_sliceTimer.stop();
+    m_pass.reset();
+    m_surface.reset();
+    m_painter.reset();
+    m_measure.reset();
+    m_document.RemoveView(this);
+}
+
+int CKorvaneView::ClientWidth() const {
+    return viewport()->width();
+}
+
+int CKorvaneView::ClientHeight() const {
+    return viewport()->height();
+}
+
+void CKorvaneView::Invalidate() {
+    m_repaintPending = true;
+    // A paint under way completes first; the new one starts after it.
+    if (!m_pass) m_sliceTimer.start();
+}
+
+void CKorvaneView::BeginWaitCursor() {
+    if (m_busy++ == 0) UpdateCursor();
+}
+
+void CKorvaneView::EndWaitCursor() {
+    if (--m_busy == 0) UpdateCursor();
+}
+
+void CKorvaneView::UpdateCursor() {
+    if (m_busy > 0) {
+        viewport()->setCursor(Qt::BusyCursor);
+    } else if (m_view->m_state.m_zoomMode == ZOOM_INCREMENTAL) {
+        viewport()->setCursor(m_zoomCursor);
+    } else if (m_view->m_state.m_zoomMode == ZOOM_WINDOW) {
+        viewport()->setCursor(m_windowCursor);
+    } else {
+        viewport()->unsetCursor();
+    }
+}
+
+void CKorvaneView::StartPass() {
+    m_repaintPending = false;
+    if (m_view->m_state.m_fitted == 0) {
+        // The first paint of a drawing only measures it: what it would show is replaced by the
+        // fitted paint straight after, so it is drawn onto nothing, as korvane-cli does.
+        m_measure = std::make_unique<CountingSurface>();
+        m_pass = std::make_unique<PaintPass>(*m_view, *m_measure, *this,
+                                             m_document.Doc().m_primitives, kScreenHasNoPage);
+        m_sliceTimer.start();
+        return;
+    }
+    const qreal ratio = devicePixelRatioF();
+    const QSize size = viewport()->size();
+    m_image = QImage(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    m_image.setDevicePixelRatio(ratio);
+    m_image.fill(Qt::white);  // the view is erased before every paint
+    m_panOffset = QPoint();
+    m_painter = std::make_unique<QPainter>(&m_image);
+    m_painter->setRenderHint(QPainter::Antialiasing);
+    m_surface = std::make_unique<QPainterSurface>(*m_painter);
+    m_pass = std::make_unique<PaintPass>(*m_view, *m_surface, *this, m_document.Doc().m_primitives,
+                                         kScreenHasNoPage);
+    m_sliceTimer.start();
+}
+
+void CKorvaneView::RunSlice() {
+    if (!m_pass) {
+        if (m_repaintPending) StartPass();
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    bool more;
+    do {
+        more = m_pass->Step(kSliceStep);
+    } while (more && clock.elapsed() < m_sliceMs);
+    if (m_surface) {
+        m_surface->Flush();
+        viewport()->update();
+    }
+    if (more) {
+        m_sliceTimer.start();
+    } else {
+        EndPass();
+    }
+}
+
+void CKorvaneView::EndPass() {
+    if (!m_pass) return;
+    m_pass->Finish();  // a first paint fits the view here and asks for the repaint
+    m_pass.reset();
+    m_surface.reset();
+    m_painter.reset();
+    m_measure.reset();
+    UpdateScrollBars();
+    viewport()->update();
+    emit stateChanged();
+    if (m_repaintPending) m_sliceTimer.start();
+}
+
+void CKorvaneView::FinishPainting() {
+    while (m_pass || m_repaintPending) {
+        if (!m_pass) StartPass();
+        m_sliceTimer.stop();
+        while (m_pass->Step(std::size_t(1) << 30)) {
+        }
+        EndPass();
+        m_sliceTimer.stop();
+    }
+}
+
+void CKorvaneView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), Qt::white);
+    if (!m_image.isNull()) painter.drawImage(m_panOffset, m_image);
+}
+
+void CKorvaneView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    Invalidate();
+}
+
+bool CKorvaneView::viewportEvent(QEvent* event) {
+    // The scroll area would turn wheel events into scrolling; the view zooms instead.
+    if (event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void CKorvaneView::Changed(bool repaint) {
+    if (repaint) Invalidate();
+    UpdateCursor();
+    emit stateChanged();
+}
+
+void CKorvaneView::ZoomAboutPoint(QPoint client, bool zoomIn) {
+    m_view->m_state.ZoomAbout(client.x(), client.y(), zoomIn, ClientWidth(), ClientHeight());
+    Changed(true);
+}
+
+void CKorvaneView::OnZoomedView() {
+    m_view->m_state.SetZoomedView();
+    Changed(false);
+}
+
+void CKorvaneView::OnNormalView() {
+    Changed(m_view->m_state.ZoomAll(ClientWidth(), ClientHeight()));
+}
+
+void CKorvaneView::OnZoomWindow() {
+    if (ZoomWindowActive()) return;
+    m_view->m_state.BeginZoomWindow();
+    m_tracking = false;
+    // Until the drag ends every click and key comes here, as in a modal loop.
+    viewport()->grabMouse();
+    grabKeyboard();
+    Changed(false);
+}
+
+void CKorvaneView::EndZoomWindow(bool accepted) {
+    m_band->hide();
+    viewport()->releaseMouse();
+    releaseKeyboard();
+    const bool tracked = m_tracking;
+    m_tracking = false;
+    Changed(m_view->m_state.EndZoomWindow(accepted && tracked, m_anchor.x(), m_anchor.y(),
+                                          m_last.x(), m_last.y(), ClientWidth(), ClientHeight()));
+}
+
+void CKorvaneView::OnZoomPrevious() {
+    Changed(m_view->m_state.ZoomPrevious());
+}
+
+void CKorvaneView::OnOptions() {
+    COptionsDlg dialog(m_prompts, this);
+    dialog.m_increment = m_view->m_state.m_zoomFactor;
+    if (dialog.exec() == QDialog::Accepted) m_view->m_state.m_zoomFactor = dialog.m_increment;
+}
+
+void CKorvaneView::OnDrawingReplaced() {
+    // A reloaded drawing is measured and fitted afresh; the history no longer applies.
+    m_pass.reset();
+    m_surface.reset();
+    m_painter.reset();
+    m_measure.reset();
+    auto fresh = std::make_unique<PlotView>();
+    fresh->m_lineWidth = m_view->m_lineWidth;
+    fresh->m_context.m_faceName = m_view->m_context.m_faceName;
+    m_view = std::move(fresh);
+    UpdateScrollBars();
+    Changed(true);
+}
+
+void CKorvaneView::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (ZoomWindowActive()) {
+        if (event->button() == Qt::LeftButton) {
+            m_tracking = true;
+            m_anchor = m_last = pos;
+            m_band->setGeometry(QRect(m_anchor, m_last).normalized());
+            m_band->show();
+        }
+        return;
+    }
+    if (event->button() == Qt::MiddleButton) {
+        m_panning = true;
+        m_panStart = pos;
+        return;
+    }
+    if (m_view->m_state.m_zoomMode == ZOOM_INCREMENTAL &&
+        (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
+        // A click abandons the rest of an incremental-zoom paint and is the next zoom.
+        if (m_pass) EndPass();
+        ZoomAboutPoint(pos, event->button() == Qt::LeftButton);
+        return;
+    }
+    QAbstractScrollArea::mousePressEvent(event);
+}
+
+void CKorvaneView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    double x, y;
+    m_view->m_state.ClientToPlot(pos.x(), pos.y(), ClientWidth(), ClientHeight(), x, y);
+    emit cursorMoved(true, x / RESOLUTION, y / RESOLUTION);
+    if (m_tracking) {
+        m_last = pos;
+        m_band->setGeometry(QRect(m_anchor, m_last).normalized());
+    } else if (m_panning) {
+        m_panOffset = pos - m_panStart;
+        viewport()->update();
+    }
+}
+
+void CKorvaneView::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_tracking && event->button() == Qt::LeftButton) {
+        EndZoomWindow(true);
+        return;
+    }
+    if (m_panning && event->button() == Qt::MiddleButton) {
+        m_panning = false;
+        const QPoint d = event->position().toPoint() - m_panStart;
+        if (!d.isNull()) {
+            m_view->m_state.PanBy(d.x(), d.y(), ClientWidth(), ClientHeight());
+            Changed(true);
+        }
+        return;
+    }
+    QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+void CKorvaneView::leaveEvent(QEvent* event) {
+    emit cursorMoved(false, 0, 0);
+    QAbstractScrollArea::leaveEvent(event);
+}
+
+void CKorvaneView::wheelEvent(QWheelEvent* event) {
+    if (ZoomWindowActive()) return;
+    // One zoom step per notch, each saved on the history like a click. Fine-grained wheels and
+    // touchpads send parts of a notch, which add up.
+    m_wheelDelta += event->angleDelta().y();
+    const int notches = m_wheelDelta / 120;
+    m_wheelDelta -= notches * 120;
+    const QPoint pos = event->position().toPoint();
+    for (int i = 0; i < std::abs(notches); ++i) {
+        m_view->m_state.ZoomAbout(pos.x(), pos.y(), notches > 0, ClientWidth(), ClientHeight());
+    }
+    if (notches != 0) Changed(true);
+    event->accept();
+}
+
+void CKorvaneView::keyPressEvent(QKeyEvent* event) {
+    if (ZoomWindowActive()) {
+        // Escape cancels the drag; other keys are ignored.
+        if (event->key() == Qt::Key_Escape) EndZoomWindow(false);
+        return;
+    }
+    const QPoint centre(ClientWidth() / 2, ClientHeight() / 2);
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+        case Qt::Key_Equal:
+        case Qt::Key_Plus:
+            if (ctrl) return ZoomAboutPoint(centre, true);
+            break;
+        case Qt::Key_Minus:
+            if (ctrl) return ZoomAboutPoint(centre, false);
+            break;
+        case Qt::Key_Left:
+            return SendScroll(ScrollBar::Horizontal, SB_LINELEFT);
+        case Qt::Key_Right:
+            return SendScroll(ScrollBar::Horizontal, SB_LINERIGHT);
+        case Qt::Key_Up:
+            return SendScroll(ScrollBar::Vertical, SB_LINEUP);
+        case Qt::Key_Down:
+            return SendScroll(ScrollBar::Vertical, SB_LINEDOWN);
+        case Qt::Key_Home:
+            return OnNormalView();
+        default:
+            break;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void CKorvaneView::SendScroll(ScrollBar bar, int code, int position) {
+    // A key is a whole scroll action: the step and its end.
+    m_view->m_state.Scroll(bar, code, position);
+    Changed(m_view->m_state.Scroll(bar, SB_ENDSCROLL) == ScrollResult::Repaint);
+}
+
+void CKorvaneView::ScrollAction(ScrollBar bar, int action) {
+    QScrollBar* sb = bar == ScrollBar::Horizontal ? horizontalScrollBar() : verticalScrollBar();
+    int code = -1;
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepSub:
+            code = SB_LINELEFT;  // also line up: the arrow at the top
+            break;
+        case QAbstractSlider::SliderSingleStepAdd:
+            code = SB_LINERIGHT;
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            code = SB_PAGELEFT;
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            code = SB_PAGERIGHT;
+            break;
+        case QAbstractSlider::SliderMove:
+            code = SB_THUMBTRACK;
+            break;
+        case QAbstractSlider::SliderToMinimum:
+            code = SB_TOP;
+            break;
+        case QAbstractSlider::SliderToMaximum:
+            code = SB_BOTTOM;
+            break;
+        default:
+            return;
+    }
+    m_view->m_state.Scroll(bar, code);
+    // The thumb is placed from the view by the next paint, not by the bar itself.
+    if (code != SB_THUMBTRACK) sb->setSliderPosition(sb->value());
+    emit stateChanged();
+}
+
+bool CKorvaneView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        (watched == horizontalScrollBar() || watched == verticalScrollBar())) {
+        auto* sb = static_cast<QScrollBar*>(watched);
+        const ScrollBar bar =
+            watched == horizontalScrollBar() ? ScrollBar::Horizontal : ScrollBar::Vertical;
+        // The end of a scroll action: a thumb drag first sets the position, taken whole.
+        if (sb->isSliderDown()) m_view->m_state.Scroll(bar, SB_THUMBPOSITION, sb->sliderPosition());
+        const bool repaint = m_view->m_state.Scroll(bar, SB_ENDSCROLL) == ScrollResult::Repaint;
+        Changed(repaint);
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+void CKorvaneView::UpdateScrollBars() {
+    const ScrollBarSettings bars = m_view->m_state.ScrollBars();
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    const QSignalBlocker blockH(h), blockV(v);
+    h->setRange(0, std::max(0, bars.horizontalMax));
+    h->setPageStep(std::max(1, bars.horizontalMax / 10));
+    h->setValue(bars.horizontalPos);
+    v->setRange(0, std::max(0, bars.verticalMax));
+    v->setPageStep(std::max(1, bars.verticalMax / 10));
+    v->setValue(bars.verticalPos);
+}

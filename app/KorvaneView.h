@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QCursor>
+#include <QImage>
+#include <QPoint>
+#include <QTimer>
+#include <memory>
+
+#include "view/PlotView.h"
+#include "view/ViewHost.h"
+
+class CountingSurface;
+class PlotDocument;
+class Prompts;
+class QPainter;
+class QPainterSurface;
+class QRubberBand;
+
+// One view of a plot document in a child window: it holds the view (where it looks, its plot
+// context) and turns mouse, wheel, key and scroll-bar events into the view's zoom and scroll
+// calls. Painting goes through the shared paint pass into an image, a slice at a time between
+// events, so a large drawing never freezes the window; the image is shown as it grows.
+class CKorvaneView : public QAbstractScrollArea, public ViewHost {
+    Q_OBJECT
+  public:
+    CKorvaneView(PlotDocument& document, Prompts& prompts, QWidget* parent = nullptr);
+    ~CKorvaneView() override;
+
+    PlotDocument& GetDocument() { return m_document; }
+    PlotView& View() { return *m_view; }
+    const ViewState& State() const { return m_view->m_state; }
+
+    // The commands of the view.
+    void OnZoomedView();
+    void OnNormalView();
+    void OnZoomWindow();
+    void OnZoomPrevious();
+    void OnOptions();
+    bool ZoomWindowActive() const { return m_view->m_state.m_zoomMode == ZOOM_WINDOW; }
+
+    // True while a paint is under way.
+    bool Painting() const { return m_pass != nullptr; }
+    // Runs the paints now due to completion, handling no events: for tests and benchmarks.
+    void FinishPainting();
+    // How long one slice of painting may take before events are handled again; a slice draws
+    // at least one batch of primitives.
+    void SetSliceBudget(int milliseconds) { m_sliceMs = milliseconds; }
+    // What the view shows: the image of the last or the running paint.
+    const QImage& Image() const { return m_image; }
+
+    // ViewHost
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    void Invalidate() override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+
+  signals:
+    // The cursor is over the drawing at (x, y) inches, or left it (valid false).
+    void cursorMoved(bool valid, double x, double y);
+    // Something the commands' enabling depends on changed.
+    void stateChanged();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+  private:
+    void StartPass();
+    void RunSlice();
+    void EndPass();
+    void Changed(bool repaint);
+    void ScrollAction(ScrollBar bar, int action);
+    void SendScroll(ScrollBar bar, int code, int position = 0);
+    void UpdateScrollBars();
+    void UpdateCursor();
+    void EndZoomWindow(bool accepted);
+    void ZoomAboutPoint(QPoint client, bool zoomIn);
+    void OnDrawingReplaced();
+
+    PlotDocument& m_document;
+    Prompts& m_prompts;
+    std::unique_ptr<PlotView> m_view;
+
+    // The paint under way and what it paints into.
+    QImage m_image;
+    std::unique_ptr<QPainter> m_painter;
+    std::unique_ptr<QPainterSurface> m_surface;
+    std::unique_ptr<CountingSurface> m_measure;
+    std::unique_ptr<PaintPass> m_pass;
+    bool m_repaintPending = false;
+    QTimer m_sliceTimer;
+    int m_busy = 0;
+    int m_sliceMs = 20;
+
+    // Zoom Window: the drag from the anchor to the last mouse move.
+    bool m_tracking = false;
+    QPoint m_anchor;
+    QPoint m_last;
+    QRubberBand* m_band = nullptr;
+
+    // Middle-button pan: the image follows the mouse until the button is released.
+    bool m_panning = false;
+    QPoint m_panStart;
+    QPoint m_panOffset;
+    int m_wheelDelta = 0;
+
+    QCursor m_zoomCursor;
+    QCursor m_windowCursor;
+};

@@ -1,0 +1,402 @@
+#include "app/MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <array>
+#include <optional>
+
+#include "app/ChildFrame.h"
+#include "app/KorvaneApp.h"
+#include "app/KorvaneView.h"
+#include "app/PlotDocument.h"
+#include "app/platform/KeyboardLocks.h"
+
+namespace {
+const QString kTitle = QStringLiteral("korvane");
+
+const char* const kLockNames[3] = {"CAP", "NUM", "SCRL"};
+using LockStates = std::array<std::optional<bool>, 3>;
+LockStates ReadLocks() {
+    return {KeyboardLocks::CapsLock(), KeyboardLocks::NumLock(), KeyboardLocks::ScrollLock()};
+}
+
+// "&Open...\tCtrl+O" -> "Open"
+QString PlainName(const QString& caption) {
+    QString name = caption.section(QLatin1Char('\t'), 0, 0);
+    name.remove(QLatin1Char('&'));
+    if (name.endsWith(QLatin1String("..."))) name.chop(3);
+    return name;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CKorvaneApp& app) : m_app(app), m_mdiArea(new QMdiArea(this)) {
+    setWindowTitle(kTitle);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/korvane.svg")));
+    setCentralWidget(m_mdiArea);
+    setAcceptDrops(true);
+    CreateCommands();
+    CreateToolBar();
+    CreateStatusBar();
+    BuildMenus(false);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnActiveViewChanged);
+    connect(&m_app, &CKorvaneApp::documentsChanged, this, [this] {
+        BuildMenus(!m_app.Documents().empty());
+        OnActiveViewChanged();
+    });
+    // The last DXF configuration file of the previous run.
+    QSettings settings(kOrganisation, kApplication);
+    g_cfgFilePath = settings.value(QStringLiteral("CfgFile")).toString().toStdString();
+    UpdateCommands();
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    disconnect(m_viewConnection);
+    disconnect(m_cursorConnection);
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+}
+
+QAction* CMainFrame::MakeCommand(const QString& caption, const QString& prompt, const char* icon) {
+    auto* action = new QAction(caption, this);
+    const QString name = PlainName(caption);
+    action->setIconText(name);
+    action->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
+    action->setToolTip(prompt.contains(QLatin1Char('\n')) ? prompt.section(QLatin1Char('\n'), 1)
+                                                          : name);
+    if (icon) action->setIcon(QIcon(QStringLiteral(":/icons/") + QLatin1String(icon)));
+    m_commands[name] = action;
+    return action;
+}
+
+QAction* CMainFrame::Command(const QString& name) const {
+    const auto it = m_commands.find(name);
+    return it == m_commands.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateCommands() {
+    const QString exitPrompt =
+        QStringLiteral("Quit the application; prompts to save documents\nExit");
+    QAction* a = MakeCommand(QStringLiteral("&New\tCtrl+N"),
+                             QStringLiteral("Create a new document\nNew"), "new.svg");
+    a->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    connect(a, &QAction::triggered, &m_app, [this] { m_app.OnFileNew(); });
+    a = MakeCommand(QStringLiteral("&Open...\tCtrl+O"),
+                    QStringLiteral("Open an existing document\nOpen"), "open.svg");
+    a->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    connect(a, &QAction::triggered, &m_app, &CKorvaneApp::OnFileOpen);
+    a = MakeCommand(QStringLiteral("&Close"), QStringLiteral("Close the active document\nClose"));
+    connect(a, &QAction::triggered, &m_app, &CKorvaneApp::OnFileClose);
+    a = MakeCommand(QStringLiteral("&Save\tCtrl+S"),
+                    QStringLiteral("Save the active document\nSave"), "save.svg");
+    a->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    connect(a, &QAction::triggered, &m_app, &CKorvaneApp::OnFileSave);
+    MakeCommand(QStringLiteral("Save &As..."),
+                QStringLiteral("Save the active document with a new name\nSave As"));
+    a = MakeCommand(QStringLiteral("&Print...\tCtrl+P"),
+                    QStringLiteral("Print the active document\nPrint"), "print.svg");
+    a->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    MakeCommand(QStringLiteral("Print Pre&view"),
+                QStringLiteral("Display full pages\nPrint Preview"));
+    MakeCommand(QStringLiteral("P&rint Setup..."),
+                QStringLiteral("Change the printer and printing options\nPrint Setup"));
+    MakeCommand(QStringLiteral("P&age Setup"),
+                QStringLiteral("Change the page setup for printing\nPage Setup"));
+    a = MakeCommand(QStringLiteral("E&xit"), exitPrompt);
+    connect(a, &QAction::triggered, this, &QWidget::close);
+
+    a = MakeCommand(QStringLiteral("&Copy\tCtrl+C"),
+                    QStringLiteral("Copy the selection and put it on the Clipboard\nCopy"),
+                    "copy.svg");
+    a->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Insert"))});
+    a = MakeCommand(QStringLiteral("&Paste\tCtrl+V"),
+                    QStringLiteral("Insert Clipboard contents\nPaste"), "paste.svg");
+    a->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+V")), QKeySequence(QStringLiteral("Shift+Insert"))});
+    MakeCommand(QStringLiteral("&Insert"), QStringLiteral("Insert a .PLT file\nInsert"),
+                "insert.svg");
+
+    a = MakeCommand(QStringLiteral("&Toolbar"),
+                    QStringLiteral("Show or hide the toolbar\nToggle ToolBar"));
+    a->setCheckable(true);
+    a->setChecked(true);
+    a = MakeCommand(QStringLiteral("&Status Bar"),
+                    QStringLiteral("Show or hide the status bar\nToggle StatusBar"));
+    a->setCheckable(true);
+    a->setChecked(true);
+    connect(a, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+
+    auto viewCommand = [this](const QString& caption, const QString& prompt, const char* icon,
+                              void (CKorvaneView::*handler)()) {
+        QAction* action = MakeCommand(caption, prompt, icon);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            if (CKorvaneView* view = m_app.ActiveView()) (view->*handler)();
+            UpdateCommands();
+        });
+        return action;
+    };
+    a = viewCommand(QStringLiteral("&Zoomed View"),
+                    QStringLiteral("Display in zoomed view\n Incremental Zoom"), "zoomed-view.svg",
+                    &CKorvaneView::OnZoomedView);
+    a->setCheckable(true);
+    viewCommand(QStringLiteral("&Normal View"), QStringLiteral("Display entire view\n Zoom All"),
+                "normal-view.svg", &CKorvaneView::OnNormalView);
+    viewCommand(QStringLiteral("Zoom Window"), QStringLiteral("Zoom Window\nZoom Window"),
+                "zoom-window.svg", &CKorvaneView::OnZoomWindow);
+    viewCommand(QStringLiteral("Zoom Previous"), QStringLiteral("Zoom Previous\nZoom Previous"),
+                "zoom-previous.svg", &CKorvaneView::OnZoomPrevious);
+    viewCommand(QStringLiteral("&Options..."), QStringLiteral("Edit program options\n Options"),
+                nullptr, &CKorvaneView::OnOptions);
+    MakeCommand(QStringLiteral("&Font and Line..."), QString());
+
+    a = MakeCommand(QStringLiteral("&New Window"),
+                    QStringLiteral("Open another window for the active document\nNew Window"));
+    connect(a, &QAction::triggered, &m_app, &CKorvaneApp::OnWindowNew);
+    a = MakeCommand(QStringLiteral("&Cascade"),
+                    QStringLiteral("Arrange windows so they overlap\nCascade Windows"));
+    connect(a, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
+    a = MakeCommand(QStringLiteral("&Tile"),
+                    QStringLiteral("Arrange windows as non-overlapping tiles\nTile Windows"));
+    connect(a, &QAction::triggered, m_mdiArea, &QMdiArea::tileSubWindows);
+    a = MakeCommand(QStringLiteral("&Arrange Icons"),
+                    QStringLiteral("Arrange icons at the bottom of the window\nArrange Icons"));
+    connect(a, &QAction::triggered, this, [this] {
+        // Minimised windows line up along the bottom edge.
+        int x = 0;
+        const int bottom = m_mdiArea->viewport()->height();
+        for (QMdiSubWindow* w : m_mdiArea->subWindowList()) {
+            if (!w->isMinimized()) continue;
+            w->move(x, bottom - w->height());
+            x += w->width();
+        }
+    });
+
+    MakeCommand(QStringLiteral("&Drawing Status..."),
+                QStringLiteral("Display drawing informations\nInfo"), "drawing-status.svg");
+    a = MakeCommand(
+        QStringLiteral("&About Korvane..."),
+        QStringLiteral("Display program information, version number and copyright\nAbout"),
+        "about.svg");
+    m_commands[QStringLiteral("About")] = a;
+    connect(a, &QAction::triggered, this, &CMainFrame::OnAbout);
+}
+
+void CMainFrame::CreateToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("Toolbar"));
+    bar->setObjectName(QStringLiteral("Toolbar"));
+    bar->setIconSize(QSize(16, 16) * 1.5);
+    for (const char* name :
+         {"New", "Open", "Save", "", "Copy", "Paste", "Insert", "", "Print", "", "Zoomed View",
+          "Normal View", "Zoom Window", "Zoom Previous", "", "About", "Drawing Status"}) {
+        if (!*name) {
+            bar->addSeparator();
+        } else {
+            bar->addAction(Command(QLatin1String(name)));
+        }
+    }
+    connect(Command(QStringLiteral("Toolbar")), &QAction::toggled, bar, &QToolBar::setVisible);
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    m_position = new QLabel(this);
+    m_position->setAccessibleName(QStringLiteral("Cursor position"));
+    bar->addPermanentWidget(m_position);
+    const LockStates states = ReadLocks();
+    for (int i = 0; i < 3; ++i) {
+        if (!states[i]) continue;
+        m_locks[i] = new QLabel(QLatin1String(kLockNames[i]), this);
+        m_locks[i]->setMinimumWidth(m_locks[i]->sizeHint().width());
+        bar->addPermanentWidget(m_locks[i]);
+    }
+    if (m_locks[0] || m_locks[1] || m_locks[2]) qApp->installEventFilter(this);
+    UpdateLockIndicators();
+    // "Ready" whenever no prompt is shown.
+    connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& text) {
+        if (text.isEmpty()) bar->showMessage(QStringLiteral("Ready"));
+    });
+    bar->showMessage(QStringLiteral("Ready"));
+}
+
+void CMainFrame::UpdateLockIndicators() {
+    const LockStates states = ReadLocks();
+    for (int i = 0; i < 3; ++i) {
+        if (!m_locks[i]) continue;
+        // An unlit indicator keeps its place, empty, as the lights of a keyboard do.
+        const bool on = states[i].value_or(false);
+        m_locks[i]->setText(on ? QLatin1String(kLockNames[i]) : QString());
+        m_locks[i]->setAccessibleName(QLatin1String(kLockNames[i]) +
+                                      (on ? QStringLiteral(" on") : QStringLiteral(" off")));
+    }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // A lock key may change the lights; so may another program while this one was inactive.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyRelease || type == QEvent::ApplicationStateChange) {
+        UpdateLockIndicators();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::AddRecentFiles(QMenu* file) {
+    const QStringList recent = m_app.RecentFiles();
+    if (recent.isEmpty()) {
+        QAction* none = file->addAction(QStringLiteral("Recent File"));
+        none->setStatusTip(QStringLiteral("Open this document"));
+        none->setEnabled(false);
+        return;
+    }
+    for (int i = 0; i < recent.size(); ++i) {
+        const QString path = recent[i];
+        QAction* entry = file->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+        entry->setStatusTip(QStringLiteral("Open this document"));
+        connect(entry, &QAction::triggered, &m_app, [this, path] { m_app.OpenDocumentFile(path); });
+    }
+}
+
+void CMainFrame::BuildMenus(bool documentMenu) {
+    m_documentMenu = documentMenu;
+    QMenuBar* bar = menuBar();
+    const auto old = bar->actions();
+    bar->clear();
+    for (QAction* a : old) delete a->menu();
+
+    auto add = [this](QMenu* menu, std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            if (!*name) {
+                menu->addSeparator();
+            } else if (QLatin1String(name) == QLatin1String("Recent")) {
+                AddRecentFiles(menu);
+            } else {
+                menu->addAction(Command(QLatin1String(name)));
+            }
+        }
+    };
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    QAction* about = Command(QStringLiteral("About"));
+    if (!documentMenu) {
+        add(file, {"New", "Open", "", "Print Setup", "", "Recent", "", "Exit"});
+        add(bar->addMenu(QStringLiteral("&View")), {"Toolbar", "Status Bar"});
+        about->setText(QStringLiteral("&About korvane..."));
+        add(bar->addMenu(QStringLiteral("&Help")), {"About"});
+        return;
+    }
+    add(file, {"New", "Open", "Close", "Save", "Save As", "", "Print", "Print Preview",
+               "Print Setup", "Page Setup", "", "Recent", "", "Exit"});
+    add(bar->addMenu(QStringLiteral("&Edit")), {"Copy", "Paste", "Insert"});
+    add(bar->addMenu(QStringLiteral("&View")),
+        {"Toolbar", "Status Bar", "Zoomed View", "Normal View", "Options"});
+    add(bar->addMenu(QStringLiteral("&Format")), {"Font and Line"});
+    add(bar->addMenu(QStringLiteral("&Window")),
+        {"New Window", "Cascade", "Tile", "Arrange Icons"});
+    about->setText(QStringLiteral("&About Korvane..."));
+    add(bar->addMenu(QStringLiteral("&Help")), {"Drawing Status", "About"});
+}
+
+void CMainFrame::AddChild(CChildFrame* frame) {
+    m_mdiArea->addSubWindow(frame);
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateTitle);
+}
+
+void CMainFrame::UpdateTitle() {
+    QMdiSubWindow* active = m_mdiArea->activeSubWindow();
+    if (!active && m_mdiArea->subWindowList().size() == 1) active = m_mdiArea->subWindowList()[0];
+    // A maximised child's title is added by the workspace itself: "korvane - [name.plt]".
+    const bool named = active && !active->isMaximized();
+    setWindowTitle(named ? kTitle + QStringLiteral(" - ") + active->windowTitle() : kTitle);
+}
+
+void CMainFrame::OnActiveViewChanged() {
+    disconnect(m_viewConnection);
+    disconnect(m_cursorConnection);
+    if (CKorvaneView* view = m_app.ActiveView()) {
+        m_viewConnection =
+            connect(view, &CKorvaneView::stateChanged, this, &CMainFrame::UpdateCommands);
+        m_cursorConnection =
+            connect(view, &CKorvaneView::cursorMoved, this, &CMainFrame::ShowCursorPosition);
+    }
+    ShowCursorPosition(false, 0, 0);
+    UpdateTitle();
+    UpdateCommands();
+}
+
+void CMainFrame::ShowCursorPosition(bool valid, double x, double y) {
+    m_position->setText(valid ? QStringLiteral("%1 in, %2 in")
+                                    .arg(QString::number(x, 'f', 3), QString::number(y, 'f', 3))
+                              : QString());
+}
+
+void CMainFrame::UpdateCommands() {
+    CKorvaneView* view = m_app.ActiveView();
+    for (const char* name : {"Close", "Save", "Zoomed View", "Normal View", "Zoom Window",
+                             "Options", "New Window", "Cascade", "Tile", "Arrange Icons"}) {
+        Command(QLatin1String(name))->setEnabled(view != nullptr);
+    }
+    Command(QStringLiteral("Zoomed View"))
+        ->setChecked(view && view->State().m_zoomMode == ZOOM_INCREMENTAL);
+    Command(QStringLiteral("Zoom Previous"))->setEnabled(view && view->State().CanZoomPrevious());
+    // Commands whose work is not in this program yet stay off rather than pretend.
+    for (const char* name : {"Save As", "Print", "Print Preview", "Print Setup", "Page Setup",
+                             "Copy", "Paste", "Insert", "Font and Line", "Drawing Status"}) {
+        Command(QLatin1String(name))->setEnabled(false);
+    }
+}
+
+void CMainFrame::OnAbout() {
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("About korvane"));
+    auto* icon = new QLabel(&dialog);
+    icon->setPixmap(QIcon(QStringLiteral(":/icons/korvane.svg")).pixmap(48, 48));
+    icon->setAccessibleName(QStringLiteral("Korvane icon"));
+    auto* text = new QLabel(QStringLiteral("Korvane for Windows Version 3.14"), &dialog);
+    auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    connect(ok, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    auto* row = new QHBoxLayout;
+    row->addWidget(icon);
+    row->addWidget(text, 1);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(row);
+    layout->addWidget(ok);
+    dialog.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // The configuration path is kept before anything is asked, whatever the answer.
+    QSettings settings(kOrganisation, kApplication);
+    settings.setValue(QStringLiteral("CfgFile"), QString::fromStdString(g_cfgFilePath));
+    settings.sync();
+    if (!m_app.SaveAllModified()) {
+        event->ignore();
+        return;
+    }
+    m_app.CloseAllDocuments();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) m_app.OpenDocumentFile(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+
+class CChildFrame;
+class CKorvaneApp;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+
+// The main window: the workspace of child frames, the menu bar (the short menu while no
+// document is open, the full one while one is), the toolbar and the status bar.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit CMainFrame(CKorvaneApp& app);
+    ~CMainFrame() override;
+
+    QMdiArea* MdiArea() const { return m_mdiArea; }
+    void AddChild(CChildFrame* frame);
+    void UpdateTitle();
+    // Enables and checks the commands from the active view.
+    void UpdateCommands();
+    // A command by its caption as the menu shows it, without mnemonic and shortcut
+    // ("Zoom Window" for the toolbar-only commands).
+    QAction* Command(const QString& name) const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    QAction* MakeCommand(const QString& caption, const QString& prompt, const char* icon = nullptr);
+    void CreateCommands();
+    void BuildMenus(bool documentMenu);
+    void AddRecentFiles(QMenu* file);
+    void CreateToolBar();
+    void CreateStatusBar();
+    void OnAbout();
+    void OnActiveViewChanged();
+    void ShowCursorPosition(bool valid, double x, double y);
+    void UpdateLockIndicators();
+
+    CKorvaneApp& m_app;
+    QMdiArea* m_mdiArea;
+    QLabel* m_position = nullptr;
+    // CAP, NUM, SCRL: each only where the platform reports its key.
+    QLabel* m_locks[3] = {};
+    bool m_documentMenu = false;
+    std::map<QString, QAction*> m_commands;
+    QMetaObject::Connection m_viewConnection;
+    QMetaObject::Connection m_cursorConnection;
+};

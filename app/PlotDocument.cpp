@@ -1,0 +1,164 @@
+#include "app/PlotDocument.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <algorithm>
+#include <utility>
+
+#include "app/KorvaneApp.h"
+#include "app/KorvaneView.h"
+#include "app/Prompts.h"
+#include "dxf/DxfConfig.h"
+#include "plot/FileError.h"
+#include "plot/KorvaneDoc.h"
+
+PlotDocument::PlotDocument(Prompts& prompts, const QString& title)
+    : m_prompts(prompts),
+      m_doc(std::make_unique<CKorvaneDoc>(*this, NewDocumentSettings(g_cfgFilePath))),
+      m_title(title) {
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &PlotDocument::OnFileChanged);
+}
+
+PlotDocument::~PlotDocument() = default;
+
+QStringList ViewTitles(const QString& title, int views) {
+    if (views <= 1) return {title};
+    QStringList titles;
+    for (int i = 1; i <= views; ++i) titles << title + QLatin1Char(':') + QString::number(i);
+    return titles;
+}
+
+void PlotDocument::ShowMessage(const std::string& text) {
+    m_pendingMessages << QString::fromStdString(text);
+}
+
+void PlotDocument::BeginWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void PlotDocument::EndWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
+bool PlotDocument::ReadInto(CKorvaneDoc& doc, const QString& path) {
+    m_pendingMessages.clear();
+    try {
+        doc.OnOpenDocument(QFile::encodeName(path).toStdString());
+    } catch (const FileError& e) {
+        m_prompts.Warning(QString::fromStdString(e.what()));
+        return false;
+    } catch (const std::bad_alloc&) {
+        m_prompts.Warning(QStringLiteral("%1: not enough memory to open the drawing.").arg(path));
+        return false;
+    }
+    const bool damaged = !m_pendingMessages.isEmpty();
+    if (damaged && doc.m_primitives.empty()) {
+        // Not one record could be read: this is some other kind of file.
+        m_prompts.Warning(QStringLiteral("%1 is not a plot file.").arg(path));
+        return false;
+    }
+    for (const QString& message : m_pendingMessages) m_prompts.Warning(message);
+    m_pendingMessages.clear();
+    m_partial = damaged;
+    return true;
+}
+
+bool PlotDocument::Open(const QString& path) {
+    if (!ReadInto(*m_doc, path)) return false;
+    m_path = QFileInfo(path).absoluteFilePath();
+    m_title = QFileInfo(path).fileName();
+    SetModifiedFlag(false);
+    Watch();
+    emit titlesChanged();
+    return true;
+}
+
+void PlotDocument::Watch() {
+    if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
+    if (!m_path.isEmpty()) m_watcher.addPath(m_path);
+}
+
+void PlotDocument::OnFileChanged() {
+    // A save of our own replaces the file; that is no news to the user.
+    if (m_askingReload || !QFileInfo::exists(m_path)) return;
+    m_askingReload = true;
+    const bool reload =
+        m_prompts.AskYesNo(QStringLiteral("%1 has changed on disk.\nReload it?").arg(m_title));
+    m_askingReload = false;
+    Watch();  // a replaced file is a new file to the watcher
+    if (!reload) return;
+    auto fresh = std::make_unique<CKorvaneDoc>(*this, NewDocumentSettings(g_cfgFilePath));
+    if (!ReadInto(*fresh, m_path)) return;
+    // The old drawing outlives the views' switch to the new one: a paint may still hold it.
+    std::swap(m_doc, fresh);
+    SetModifiedFlag(false);
+    emit drawingReplaced();
+}
+
+bool PlotDocument::IsModified() const {
+    return m_doc->IsModified();
+}
+
+void PlotDocument::SetModifiedFlag(bool modified) {
+    m_doc->SetModifiedFlag(modified);
+}
+
+bool PlotDocument::SaveTo(const QString& path) {
+    m_watcher.blockSignals(true);
+    const SaveResult result = m_doc->OnSaveDocument(QFile::encodeName(path).toStdString());
+    const bool saved = result.Ok();
+    if (!saved) m_prompts.Warning(QString::fromStdString(result.message));
+    if (saved) {
+        m_path = QFileInfo(path).absoluteFilePath();
+        m_title = QFileInfo(path).fileName();
+        m_partial = false;
+        SetModifiedFlag(false);
+        emit titlesChanged();
+    }
+    Watch();
+    m_watcher.blockSignals(false);
+    return saved;
+}
+
+bool PlotDocument::Save() {
+    if (m_path.isEmpty()) {
+        QString path = m_title;
+        int filter = 1;
+        if (!m_prompts.ChooseFile(QStringLiteral("Save As"), QStringLiteral("plt"),
+                                  {QStringLiteral("Korvane Files (*.plt)")}, path, true, filter)) {
+            return false;
+        }
+        return SaveTo(path);
+    }
+    if (m_partial &&
+        !m_prompts.AskYesNo(QStringLiteral("%1 was read only up to a damaged record.\nSaving it "
+                                           "keeps only the part that was read. Save anyway?")
+                                .arg(m_title))) {
+        return false;
+    }
+    return SaveTo(m_path);
+}
+
+bool PlotDocument::SaveModified() {
+    if (!IsModified()) return true;
+    switch (m_prompts.AskYesNoCancel(QStringLiteral("Save changes to %1?").arg(m_title))) {
+        case Prompts::Answer::Yes:
+            return Save();
+        case Prompts::Answer::No:
+            return true;
+        case Prompts::Answer::Cancel:
+            break;
+    }
+    return false;
+}
+
+void PlotDocument::AddView(CKorvaneView* view) {
+    m_views.push_back(view);
+    emit titlesChanged();
+}
+
+void PlotDocument::RemoveView(CKorvaneView* view) {
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+    emit titlesChanged();
+    if (m_views.empty()) emit lastViewClosed();
+}

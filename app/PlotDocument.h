@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "plot/UserFeedback.h"
+
+class CKorvaneDoc;
+class CKorvaneView;
+class Prompts;
+
+// One open plot file (or a new drawing) with the views on it: the document/view framework's
+// document around a CKorvaneDoc. It owns the drawing, names its views' windows, keeps the
+// modified flag, and asks the user before it loses changes.
+class PlotDocument : public QObject, public UserFeedback {
+    Q_OBJECT
+  public:
+    // title: the name of a new drawing ("Korvane1"); a file takes its own name when opened.
+    PlotDocument(Prompts& prompts, const QString& title);
+    ~PlotDocument() override;
+
+    // Reads path into this empty document. False, after telling the user why, when the file
+    // cannot be read or holds not one readable record; the document is then to be discarded.
+    bool Open(const QString& path);
+    // File > Save: to the document's own file, or a chosen one for a new drawing. False when
+    // cancelled or failed (the user has been told).
+    bool Save();
+    // Before the document closes: "Save changes to %1?" when modified. False to keep it open.
+    bool SaveModified();
+    // The file changed on disk: offers to read it again.
+    void OnFileChanged();
+
+    CKorvaneDoc& Doc() { return *m_doc; }
+    const QString& Title() const { return m_title; }
+    const QString& PathName() const { return m_path; }
+    bool IsModified() const;
+    void SetModifiedFlag(bool modified = true);
+    // Read only up to a damaged record.
+    bool IsPartial() const { return m_partial; }
+
+    void AddView(CKorvaneView* view);
+    void RemoveView(CKorvaneView* view);
+    const std::vector<CKorvaneView*>& Views() const { return m_views; }
+
+    // UserFeedback: the reader's messages wait until the read has ended, so that a file that
+    // is not a plot file at all gets one message of its own.
+    void ShowMessage(const std::string& text) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+
+  signals:
+    // The title or the set of views changed: the frames retitle themselves.
+    void titlesChanged();
+    // The last view went: the document is to be closed.
+    void lastViewClosed();
+    // The drawing was replaced (reloaded from disk): the views start afresh.
+    void drawingReplaced();
+
+  private:
+    bool ReadInto(CKorvaneDoc& doc, const QString& path);
+    bool SaveTo(const QString& path);
+    void Watch();
+
+    Prompts& m_prompts;
+    std::unique_ptr<CKorvaneDoc> m_doc;
+    QString m_title;
+    QString m_path;
+    bool m_partial = false;
+    bool m_askingReload = false;
+    QStringList m_pendingMessages;
+    std::vector<CKorvaneView*> m_views;
+    QFileSystemWatcher m_watcher;
+};
+
+// The window titles of a document's views: the title alone for one view, "title:1",
+// "title:2"... for several.
+QStringList ViewTitles(const QString& title, int views);

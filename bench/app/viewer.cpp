@@ -1,0 +1,99 @@
+// The desktop viewer's paint of large drawings.
+// - Opening the 1-million-record survey and showing it fitted in a 1920 x 1080 view (reading,
+//   the measuring paint and the fitted paint, antialiased as the view paints). Target: at most
+//   2.5 times the one paint of korvane_bench_paint_image's BM_SurfacePaint1M.
+// - The longest stretch during which the event loop does not answer while a view paints the
+//   10-million-record survey from opening to fitted. Target: at most 100 ms.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include "../BenchData.h"
+#include "../qt/BenchApp.h"
+#include "app/KorvaneView.h"
+#include "app/PlotDocument.h"
+#include "app/Prompts.h"
+
+namespace {
+constexpr int kWidth = 1920, kHeight = 1080;
+
+// Nothing is asked while opening a sound file.
+class SilentPrompts : public Prompts {
+  public:
+    void Warning(const QString&) override {}
+    void Information(const QString&) override {}
+    Answer AskYesNoCancel(const QString&) override { return Answer::Cancel; }
+    bool AskYesNo(const QString&) override { return false; }
+    bool ChooseFile(const QString&, const QString&, const QStringList&, QString&, bool,
+                    int&) override {
+        return false;
+    }
+};
+
+// A view whose client area is exactly width x height.
+void SizeClient(CKorvaneView& view, int width, int height) {
+    view.show();
+    view.resize(width, height);
+    view.resize(2 * width - view.ClientWidth(), 2 * height - view.ClientHeight());
+}
+
+void BM_OpenAndShowFitted1M(benchmark::State& state) {
+    EnsureBenchApp<QApplication>();
+    const QString path = QString::fromStdString(BenchDataPath("survey-1m.plt"));
+    if (!BenchDataExists(path.toStdString())) return state.SkipWithError(kMissingData);
+    SilentPrompts prompts;
+    for (auto _ : state) {
+        PlotDocument document(prompts, QString());
+        document.Open(path);
+        CKorvaneView view(document, prompts);
+        SizeClient(view, kWidth, kHeight);
+        if (view.ClientWidth() != kWidth || view.ClientHeight() != kHeight) {
+            return state.SkipWithError("the view's client area is not 1920 x 1080");
+        }
+        view.FinishPainting();
+        benchmark::DoNotOptimize(view.View().m_drawnCount);
+    }
+}
+
+void BM_LongestUnansweredStretch10M(benchmark::State& state) {
+    EnsureBenchApp<QApplication>();
+    const QString path = QString::fromStdString(BenchDataPath("survey-10m.plt"));
+    if (!BenchDataExists(path.toStdString())) return state.SkipWithError(kMissingData);
+    SilentPrompts prompts;
+    PlotDocument document(prompts, QString());
+    document.Open(path);
+    double longest = 0;
+    for (auto _ : state) {
+        CKorvaneView view(document, prompts);
+        SizeClient(view, kWidth, kHeight);
+        // A timer that fires whenever the loop is free stands for the user's input.
+        QElapsedTimer clock;
+        qint64 last = 0;
+        QTimer probe;
+        probe.setInterval(0);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            longest = std::max(longest, (now - last) / 1e6);
+            last = now;
+        });
+        clock.start();
+        probe.start();
+        do {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        } while (view.Painting() || view.View().m_state.m_fitted == 0 ||
+                 view.View().m_drawnCount == 0);
+        probe.stop();
+    }
+    state.counters["longest_ms"] = longest;
+}
+}  // namespace
+
+BENCHMARK(BM_OpenAndShowFitted1M)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LongestUnansweredStretch10M)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+
+BENCHMARK_MAIN();

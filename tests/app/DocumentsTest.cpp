@@ -1,0 +1,168 @@
+// Documents, menus and the main frame's life, driven through the real windows.
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QSettings>
+
+#include "app/AppFixture.h"
+#include "plot/KorvaneDoc.h"
+#include "support/PlotBytes.h"
+
+namespace {
+// The menu bar as text: "&File: &New\tCtrl+N | ... | - | ..." per menu, "-" for a separator.
+QStringList Menus(QMenuBar* bar) {
+    QStringList menus;
+    for (QAction* top : bar->actions()) {
+        QStringList items;
+        for (QAction* a : top->menu()->actions()) items << (a->isSeparator() ? "-" : a->text());
+        menus << top->text() + ": " + items.join(" | ");
+    }
+    return menus;
+}
+
+QString WriteFile(const QTemporaryDir& dir, const char* name, const std::string& bytes) {
+    const QString path = dir.filePath(QLatin1String(name));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return path;
+}
+
+// Prompts that note, when the save question comes, what the settings hold at that moment.
+class NotingPrompts : public ScriptedPrompts {
+  public:
+    Answer AskYesNoCancel(const QString& text) override {
+        m_cfgFileWhenAsked = QSettings(kOrganisation, kApplication).value("CfgFile").toString();
+        return ScriptedPrompts::AskYesNoCancel(text);
+    }
+    QString m_cfgFileWhenAsked;
+};
+}  // namespace
+
+TEST_F(AppTest, MenusSwitchWithTheFirstAndLastDocument) {
+    Start({});  // no argument: one new, empty document
+    ASSERT_EQ(m_app->Documents().size(), 1u);
+    EXPECT_EQ(m_app->Documents()[0]->Title(), "Korvane1");
+    const QStringList documentMenus = Menus(Frame().menuBar());
+    EXPECT_EQ(documentMenus,
+              (QStringList{"&File: &New\tCtrl+N | &Open...\tCtrl+O | &Close | &Save\tCtrl+S | "
+                           "Save &As... | - | &Print...\tCtrl+P | Print Pre&view | "
+                           "P&rint Setup... | P&age Setup | - | Recent File | - | E&xit",
+                           "&Edit: &Copy\tCtrl+C | &Paste\tCtrl+V | &Insert",
+                           "&View: &Toolbar | &Status Bar | &Zoomed View | &Normal View | "
+                           "&Options...",
+                           "&Format: &Font and Line...",
+                           "&Window: &New Window | &Cascade | &Tile | &Arrange Icons",
+                           "&Help: &Drawing Status... | &About Korvane..."}));
+    // The prompt: the status bar's text, then the tool tip.
+    EXPECT_EQ(Command("Open").statusTip(), "Open an existing document");
+    EXPECT_EQ(Command("Open").toolTip(), "Open");
+    EXPECT_EQ(Command("Normal View").toolTip(), " Zoom All");
+    Run("Close");
+    EXPECT_TRUE(m_app->Documents().empty());
+    EXPECT_EQ(Menus(Frame().menuBar()),
+              (QStringList{"&File: &New\tCtrl+N | &Open...\tCtrl+O | - | P&rint Setup... | - | "
+                           "Recent File | - | E&xit",
+                           "&View: &Toolbar | &Status Bar", "&Help: &About korvane..."}));
+    EXPECT_FALSE(Command("Zoom Window").isEnabled());
+    Run("New");
+    EXPECT_EQ(Menus(Frame().menuBar()), documentMenus);
+    EXPECT_EQ(m_app->Documents()[0]->Title(), "Korvane2");
+}
+
+TEST_F(AppTest, OpeningRecordsRecentFilesAndRefusesWhatIsNotAPlot) {
+    QTemporaryDir dir;
+    const QString garbage = WriteFile(dir, "notes.plt", "hello, this is text\n");
+    const std::string damagedBytes = PlotBytes().Pinit().Ligne(1, 1, 2).I16(7).str();
+    const QString damaged = WriteFile(dir, "damaged.plt", damagedBytes);
+    Start({Sample("traverse.plt"), garbage, damaged, dir.filePath("missing.plt")});
+    ASSERT_EQ(m_app->Documents().size(), 2u);
+    EXPECT_EQ(m_prompts.m_shown.size(), 3);
+    EXPECT_EQ(m_prompts.m_shown.value(0), "warning: " + garbage + " is not a plot file.");
+    EXPECT_EQ(m_prompts.m_shown.value(1),
+              QStringLiteral("warning: ") + CKorvaneDoc::kCorruptionMessage);
+    EXPECT_TRUE(m_prompts.m_shown.value(2).contains("file not found"));
+    PlotDocument& partial = *m_app->Documents()[1];
+    EXPECT_TRUE(partial.IsPartial());
+    EXPECT_EQ(partial.Doc().m_primitives.size(), 2u);
+    EXPECT_EQ(m_app->RecentFiles().value(0), QDir(dir.path()).absoluteFilePath("damaged.plt"));
+    EXPECT_EQ(m_app->RecentFiles().value(1), QFileInfo(Sample("traverse.plt")).absoluteFilePath());
+
+    // Saving what was read only in part asks first; No keeps the file as it was.
+    m_prompts.m_shown.clear();
+    m_prompts.QueueAnswer(Prompts::Answer::No);
+    EXPECT_FALSE(partial.Save());
+    ASSERT_EQ(m_prompts.m_shown.size(), 1);
+    EXPECT_TRUE(m_prompts.m_shown[0].startsWith("ask: damaged.plt was read only up to"));
+    EXPECT_EQ(QFileInfo(damaged).size(), static_cast<qint64>(damagedBytes.size()));
+}
+
+TEST_F(AppTest, DroppedFilesOpen) {
+    Start({Sample("traverse.plt")});
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Sample("contours.plt"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Frame(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Frame(), &drop);
+    Settle();
+    ASSERT_EQ(m_app->Documents().size(), 2u);
+    EXPECT_EQ(m_app->Documents()[1]->Title(), "contours.plt");
+    EXPECT_EQ(Frame().windowTitle(), "korvane - [contours.plt]");
+}
+
+TEST_F(AppTest, ClosingAModifiedDocumentAsks) {
+    Start({Sample("traverse.plt")});
+    PlotDocument& document = View().GetDocument();
+    document.SetModifiedFlag();
+    m_prompts.QueueAnswer(Prompts::Answer::Cancel);
+    Run("Close");
+    EXPECT_EQ(m_prompts.m_shown, QStringList{"ask: Save changes to traverse.plt?"});
+    ASSERT_EQ(m_app->Documents().size(), 1u);
+    // The window's own close box asks the same when it shows the last view.
+    m_prompts.QueueAnswer(Prompts::Answer::No);
+    Frame().MdiArea()->activeSubWindow()->close();
+    Settle();
+    EXPECT_EQ(m_prompts.m_shown.size(), 2);
+    EXPECT_TRUE(m_app->Documents().empty());
+}
+
+TEST(MainFrame, WritesTheConfigurationPathBeforeAskingToSave) {
+    NotingPrompts prompts;
+    CKorvaneApp app(prompts);
+    QSettings(kOrganisation, kApplication).setValue("CfgFile", "/tmp/last.cfg");
+    ASSERT_TRUE(app.InitInstance({}, false));
+    EXPECT_EQ(g_cfgFilePath, "/tmp/last.cfg");  // read when the main frame is made
+    g_cfgFilePath = "/tmp/chosen.cfg";
+    app.Documents()[0]->SetModifiedFlag();
+    prompts.QueueAnswer(Prompts::Answer::Cancel);
+    EXPECT_FALSE(app.MainFrame()->close());  // cancelled: the program stays
+    EXPECT_EQ(prompts.m_cfgFileWhenAsked, "/tmp/chosen.cfg");
+    EXPECT_EQ(prompts.m_shown, QStringList{"ask: Save changes to Korvane1?"});
+
+    g_cfgFilePath.clear();  // written also when empty
+    prompts.QueueAnswer(Prompts::Answer::No);
+    EXPECT_TRUE(app.MainFrame()->close());
+    EXPECT_EQ(QSettings(kOrganisation, kApplication).value("CfgFile").toString(), "");
+}
+
+TEST_F(AppTest, AChangedFileIsOfferedForReloading) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("plan.plt");
+    ASSERT_TRUE(QFile::copy(Sample("traverse.plt"), path));
+    Start({path});
+    PlotDocument& document = View().GetDocument();
+    const std::string bytes = PlotBytes().Pinit().Couleur(3).Ligne(4, 2, 2).Ligne(8, 6, 2).str();
+    QFile::remove(path);
+    WriteFile(dir, "plan.plt", bytes);
+    m_prompts.QueueAnswer(Prompts::Answer::Yes);
+    document.OnFileChanged();
+    Settle();
+    EXPECT_EQ(m_prompts.m_shown, QStringList{"ask: plan.plt has changed on disk.\nReload it?"});
+    EXPECT_EQ(document.Doc().m_primitives.size(), 4u);
+    // The view measured the new drawing and fitted itself to it: 8 x 6 inches.
+    EXPECT_EQ(View().State().m_homeRight, 8.0f * 300);
+    EXPECT_EQ(View().View().m_drawnCount, 4);
+}

@@ -1,0 +1,260 @@
+// The viewer driven through its real windows: opening, zooming, scrolling, painting.
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+#include <functional>
+
+#include "app/AppFixture.h"
+#include "plot/KorvaneDoc.h"
+#include "render/qt/QPainterSurface.h"
+
+namespace {
+void ExpectSameRectangle(const ViewState& a, const ViewState& b) {
+    EXPECT_EQ(a.m_viewLeft, b.m_viewLeft);
+    EXPECT_EQ(a.m_viewBottom, b.m_viewBottom);
+    EXPECT_EQ(a.m_viewRight, b.m_viewRight);
+    EXPECT_EQ(a.m_viewTop, b.m_viewTop);
+    EXPECT_EQ(a.m_extentX, b.m_extentX);
+    EXPECT_EQ(a.m_extentY, b.m_extentY);
+    EXPECT_EQ(a.m_zoomDivisor, b.m_zoomDivisor);
+}
+
+void Wheel(QWidget* target, QPoint at, int delta) {
+    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
+}  // namespace
+
+TEST_F(AppTest, OpeningASampleFitsTheView) {
+    Start({Sample("site-plan.plt")});
+    CKorvaneView& view = View();
+    EXPECT_EQ(Frame().windowTitle(), "korvane - [site-plan.plt]");
+    const CPlotContext& context = view.View().m_context;
+    ASSERT_GT(context.GetMaxX(), 0);
+    ViewState expected;
+    expected.FitToDrawing(context.GetMaxX(), context.GetMaxY(), view.ClientWidth(),
+                          view.ClientHeight());
+    ExpectSameRectangle(view.State(), expected);
+    EXPECT_EQ(view.State().m_homeRight, context.GetMaxX());
+    EXPECT_EQ(view.View().m_drawnCount,
+              static_cast<int>(view.GetDocument().Doc().m_primitives.size()));
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), static_cast<int>(view.State().m_viewRight));
+    EXPECT_FALSE(Command("Zoom Previous").isEnabled());
+}
+
+TEST_F(AppTest, ZoomCommandsChangeTheRectangle) {
+    Start({Sample("site-plan.plt")});
+    CKorvaneView& view = View();
+    QWidget* client = view.viewport();
+    const int w = view.ClientWidth(), h = view.ClientHeight();
+    const ViewState fitted = view.State();
+
+    // In normal mode a click changes nothing.
+    QTest::mouseClick(client, Qt::LeftButton, {}, QPoint(100, 100));
+    ExpectSameRectangle(view.State(), fitted);
+
+    Run("Zoomed View");
+    EXPECT_TRUE(Command("Zoomed View").isChecked());
+    ViewState expected = fitted;
+    expected.ZoomAbout(300, 200, true, w, h);
+    QTest::mouseClick(client, Qt::LeftButton, {}, QPoint(300, 200));
+    Settle();
+    ExpectSameRectangle(view.State(), expected);
+    expected.ZoomAbout(50, 400, false, w, h);
+    QTest::mouseClick(client, Qt::RightButton, {}, QPoint(50, 400));
+    Settle();
+    ExpectSameRectangle(view.State(), expected);
+    EXPECT_EQ(view.State().m_zoomHistory.size(), 2u);
+
+    // The wheel zooms about the cursor, one history entry per notch.
+    expected.ZoomAbout(400, 300, true, w, h);
+    expected.ZoomAbout(400, 300, true, w, h);
+    Wheel(client, QPoint(400, 300), 240);
+    Settle();
+    ExpectSameRectangle(view.State(), expected);
+    EXPECT_EQ(view.State().m_zoomHistory.size(), 4u);
+
+    // Zoom Previous four times is back at the fitted rectangle, and then disabled.
+    for (int i = 0; i < 4; ++i) Run("Zoom Previous");
+    EXPECT_EQ(view.State().m_viewLeft, fitted.m_viewLeft);
+    EXPECT_EQ(view.State().m_viewRight, fitted.m_viewRight);
+    EXPECT_EQ(view.State().m_viewTop, fitted.m_viewTop);
+    EXPECT_FALSE(Command("Zoom Previous").isEnabled());
+
+    // Zoom Window: the rectangle runs from the press to the last move; the release point is
+    // not used. Escape cancels a second one, keeping its history entry.
+    Run("Zoom Window");
+    EXPECT_EQ(view.State().m_zoomMode, ZOOM_WINDOW);
+    expected = view.State();
+    expected.EndZoomWindow(true, 100, 100, 400, 300, w, h);
+    QTest::mousePress(client, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(client, QPoint(400, 300));
+    QTest::mouseRelease(client, Qt::LeftButton, {}, QPoint(420, 320));
+    Settle();
+    ExpectSameRectangle(view.State(), expected);
+    EXPECT_EQ(view.State().m_zoomMode, ZOOM_NONE);
+    Run("Zoom Window");
+    QTest::keyClick(&view, Qt::Key_A);  // ignored
+    EXPECT_EQ(view.State().m_zoomMode, ZOOM_WINDOW);
+    QTest::keyClick(&view, Qt::Key_Escape);
+    ExpectSameRectangle(view.State(), expected);
+    EXPECT_EQ(view.State().m_zoomHistory.size(), 2u);
+
+    // Zoom All shows the drawing without the margin of the first fit.
+    Run("Normal View");
+    EXPECT_EQ(view.State().m_extentX, fitted.m_homeRight);
+    EXPECT_EQ(view.State().m_viewLeft, 0.0f);
+    EXPECT_FALSE(Command("Zoomed View").isChecked());
+}
+
+TEST_F(AppTest, ScrollBarsAndKeysScroll) {
+    Start({Sample("site-plan.plt")});
+    CKorvaneView& view = View();
+    const float extent = view.State().m_extentX;
+    // A click on the right arrow: one line step, then the end of the action repaints.
+    QScrollBar* h = view.horizontalScrollBar();
+    h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(h, &release);
+    Settle();
+    EXPECT_FLOAT_EQ(view.State().m_viewLeft, 10.0f / 1000 * extent);
+    EXPECT_EQ(h->value(), static_cast<int>(view.State().m_viewLeft));
+    EXPECT_EQ(view.State().m_zoomHistory.size(), 2u);  // the step and the end
+    // Arrow keys step a line, back to 0; a step left from there is refused.
+    QTest::keyClick(&view, Qt::Key_Left);
+    Settle();
+    EXPECT_EQ(view.State().m_viewLeft, 0.0f);
+    const std::size_t saved = view.State().m_zoomHistory.size();
+    QTest::keyClick(&view, Qt::Key_Left);
+    EXPECT_EQ(view.State().m_zoomHistory.size(), saved + 1);  // only the end of the action
+    QTest::keyClick(&view, Qt::Key_Up);
+    EXPECT_FLOAT_EQ(view.State().m_viewBottom, 10.0f / 1000 * view.State().m_extentY);
+    QTest::keyClick(&view, Qt::Key_Home);
+    Settle();
+    EXPECT_EQ(view.State().m_viewLeft, 0.0f);
+    EXPECT_EQ(view.State().m_extentX, view.State().m_homeRight);
+}
+
+TEST_F(AppTest, MiddleDragPansAndTheStatusBarShowsInches) {
+    Start({Sample("site-plan.plt")});
+    CKorvaneView& view = View();
+    QWidget* client = view.viewport();
+    ViewState expected = view.State();
+    expected.PanBy(50, 20, view.ClientWidth(), view.ClientHeight());
+    QTest::mousePress(client, Qt::MiddleButton, {}, QPoint(100, 100));
+    QTest::mouseMove(client, QPoint(150, 120));
+    QTest::mouseRelease(client, Qt::MiddleButton, {}, QPoint(150, 120));
+    Settle();
+    ExpectSameRectangle(view.State(), expected);
+    EXPECT_EQ(view.State().m_zoomHistory.size(), 1u);
+
+    QTest::mouseMove(client, QPoint(0, view.ClientHeight() - 1));
+    double x, y;
+    view.State().ClientToPlot(0, view.ClientHeight() - 1, view.ClientWidth(), view.ClientHeight(),
+                              x, y);
+    QLabel* position = nullptr;
+    for (QLabel* label : Frame().findChildren<QLabel*>()) {
+        if (label->accessibleName() == "Cursor position") position = label;
+    }
+    ASSERT_NE(position, nullptr);
+    EXPECT_EQ(position->text(),
+              QStringLiteral("%1 in, %2 in")
+                  .arg(QString::number(x / 300, 'f', 3), QString::number(y / 300, 'f', 3)));
+}
+
+TEST_F(AppTest, OptionsSetsTheStepAfterRefusingBadOnes) {
+    Start({Sample("traverse.plt")});
+    QStringList typed{"0", "100", "ten", "25"};
+    std::function<void()> answer = [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog) return QTimer::singleShot(0, answer);
+        auto* edit = dialog->findChild<QLineEdit*>();
+        edit->setText(typed.takeFirst());
+        QTest::keyClick(edit, Qt::Key_Return);
+        if (!typed.isEmpty()) QTimer::singleShot(0, answer);
+    };
+    QTimer::singleShot(0, answer);
+    Run("Options");
+    EXPECT_EQ(View().State().m_zoomFactor, 25u);
+    EXPECT_EQ(m_prompts.m_shown, (QStringList{"warning: Please enter an integer between 1 and 99.",
+                                              "warning: Please enter an integer between 1 and 99.",
+                                              "warning: Please enter a positive integer."}));
+}
+
+TEST_F(AppTest, TwoViewsOfOneDocumentZoomIndependently) {
+    Start({Sample("contours.plt")});
+    PlotDocument& document = View().GetDocument();
+    Run("New Window");
+    ASSERT_EQ(document.Views().size(), 2u);
+    EXPECT_EQ(document.Views()[0]->parentWidget()->windowTitle(), "contours.plt:1");
+    EXPECT_EQ(document.Views()[1]->parentWidget()->windowTitle(), "contours.plt:2");
+    CKorvaneView& second = View();
+    CKorvaneView& first = *document.Views()[0];
+    ASSERT_NE(&first, &second);
+    first.FinishPainting();
+    const ViewState before = first.State();
+    Run("Zoomed View");
+    QTest::mouseClick(second.viewport(), Qt::LeftButton, {}, QPoint(200, 200));
+    Settle();
+    EXPECT_EQ(second.State().m_zoomHistory.size(), 1u);
+    ExpectSameRectangle(first.State(), before);
+    EXPECT_EQ(first.State().m_zoomMode, ZOOM_NONE);
+}
+
+// Painting in slices ends with the picture, count and state of one whole paint; a click in
+// incremental-zoom mode abandons the rest and becomes the next zoom.
+TEST_F(AppTest, SlicedPaintingMatchesOneWholePaint) {
+    Start({Sample("contours.plt")});
+    CKorvaneView& view = View();
+    view.SetSliceBudget(0);  // one batch per slice
+    view.Invalidate();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(view.Painting());
+    Settle();
+    const std::size_t count = view.GetDocument().Doc().m_primitives.size();
+    ASSERT_GT(count, 3 * 2048u);
+    EXPECT_EQ(view.View().m_drawnCount, static_cast<int>(count));
+
+    // The same paint in one go, through a view in the same state; each pass of the drawing ends
+    // with the plotter state it starts from.
+    PlotView whole;
+    whole.m_state = view.State();
+    const CPlotContext& left = view.View().m_context;
+    CPlotContext& context = whole.m_context;
+    context.m_maxX = left.m_maxX;
+    context.m_maxY = left.m_maxY;
+    context.m_scale = left.m_scale;
+    context.m_originX = left.m_originX;
+    context.m_originY = left.m_originY;
+    context.m_red = left.m_red;
+    context.m_green = left.m_green;
+    context.m_blue = left.m_blue;
+    QImage image(view.Image().size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterSurface surface(painter);
+        FixedSizeHost host(view.ClientWidth(), view.ClientHeight());
+        whole.OnDraw(surface, host, view.GetDocument().Doc().m_primitives);
+    }
+    EXPECT_TRUE(image == view.Image());
+
+    Run("Zoomed View");
+    view.Invalidate();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(view.Painting());
+    ViewState expected = view.State();
+    expected.ZoomAbout(10, 10, true, view.ClientWidth(), view.ClientHeight());
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_GT(view.View().m_drawnCount, 0);
+    EXPECT_LT(view.View().m_drawnCount, static_cast<int>(count));
+    ExpectSameRectangle(view.State(), expected);
+}

@@ -1,0 +1,169 @@
+// Zoom, scroll and history arithmetic of a view, without a window.
+#include <gtest/gtest.h>
+
+#include "view/ViewState.h"
+
+namespace {
+// A view of 1000 x 1000 resolution units on a square client of 2000 pixels: divisor 0.5, one
+// pixel per logical unit, so client pixels convert exactly.
+constexpr int kClient = 2000;
+ViewState Square(float extent = 1000) {
+    ViewState v;
+    v.m_viewRight = v.m_extentX = extent;
+    v.m_viewTop = v.m_extentY = extent;
+    v.FitToClient(kClient, kClient);
+    return v;
+}
+
+struct Rect {
+    float left, bottom, right, top;
+};
+void ExpectRect(const ViewState& v, Rect r) {
+    EXPECT_FLOAT_EQ(v.m_viewLeft, r.left);
+    EXPECT_FLOAT_EQ(v.m_viewBottom, r.bottom);
+    EXPECT_FLOAT_EQ(v.m_viewRight, r.right);
+    EXPECT_FLOAT_EQ(v.m_viewTop, r.top);
+}
+}  // namespace
+
+TEST(ViewState, ZoomAboutAClickedPoint) {
+    struct Case {
+        int x, y;
+        bool in;
+        Rect expected;
+        float extent;
+    } cases[] = {
+        {1000, 1000, true, {50, 50, 950, 950}, 900},        // centre: 10 % smaller
+        {1000, 1000, false, {-50, -50, 1050, 1050}, 1100},  // centre: 10 % larger
+        {1500, 1000, true, {300, 50, 1200, 950}, 900},      // the point moves to the centre
+        {1000, 500, false, {-50, 200, 1050, 1300}, 1100},   // client y grows downward
+    };
+    for (const Case& c : cases) {
+        ViewState v = Square();
+        EXPECT_EQ(v.m_zoomDivisor, 0.5);
+        v.ZoomAbout(c.x, c.y, c.in, kClient, kClient);
+        ExpectRect(v, c.expected);
+        EXPECT_FLOAT_EQ(v.m_extentX, c.extent);
+        EXPECT_EQ(v.m_zoomHistory.size(), 1u);
+    }
+}
+
+TEST(ViewState, ZoomPreviousRestoresExactly) {
+    ViewState v = Square(1234.567f);
+    const ViewState before = v;
+    v.ZoomAbout(321, 1777, true, kClient, kClient);
+    v.ZoomAbout(1900, 3, false, kClient, kClient);
+    ASSERT_TRUE(v.ZoomPrevious());
+    ASSERT_TRUE(v.ZoomPrevious());
+    ExpectRect(v, {before.m_viewLeft, before.m_viewBottom, before.m_viewRight, before.m_viewTop});
+    EXPECT_EQ(v.m_extentX, v.m_viewRight - v.m_viewLeft);
+    EXPECT_EQ(v.m_extentY, v.m_viewTop - v.m_viewBottom);
+    EXPECT_EQ(v.m_zoomDivisor, before.m_zoomDivisor);
+    EXPECT_FALSE(v.CanZoomPrevious());
+    EXPECT_FALSE(v.ZoomPrevious());
+}
+
+TEST(ViewState, FirstFitAndZoomAllWithoutTheMargin) {
+    ViewState v;
+    v.FitToDrawing(3000, 1500, 1000, 500);
+    ExpectRect(v, {0, 0, 3000, 1500});
+    EXPECT_FLOAT_EQ(v.m_extentX, 3037.500244f);
+    EXPECT_EQ(v.m_zoomDivisor, 1.5);
+    v.SetZoomedView();
+    EXPECT_TRUE(v.ZoomAll(1000, 500));  // the first Zoom All always repaints
+    EXPECT_EQ(v.m_extentX, 3000.0f);
+    EXPECT_EQ(v.m_extentY, 1500.0f);
+    EXPECT_EQ(v.m_zoomMode, ZOOM_NONE);
+    EXPECT_FALSE(v.ZoomAll(1000, 500));
+    EXPECT_TRUE(v.m_zoomHistory.empty());
+}
+
+TEST(ViewState, ZoomWindow) {
+    ViewState v = Square();
+    v.BeginZoomWindow();
+    EXPECT_EQ(v.m_zoomMode, ZOOM_WINDOW);
+    // Dragged from (1500, 1500) up to (500, 500): a quarter of the view about its centre.
+    EXPECT_TRUE(v.EndZoomWindow(true, 1500, 1500, 500, 500, kClient, kClient));
+    ExpectRect(v, {250, 250, 750, 750});
+    EXPECT_EQ(v.m_extentX, 500.0f);
+    EXPECT_EQ(v.m_zoomMode, ZOOM_NONE);
+
+    // Cancelled, or without width or height: nothing changes, the history entry stays.
+    for (int right : {900, 700}) {
+        const bool accepted = right == 700;
+        v.BeginZoomWindow();
+        EXPECT_FALSE(
+            v.EndZoomWindow(accepted, 700, 100, right, 100 + (right - 700), kClient, kClient));
+        ExpectRect(v, {250, 250, 750, 750});
+        EXPECT_EQ(v.m_zoomMode, ZOOM_NONE);
+    }
+    EXPECT_EQ(v.m_zoomHistory.size(), 3u);
+}
+
+TEST(ViewState, ScrollingStepsRefusalsAndRepaint) {
+    ViewState v;
+    v.m_viewRight = v.m_extentX = 3000;
+    v.m_viewTop = v.m_extentY = 3000;
+    struct Step {
+        ScrollBar bar;
+        int code;
+        int position;
+        ScrollResult result;
+        float left, bottom;
+    } steps[] = {
+        {ScrollBar::Horizontal, SB_LINELEFT, 0, ScrollResult::Refused, 0, 0},
+        {ScrollBar::Horizontal, SB_ENDSCROLL, 0, ScrollResult::Done, 0, 0},  // no repaint
+        {ScrollBar::Horizontal, SB_LINERIGHT, 0, ScrollResult::Done, 30, 0},
+        {ScrollBar::Horizontal, SB_ENDSCROLL, 0, ScrollResult::Repaint, 30, 0},
+        {ScrollBar::Horizontal, SB_PAGERIGHT, 0, ScrollResult::Done, 330, 0},
+        {ScrollBar::Horizontal, SB_THUMBTRACK, 0, ScrollResult::Done, 330, 0},
+        {ScrollBar::Horizontal, SB_THUMBPOSITION, 70000, ScrollResult::Done, 70000, 0},  // whole
+        {ScrollBar::Horizontal, SB_LINERIGHT, 0, ScrollResult::Refused, 70000, 0},       // past end
+        {ScrollBar::Horizontal, SB_LINELEFT, 0, ScrollResult::Done, 69970, 0},
+        {ScrollBar::Horizontal, SB_ENDSCROLL, 0, ScrollResult::Done, 69970, 0},  // refused above
+        {ScrollBar::Vertical, SB_LINEDOWN, 0, ScrollResult::Refused, 69970, 0},
+        {ScrollBar::Vertical, SB_LINEUP, 0, ScrollResult::Done, 69970, 30},
+        {ScrollBar::Vertical, SB_PAGEDOWN, 0, ScrollResult::Done, 69970, -270},  // may end below 0
+        {ScrollBar::Vertical, SB_PAGEDOWN, 0, ScrollResult::Refused, 69970, -270},
+        {ScrollBar::Vertical, SB_ENDSCROLL, 0, ScrollResult::Done, 69970, -270},
+    };
+    std::size_t saved = 0;
+    for (const Step& s : steps) {
+        EXPECT_EQ(v.Scroll(s.bar, s.code, s.position), s.result) << s.code;
+        EXPECT_FLOAT_EQ(v.m_viewLeft, s.left);
+        EXPECT_FLOAT_EQ(v.m_viewBottom, s.bottom);
+        if (s.result != ScrollResult::Refused) ++saved;
+        EXPECT_EQ(v.m_zoomHistory.size(), saved);
+    }
+    EXPECT_EQ(g_hScrollRepaint, 1);
+    EXPECT_EQ(g_vScrollRepaint, 1);
+    const ScrollBarSettings bars = v.ScrollBars();
+    EXPECT_EQ(bars.horizontalMax, 3000);
+    EXPECT_EQ(bars.horizontalPos, 69970);
+    EXPECT_EQ(bars.verticalPos, -270);
+}
+
+TEST(ViewState, FitToClientWidensTheNarrowerSide) {
+    ViewState v;
+    v.m_viewRight = 2000;
+    v.m_viewTop = 2000;
+    v.FitToClient(1000, 500);  // wider client: the width grows
+    EXPECT_EQ(v.m_viewRight, 4000.0f);
+    EXPECT_EQ(v.m_zoomDivisor, 2.0);
+    v.FitToClient(500, 1000);  // taller client: the height grows
+    EXPECT_EQ(v.m_viewTop, 8000.0f);
+    EXPECT_EQ(v.m_zoomDivisor, 4.0);
+}
+
+TEST(ViewState, ClientPointsInPlotUnits) {
+    ViewState v = Square();
+    v.m_viewLeft = 100;
+    double x, y;
+    // The corner is drawn at the left edge, 2 logical units above the bottom.
+    v.ClientToPlot(0, kClient - 2, kClient, kClient, x, y);
+    EXPECT_DOUBLE_EQ(x, 100);
+    EXPECT_DOUBLE_EQ(y, 0);
+    v.ClientToPlot(2000, 2, kClient, kClient, x, y);
+    EXPECT_DOUBLE_EQ(x, 1100);
+    EXPECT_DOUBLE_EQ(y, 998);
+}

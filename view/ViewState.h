@@ -1,0 +1,151 @@
+#pragma once
+
+#include <vector>
+
+#include "render/DrawSurface.h"
+
+constexpr int ZOOM_NONE = 0;
+constexpr int ZOOM_INCREMENTAL = 1;
+constexpr int ZOOM_WINDOW = 2;
+// The divisor always makes the larger side of the view rectangle 2000 logical units.
+constexpr int ZOOM_UNITS = 2000;
+// The first fit leaves 1.25 % of room beyond the drawing's extents.
+constexpr float FIT_MARGIN = 1.0125f;
+
+// Whether the view repaints when the current horizontal / vertical scroll action ends; a refused
+// step clears it until then. Shared by every view.
+extern int g_hScrollRepaint;
+extern int g_vScrollRepaint;
+
+// One saved view rectangle of the zoom history, in resolution units.
+struct RECTANGLE {
+    double left;
+    double right;
+    double bottom;
+    double top;
+};
+
+// A complete mapping of a drawing surface, applied in one go.
+struct SurfaceMapping {
+    SurfacePoint windowOrg;
+    SurfacePoint windowExt;
+    SurfacePoint viewportExt;
+    SurfacePoint viewportOrg;
+
+    void Apply(DrawSurface& dc) const;
+};
+
+// What a printer page offers the mapping.
+struct PageMetrics {
+    int horzRes;  // pixels
+    int vertRes;
+    int horzSize;  // millimetres
+    int vertSize;
+};
+
+// The scroll codes of a scroll action. Vertically, "up" grows y.
+enum ScrollCode {
+    SB_LINELEFT = 0,
+    SB_LINEUP = 0,
+    SB_LINERIGHT = 1,
+    SB_LINEDOWN = 1,
+    SB_PAGELEFT = 2,
+    SB_PAGEUP = 2,
+    SB_PAGERIGHT = 3,
+    SB_PAGEDOWN = 3,
+    SB_THUMBPOSITION = 4,
+    SB_THUMBTRACK = 5,
+    SB_TOP = 6,
+    SB_BOTTOM = 7,
+    SB_ENDSCROLL = 8
+};
+
+enum class ScrollBar { Horizontal, Vertical };
+
+enum class ScrollResult {
+    Refused,  // nothing changed; the repaint at the end of this action is suppressed
+    Done,     // the rectangle may have moved; the repaint waits for the end of the action
+    Repaint   // the action ended: repaint now
+};
+
+// Ranges and positions of the two scroll bars, in resolution units.
+struct ScrollBarSettings {
+    int horizontalMax;
+    int horizontalPos;
+    int verticalMax;
+    int verticalPos;
+};
+
+// Where a view looks at its drawing, free of any window system: the view rectangle in resolution
+// units, the whole-drawing rectangle, the drawing window's extents, the divisor, the zoom mode
+// and step, and the history of earlier rectangles. Every zoom and scroll command is arithmetic
+// on it; the window only turns events into these calls and repaints when they say so.
+class ViewState {
+  public:
+    ViewState();
+
+    // Widens the view rectangle to the client's proportions and sets the divisor from it; the
+    // first fit compares with the drawing window instead of the rectangle.
+    void FitToClient(int clientWidth, int clientHeight, bool firstFit = false);
+    // The fit after the first complete paint measured the drawing up to (maxX, maxY).
+    void FitToDrawing(float maxX, float maxY, int clientWidth, int clientHeight);
+
+    // Mappings of the screen, a printer page (fitToPage: the drawing fills the page, else one
+    // inch is one inch) and the clipboard copy.
+    SurfaceMapping ScreenMapping(int clientWidth, int clientHeight) const;
+    SurfaceMapping PrinterMapping(const PageMetrics& page, int resolution, int fitToPage) const;
+    SurfaceMapping CopyMapping(int clientWidth, int clientHeight) const;
+
+    // A client pixel in logical units of the screen mapping whose window origin is the view's
+    // corner at (-31000, -31000), rounded to the nearest unit as the zoom commands take it.
+    SurfacePoint ClientToLogical(int x, int y, int clientWidth, int clientHeight) const;
+    // A client point in resolution units of the drawing (1/300 inch) as the paint shows it there,
+    // unrounded.
+    void ClientToPlot(double x, double y, int clientWidth, int clientHeight, double& plotX,
+                      double& plotY) const;
+
+    // Zoomed View: clicks zoom from now on.
+    void SetZoomedView() { m_zoomMode = ZOOM_INCREMENTAL; }
+    // One zoom step in or out about a client point, saved on the history.
+    void ZoomAbout(int x, int y, bool zoomIn, int clientWidth, int clientHeight);
+    // Zoom All, without the margin of the first fit; true when the rectangle changed.
+    bool ZoomAll(int clientWidth, int clientHeight);
+    // Zoom Window: the start saves the rectangle; the end takes the dragged client rectangle
+    // (edges in pixels), or none when cancelled. A drag of zero width or height counts as
+    // cancelled. True when the rectangle changed.
+    void BeginZoomWindow();
+    bool EndZoomWindow(bool accepted, int left, int top, int right, int bottom, int clientWidth,
+                       int clientHeight);
+    // Back to the last saved rectangle; false on an empty history.
+    bool ZoomPrevious();
+    bool CanZoomPrevious() const { return !m_zoomHistory.empty(); }
+
+    // A drag of the drawing by (dx, dy) client pixels, saved on the history like a scroll.
+    void PanBy(int dx, int dy, int clientWidth, int clientHeight);
+
+    // One scroll message; position is the thumb position for SB_THUMBPOSITION.
+    ScrollResult Scroll(ScrollBar bar, int code, int position = 0);
+    ScrollBarSettings ScrollBars() const;
+
+    int m_fitted = 0;
+    int m_zoomMode = ZOOM_NONE;
+    unsigned m_zoomFactor = 10;
+    float m_viewLeft = 0;
+    float m_viewBottom = 0;
+    float m_viewRight = 24000;
+    float m_viewTop = 18000;
+    float m_homeLeft = 0;
+    float m_homeBottom = 0;
+    float m_homeRight = 24000;
+    float m_homeTop = 18000;
+    float m_extentX = 24000;
+    float m_extentY = 18000;
+    double m_zoomDivisor = 0;
+    std::vector<RECTANGLE> m_zoomHistory;
+
+  private:
+    void SaveRectangle();
+    void UpdateDivisor();
+    void ClientToCorner(double x, double y, int clientWidth, int clientHeight, double& logicalX,
+                        double& logicalY) const;
+};
