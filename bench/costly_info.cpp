@@ -36,6 +36,10 @@ static void BM_CostlyInfo(benchmark::State& state) {
     const double tenMegabytes = static_cast<double>(st.st_size) / 10e6;
     state.counters["s_per_10MB"] = seconds / static_cast<double>(state.iterations()) / tenMegabytes;
 }
-BENCHMARK(BM_CostlyInfo)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CostlyInfo)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(3);
 
 BENCHMARK_MAIN();

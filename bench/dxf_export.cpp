@@ -42,6 +42,14 @@ void BM_ExportDxfSnprintf(benchmark::State& state) {
 }
 }  // namespace
 
-BENCHMARK(BM_ExportDxfFast)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(3);
-BENCHMARK(BM_ExportDxfSnprintf)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(3);
+BENCHMARK(BM_ExportDxfFast)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Repetitions(3);
+BENCHMARK(BM_ExportDxfSnprintf)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Repetitions(3);
 BENCHMARK_MAIN();

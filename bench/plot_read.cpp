@@ -167,11 +167,13 @@ void BM_ReadFlatBaseline(benchmark::State& state) {
 // Interleaved repetitions would be fairer still, but each run starts cold either way.
 BENCHMARK(BM_ReadFlatBaseline)
     ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Iterations(1)
     ->Repetitions(7);
 BENCHMARK(BM_ReadDocument)
     ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Iterations(1)
     ->Repetitions(7);

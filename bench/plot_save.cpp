@@ -54,11 +54,13 @@ void BM_WriteBytesBaseline(benchmark::State& state) {
 
 BENCHMARK(BM_WriteBytesBaseline)
     ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Iterations(1)
     ->Repetitions(5);
 BENCHMARK(BM_SaveDocument)
     ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Iterations(1)
     ->Repetitions(5);

@@ -26,6 +26,9 @@ int SetOption(const std::string& name, const std::string& value, ConvertOptions&
         if (!ParseWhole(value, 0, 1000, options.lineWidth)) {
             return Fail("--line-width takes a whole number from 0 to 1000 (logical units)");
         }
+    } else if (name == "--antialias") {
+        if (value != "on" && value != "off") return Fail("--antialias takes on or off");
+        options.antialias = value == "on";
     } else {
         options.config = value;
     }

@@ -13,6 +13,7 @@ struct ConvertOptions {
     std::string face = "Velmaro";    // text face; the built-in stroke font by default
     int lineWidth = 0;               // pen width in logical units, 0 to 4 as the desktop offers
     std::string config;              // DXF export parameters file
+    bool antialias = true;           // a PNG's lines smoothed; off: the screen's crisp pixels
     std::vector<std::string> given;  // the options the command line set
 
     bool Given(const std::string& option) const {

@@ -21,7 +21,9 @@ const Command kCommands[] = {
      "Prints the number of primitives of the plot file FILE and the drawing's size in inches,\n"
      "as Drawing Status shows them in a new 1000 x 800 view.",
      RunInfo},
-    {"convert", "convert IN OUT [--size WxH] [--face NAME] [--line-width N] [--config CFG]",
+    {"convert",
+     "convert IN OUT [--size WxH] [--face NAME] [--line-width N] [--antialias on|off]\n"
+     "          [--config CFG]",
      "Reads the plot file IN and writes OUT, whose type follows its extension:\n"
      "  .plt  the drawing as plot records, as File > Save writes it\n"
      "  .png, .svg, .pdf  the drawing as a new view of client size WxH shows it once fitted\n"
@@ -33,6 +35,8 @@ const Command kCommands[] = {
      "        written as given, with a warning.\n"
      "Options for pictures only:\n"
      "%s"
+     "  --antialias on|off  (.png only) lines smoothed (on, the default) or drawn with the\n"
+     "                    screen's crisp pixels, which also writes a smaller file sooner\n"
      "  --config CFG      (.dxf only) the export parameters; a file that cannot be read or\n"
      "                    holds none of the 34 settings is refused (exit 1)\n"
      "The output replaces OUT only once it is complete, writing through a symbolic link to\n"

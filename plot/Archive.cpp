@@ -147,30 +147,6 @@ void Archive::WriteSlow(const std::uint8_t* src, std::size_t n) {
     }
 }
 
-void Archive::WriteInt16(std::int16_t value) {
-    std::uint16_t u = static_cast<std::uint16_t>(value);
-    std::uint8_t bytes[2] = {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8)};
-    Write(bytes, 2);
-}
-
-void Archive::WriteFloat(float value) {
-    std::uint32_t u;
-    std::memcpy(&u, &value, 4);
-    std::uint8_t bytes[4] = {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
-                             static_cast<std::uint8_t>(u >> 16),
-                             static_cast<std::uint8_t>(u >> 24)};
-    Write(bytes, 4);
-}
-
-float Archive::DecodeFloat(const std::uint8_t* p) {
-    std::uint32_t u = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-                      (static_cast<std::uint32_t>(p[2]) << 16) |
-                      (static_cast<std::uint32_t>(p[3]) << 24);
-    float f;
-    std::memcpy(&f, &u, 4);
-    return f;
-}
-
 const std::string& Archive::Memory() {
     if (m_memoryStore) Flush();
     return m_memory;

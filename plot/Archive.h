@@ -38,6 +38,15 @@ class Archive {
     // Loading: the input is a regular file of length 0 (a pipe, say, is never known empty).
     bool IsEmptyFile() const;
 
+    // Loading: the bytes already buffered after the read position, for decoding records in
+    // place; Skip then consumes what was decoded. Never refills, so it may return fewer bytes
+    // than a record has (even none): Read serves those.
+    const std::uint8_t* Buffered(std::size_t& available) const {
+        available = static_cast<std::size_t>(m_limit - m_cur);
+        return m_cur;
+    }
+    void Skip(std::size_t n) { m_cur += n; }
+
     // Reads up to n bytes; fewer only at the end of the input.
     std::size_t Read(void* dst, std::size_t n) {
         if (static_cast<std::size_t>(m_limit - m_cur) >= n) {
@@ -56,8 +65,16 @@ class Archive {
         }
         WriteSlow(static_cast<const std::uint8_t*>(src), n);
     }
-    void WriteInt16(std::int16_t value);
-    void WriteFloat(float value);
+    void WriteInt16(std::int16_t value) {
+        std::uint8_t bytes[2];
+        EncodeInt16(bytes, value);
+        Write(bytes, 2);
+    }
+    void WriteFloat(float value) {
+        std::uint8_t bytes[4];
+        EncodeFloat(bytes, value);
+        Write(bytes, 4);
+    }
     void WriteByte(std::uint8_t value) { Write(&value, 1); }
 
     // Storing: writes out the buffer and puts the complete file in place of the target.
@@ -65,12 +82,47 @@ class Archive {
     // A memory store's bytes, complete up to the last Write.
     const std::string& Memory();
 
+    // The file's byte order is little-endian: on such a host the codecs are plain copies.
     static std::int16_t DecodeInt16(const std::uint8_t* p) {
-        return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+        return static_cast<std::int16_t>(Load<std::uint16_t>(p));
     }
-    static float DecodeFloat(const std::uint8_t* p);
+    static float DecodeFloat(const std::uint8_t* p) {
+        const std::uint32_t u = Load<std::uint32_t>(p);
+        float f;
+        std::memcpy(&f, &u, 4);
+        return f;
+    }
+    static void EncodeInt16(std::uint8_t* p, std::int16_t value) {
+        Store(p, static_cast<std::uint16_t>(value));
+    }
+    static void EncodeFloat(std::uint8_t* p, float value) {
+        std::uint32_t u;
+        std::memcpy(&u, &value, 4);
+        Store(p, u);
+    }
 
   private:
+    template <class U>
+    static U Load(const std::uint8_t* p) {
+        U u;
+        std::memcpy(&u, p, sizeof u);
+        if constexpr (kBigEndianHost) u = Swap(u);
+        return u;
+    }
+    template <class U>
+    static void Store(std::uint8_t* p, U u) {
+        if constexpr (kBigEndianHost) u = Swap(u);
+        std::memcpy(p, &u, sizeof u);
+    }
+    template <class U>
+    static U Swap(U u) {
+        U r = 0;
+        for (std::size_t i = 0; i < sizeof u; ++i)
+            r = static_cast<U>((r << 8) | ((u >> (8 * i)) & 0xFF));
+        return r;
+    }
+    static constexpr bool kBigEndianHost = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__;
+
     Archive(bool loading, std::string path, int fd, std::size_t bufferSize);
 
     std::size_t ReadSlow(std::uint8_t* dst, std::size_t n);

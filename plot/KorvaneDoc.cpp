@@ -17,6 +17,9 @@ struct Payload {
 // Payload sizes by code, -1 to -15; 0 for the codes that carry nothing.
 constexpr int kPayloadSize[16] = {0, 4, 2, 8, 10, 12, 4, 0, 22, 18, 20, 0, 12, 0, 0, 6};
 constexpr int kMaxText = 511;
+// Files are read and written in blocks this large: few system calls, and a block stays in the
+// processor's cache.
+constexpr std::size_t kFileBlock = 64 * 1024;
 
 class WaitCursor {
   public:
@@ -42,6 +45,20 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
     char text[kMaxText + 1];
     m_invalidRecordAt = -1;
     for (;;) {
+        // Lines are nearly all of a large drawing: decoded in place while whole ones are
+        // buffered. The others, and a line cut by the end of the buffer, take the path below.
+        std::size_t available;
+        const std::uint8_t* const start = archive.Buffered(available);
+        const std::uint8_t* next = start;
+        while (available >= Ligne::kRecordSize && Archive::DecodeInt16(next) == PrimCode::kLigne) {
+            m_primitives.Append<Ligne>(PrimCode::kLigne, Archive::DecodeFloat(next + 2),
+                                       Archive::DecodeFloat(next + 6),
+                                       Archive::DecodeInt16(next + 10));
+            next += Ligne::kRecordSize;
+            available -= Ligne::kRecordSize;
+        }
+        archive.Skip(static_cast<std::size_t>(next - start));
+
         const std::uint64_t at = archive.Position();
         std::uint8_t codeBytes[2];
         if (archive.Read(codeBytes, 2) < 2) break;
@@ -111,7 +128,11 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
 }
 
 void CKorvaneDoc::Serialize(Archive& archive) {
-    if (archive.IsLoading()) return ReadPrimitives(archive);
+    if (archive.IsLoading()) {
+        ReadPrimitives(archive);
+        m_primitives.ReleaseUnusedTail();
+        return;
+    }
 
     m_primitives.ForEach([&](const Prim& prim) {
         prim.Write(archive);
@@ -122,7 +143,7 @@ void CKorvaneDoc::Serialize(Archive& archive) {
 void CKorvaneDoc::OnOpenDocument(const std::string& path) {
     OnCloseDocument();
     try {
-        Archive archive = Archive::OpenForLoad(path);
+        Archive archive = Archive::OpenForLoad(path, kFileBlock);
         // A regular file of length 0 is an empty drawing without a read; anything else, a pipe
         // included, is read to its end.
         if (!archive.IsEmptyFile()) Serialize(archive);
@@ -136,7 +157,7 @@ void CKorvaneDoc::OnOpenDocument(const std::string& path) {
 
 SaveResult CKorvaneDoc::OnSaveDocument(const std::string& path) {
     try {
-        Archive archive = Archive::CreateForStore(path, 64 * 1024);
+        Archive archive = Archive::CreateForStore(path, kFileBlock);
         Serialize(archive);
         archive.Commit();
     } catch (const FileError& e) {

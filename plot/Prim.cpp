@@ -53,10 +53,13 @@ void Etendue::Write(Archive& archive) const {
 }
 
 void Ligne::Write(Archive& archive) const {
-    archive.WriteInt16(m_code);
-    archive.WriteFloat(m_x);
-    archive.WriteFloat(m_y);
-    archive.WriteInt16(m_penCode);
+    // Most records are lines: one store of the whole record.
+    std::uint8_t bytes[kRecordSize];
+    Archive::EncodeInt16(bytes, m_code);
+    Archive::EncodeFloat(bytes + 2, m_x);
+    Archive::EncodeFloat(bytes + 6, m_y);
+    Archive::EncodeInt16(bytes + 10, m_penCode);
+    archive.Write(bytes, kRecordSize);
 }
 
 void Posicourante::Write(Archive& archive) const {

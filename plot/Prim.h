@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -59,6 +60,8 @@ class Etendue : public Prim {
 
 class Ligne : public Prim {
   public:
+    static constexpr std::size_t kRecordSize = 12;  // code, x, y, pen code
+
     Ligne(std::int16_t code, float x, float y, std::int16_t penCode)
         : Prim(code), m_x(x), m_y(y), m_penCode(penCode) {}
     void Accept(PrimVisitor& visitor) const override { visitor.Visit(*this); }

@@ -1,19 +1,51 @@
 #include "plot/PrimitiveList.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <new>
+
+namespace {
+constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+}  // namespace
+
+void PrimitiveList::FreeBlock::operator()(char* block) const {
+    ::operator delete(block, std::align_val_t(alignment));
+}
+
 void PrimitiveList::NewBlock(std::size_t atLeast) {
-    std::size_t size = atLeast > kBlockSize ? atLeast : kBlockSize;
-    m_blocks.emplace_back(new char[size]);
+    std::size_t size = m_nextBlock;
+    while (size < atLeast) size *= 2;
+    if (m_nextBlock < kLargestBlock) m_nextBlock *= 2;
+    if (m_blocks.size() == m_blocks.capacity()) m_blocks.reserve(2 * m_blocks.size() + 16);
+    const bool huge = size >= kHugePage;
+    const std::size_t alignment = huge ? kHugePage : alignof(std::max_align_t);
+    auto* block = static_cast<char*>(::operator new(size, std::align_val_t(alignment)));
+    // Only advice: a kernel without huge pages, or with them switched off, ignores it.
+    if (huge) ::madvise(block, size, MADV_HUGEPAGE);
+    m_blocks.emplace_back(block, FreeBlock{alignment});
     m_blockCur = m_blocks.back().get();
     m_blockEnd = m_blockCur + size;
 }
 
+void PrimitiveList::ReleaseUnusedTail() {
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto from = (reinterpret_cast<std::uintptr_t>(m_blockCur) + page - 1) & ~(page - 1);
+    const auto to = reinterpret_cast<std::uintptr_t>(m_blockEnd);
+    // Only the huge blocks are whole pages of their own; the small ones share malloc's pages.
+    if (m_blocks.empty() || m_blocks.back().get_deleter().alignment != kHugePage || from >= to) {
+        return;
+    }
+    ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+}
+
 void PrimitiveList::Clear() {
-    ForEach([](const Prim& prim) {
-        prim.~Prim();
-        return true;
-    });
+    for (Prim* prim : m_owners) prim->~Prim();
+    m_owners.clear();
     m_chunks.clear();
     m_blocks.clear();
+    m_nextBlock = kFirstBlock;
     m_blockCur = m_blockEnd = nullptr;
     m_count = 0;
 }

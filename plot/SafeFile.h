@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 // A file written so that nothing of the user's is lost whatever happens on the way: the new
@@ -42,9 +44,12 @@ class SafeFile {
   private:
     SafeFile(std::string path, std::string target) : m_path(std::move(path)), m_target(target) {}
     void Discard() noexcept;
+    void StartWriteback();
 
     std::string m_path;    // as the caller gave it, for messages
     std::string m_target;  // the regular file to replace: m_path with symbolic links followed
     std::string m_temp;    // the named temporary, when one is used
     int m_fd = -1;
+    std::uint64_t m_written = 0;        // bytes written so far
+    std::uint64_t m_writebackFrom = 0;  // where the disk has not yet been asked to start
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Writes the large files the benchmarks read (bench-data/, never committed), building
-# the generator first if needed. Files already there are kept.
+# Writes the large files the benchmarks read (bench-data/, never committed): surveys of 1 and
+# 10 million records and 10 million line records alone. Builds the generator first if needed;
+# files already there are kept.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 gen=build/bin/korvane-plotgen
@@ -13,5 +14,8 @@ for entry in 1m:1000000 10m:10000000; do
   out=bench-data/survey-${entry%%:*}.plt
   [ -f "$out" ] || "$gen" --kind site-plan --records "${entry##*:}" "$out"
 done
+# Line records only, 120 MB: the plain path of reading and saving.
+out=bench-data/lines10m.plt
+[ -f "$out" ] || "$gen" --kind lines --records 10000000 "$out"
 # The costliest file per byte, about 10 MB, for the time bound of costly_info.
 [ -f bench-data/costly-10mb.plt ] || "$gen" --kind costly --records 37000 bench-data/costly-10mb.plt

@@ -18,10 +18,25 @@ const char kUsage[] =
     "Usage: korvane-plotgen [--kind KIND] [--records N] [--seed S] OUT\n"
     "Writes a survey plot file to OUT.\n"
     "  --kind KIND   site-plan (default), contours or traverse; or costly, the most work\n"
-    "                per byte for a reader and a view (needs --records)\n"
+    "                per byte for a reader and a view; or lines, line records only:\n"
+    "                pen-down walks of 1 to 200 segments (both need --records)\n"
     "  --records N   repeat sheets side by side until exactly N records are written;\n"
     "                without it, one sheet\n"
     "  --seed S      vary the drawing (default: one fixed seed per kind)\n";
+
+// Line records only, as a plotter driver writes a drawing of polylines: each walk starts with a
+// pen-up move and goes on with pen-down segments of up to a tenth of an inch.
+void DrawWalks(RecordWriter& writer, Rng& rng) {
+    while (!writer.Full()) {
+        double x = rng.Uniform(0, 330), y = rng.Uniform(0, 230);
+        writer.Move(x, y);
+        for (int n = rng.Int(1, 200); n > 0; --n) {
+            x += rng.Uniform(-0.1, 0.1);
+            y += rng.Uniform(-0.1, 0.1);
+            writer.Draw(x, y);
+        }
+    }
+}
 
 int Usage(const char* problem) {
     if (problem) std::fprintf(stderr, "korvane-plotgen: %s\n", problem);
@@ -42,6 +57,7 @@ bool ParseCount(const char* text, std::uint64_t& value) {
 int main(int argc, char** argv) {
     SurveySheet::Kind kind = SurveySheet::Kind::SitePlan;
     bool costly = false;
+    bool walks = false;
     std::uint64_t records = 0;
     std::uint64_t seed = 0;
     bool seedGiven = false;
@@ -60,6 +76,8 @@ int main(int argc, char** argv) {
                 kind = SurveySheet::Kind::Traverse;
             } else if (k == "costly") {
                 costly = true;
+            } else if (k == "lines") {
+                walks = true;
             } else {
                 return Usage(("unknown kind: " + k).c_str());
             }
@@ -77,7 +95,8 @@ int main(int argc, char** argv) {
     }
     if (out.empty()) return Usage("no output file");
     if (costly && !records) return Usage("--kind costly needs --records");
-    if (!seedGiven) seed = 1000 + static_cast<std::uint64_t>(kind);
+    if (walks && !records) return Usage("--kind lines needs --records");
+    if (!seedGiven) seed = 1000 + static_cast<std::uint64_t>(kind) + (walks ? 100 : 0);
 
     try {
         Archive archive = Archive::CreateForStore(out, 64 * 1024);
@@ -85,6 +104,8 @@ int main(int argc, char** argv) {
         Rng rng(seed);
         if (costly) {
             WriteCostlySheets(writer, rng);
+        } else if (walks) {
+            DrawWalks(writer, rng);
         } else {
             SurveySheet sheet(writer, rng, kind);
             // Sheets of a large file lie in rows of ten, like a map series.

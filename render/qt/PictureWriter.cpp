@@ -8,18 +8,24 @@
 #include <exception>
 
 #include "plot/Archive.h"
+#include "render/qt/PngWriter.h"
 #include "render/qt/SvgStream.h"
 
 namespace {
 // Replaces out with bytes only once they are complete.
-void Store(const std::string& out, const QByteArray& bytes) {
+void Store(const std::string& out, const char* data, std::size_t size) {
     Archive archive = Archive::CreateForStore(out, 64 * 1024);
-    archive.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    archive.Write(data, size);
     archive.Commit();
+}
+
+void Store(const std::string& out, const QByteArray& bytes) {
+    Store(out, bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 }  // namespace
 
-std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint) {
+std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint,
+                     bool antialias) {
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull()) {
         return out + ": not enough memory for an image of " + std::to_string(width) + "x" +
@@ -27,15 +33,13 @@ std::string WritePng(const std::string& out, int width, int height, const Pictur
     }
     {
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::Antialiasing, antialias);
         painter.fillRect(QRect(0, 0, width, height), Qt::white);
         paint(painter, false);
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return out + ": could not encode the PNG image";
-    Store(out, bytes);
+    const std::string png = EncodePng(image);
+    if (png.empty()) return out + ": not enough memory to encode the PNG image";
+    Store(out, png.data(), png.size());
     return {};
 }
 

@@ -12,7 +12,9 @@ using PicturePainter = std::function<void(QPainter& painter, bool polylines)>;
 // The picture outputs that korvane-cli convert and the viewer's export share. Each replaces out
 // only once the whole picture is written (file errors are thrown as FileError) and returns an
 // empty string, or what went wrong before anything was written.
-std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint);
+// antialias off draws hard pixels, which also lets the PNG use a palette.
+std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint,
+                     bool antialias = true);
 // title: the SVG document's title, the drawing's file name.
 std::string WriteSvg(const std::string& out, int width, int height, const std::string& title,
                      const PicturePainter& paint);

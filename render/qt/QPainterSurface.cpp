@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRectF>
 #include <algorithm>
@@ -18,7 +19,10 @@ QColor ToQColor(ColorRef c) {
 }  // namespace
 
 QPainterSurface::QPainterSurface(QPainter& painter, bool polylines, bool printing)
-    : m_painter(painter), m_polylines(polylines), m_printing(printing) {
+    : m_painter(painter),
+      m_polylines(polylines),
+      m_printing(printing),
+      m_raster(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster) {
     UpdateScale();
 }
 
@@ -68,6 +72,7 @@ void QPainterSurface::ApplyPen() {
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
     pen.setCosmetic(pen.widthF() == 0);
+    m_cosmeticPen = pen.isCosmetic();
     m_painter.setPen(pen);
     m_painter.setBrush(Qt::NoBrush);
     m_penDirty = false;
@@ -91,7 +96,7 @@ void QPainterSurface::LineTo(int x, int y) {
     if (m_polylines) {
         if (m_run.empty()) m_run.push_back(m_curDevice);
         m_run.push_back(to);
-    } else {
+    } else if (!(m_raster && m_cosmeticPen && RepeatsLastDot(to))) {
         m_lines.emplace_back(m_curDevice, to);
         if (m_lines.size() >= kBatch) Flush();
     }
@@ -99,6 +104,16 @@ void QPainterSurface::LineTo(int x, int y) {
     m_curY = y;
     m_curDevice = to;
     m_curDeviceKnown = true;
+}
+
+bool QPainterSurface::RepeatsLastDot(const QPointF& to) const {
+    // Exact comparisons: QPointF's own == is fuzzy.
+    const auto same = [](const QPointF& a, const QPointF& b) {
+        return a.x() == b.x() && a.y() == b.y();
+    };
+    if (!same(m_curDevice, to) || m_lines.empty()) return false;
+    const QLineF& last = m_lines.back();
+    return same(last.p1(), to) && same(last.p2(), to);
 }
 
 void QPainterSurface::Arc(int left, int top, int right, int bottom, int xStart, int yStart,

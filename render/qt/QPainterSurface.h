@@ -56,12 +56,18 @@ class QPainterSurface : public DrawSurface {
                        m_originY + (y - m_windowY) * m_scaleY);
     }
     void EndRun();
+    // A segment of no length where the batch's last one is the same dot. On a raster device a
+    // cosmetic pen draws such a dot as one opaque pixel, so drawing it again right after changes
+    // nothing, and at a small scale a drawing's short segments repeat dots by the hundred
+    // thousand. Vector devices (SVG, PDF, printers) keep every segment.
+    bool RepeatsLastDot(const QPointF& to) const;
     void ApplyPen();
     double EmPerCell(const QString& face);
 
     QPainter& m_painter;
     bool m_polylines;
     bool m_printing;
+    bool m_raster;  // pixels: an image, a window
 
     // The mapping, logical to device.
     double m_windowX = 0, m_windowY = 0, m_originX = 0, m_originY = 0;
@@ -74,6 +80,7 @@ class QPainterSurface : public DrawSurface {
     std::vector<QPointF> m_run;  // the pen-down run being drawn (polyline mode)
     std::vector<QLineF> m_lines;
     bool m_penDirty = true;
+    bool m_cosmeticPen = true;  // the painter's pen is one pixel wide whatever the scale
 
     Handle m_appliedPen = 0;  // the pen the painter has, while m_penDirty is clear
     ColorRef m_textColor = 0;

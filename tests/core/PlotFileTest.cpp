@@ -368,3 +368,44 @@ TEST(PlotDocument, UnfinishedSaveLeavesTheOldFileAndNoTemporary) {
     }
     EXPECT_EQ(entries, 1);
 }
+
+// A file many read blocks long, mostly lines with other records among them, so lines straddle
+// the blocks' ends at every offset; read through buffers of several sizes (one smaller than a
+// line) and through the document, it saves back byte for byte, and a line cut short at the end
+// is zero-filled as a short record always is. The record store grows through its large blocks.
+TEST(PlotDocument, LargeFilesRoundTripWhateverTheBlocks) {
+    PlotBytes bytes;
+    std::size_t records = 0;
+    for (int i = 0; i < 60000; ++i, ++records) {
+        if (i % 997 == 0) {
+            bytes.Symbole(1.0f, 2.0f, 0.25f, 0.0f,
+                          std::string(static_cast<std::size_t>(i % 7), 'x'));
+        } else if (i % 331 == 0) {
+            bytes.Couleur(static_cast<std::int16_t>(i % 8 + 1));
+        } else {
+            bytes.Ligne(static_cast<float>(i) * 0.5f, -static_cast<float>(i), i % 2 ? 2 : 3);
+        }
+    }
+    const std::string whole = bytes.str();
+    const std::string cut = whole + PlotBytes().Ligne(7.0f, 8.0f, 2).str().substr(0, 7);
+    const std::string cutSaved = whole + PlotBytes().I16(-4).F32(7.0f).I16(0).I16(0).I16(0).str();
+    TempFolder folder;
+    const std::string path = folder.Path("large.plt"), out = folder.Path("out.plt");
+    for (const std::string* input : {&whole, &cut}) {
+        WriteFile(path, *input);
+        const std::string& expected = input == &whole ? whole : cutSaved;
+        for (std::size_t buffer : {std::size_t(5), std::size_t(13), std::size_t(4096)}) {
+            SCOPED_TRACE(buffer);
+            Loaded l;
+            Archive archive = Archive::OpenForLoad(path, buffer);
+            l.doc.ReadPrimitives(archive);
+            EXPECT_EQ(l.doc.m_primitives.size(), records + (input == &cut));
+            EXPECT_TRUE(Save(l.doc) == expected);
+        }
+        Loaded l;
+        l.doc.OnOpenDocument(path);
+        ASSERT_TRUE(l.doc.OnSaveDocument(out).Ok());
+        EXPECT_TRUE(ReadFile(out) == expected);
+        EXPECT_FLOAT_EQ(As<Ligne>(l.doc, records - 1).m_y, -59999.0f);
+    }
+}

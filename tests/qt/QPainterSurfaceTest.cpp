@@ -9,6 +9,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <functional>
+#include <vector>
 
 #include "render/qt/QPainterSurface.h"
 
@@ -119,6 +120,64 @@ TEST(QPainterSurface, ManyLinesAreAllDrawnAcrossBatches) {
         }
     });
     EXPECT_FALSE(IsWhite(image, 199, 60));  // the very last line, drawn by the final flush
+}
+
+// Segments of no length repeat the same dot many times over in a drawing at a small scale; the
+// picture must be the one all the segments give, smoothed or not, for one-pixel pens and wide
+// ones, dots on and between pixels, over lines, before a line that ends on them and after a pen
+// change.
+TEST(QPainterSurface, RepeatedDotsDrawTheSamePictureAsAllTheSegments) {
+    struct Segment {
+        int x0, y0, x1, y1;
+    };
+    const std::vector<Segment> segments = {
+        {10, 10, 300, 90},  {101, 51, 101, 51}, {101, 51, 101, 51}, {101, 51, 101, 51},
+        {150, 72, 150, 72}, {170, 90, 150, 72}, {140, 60, 160, 80}, {150, 72, 150, 72},
+        {150, 72, 150, 72}, {33, 7, 33, 7},     {33, 7, 34, 7},     {34, 7, 34, 7},
+    };
+    for (bool smooth : {false, true}) {
+        for (int width : {0, 3}) {
+            SCOPED_TRACE(testing::Message() << "smooth " << smooth << ", width " << width);
+            QImage viaSurface(200, 100, QImage::Format_RGB32), direct = viaSurface;
+            viaSurface.fill(Qt::white);
+            direct.fill(Qt::white);
+            {
+                QPainter painter(&viaSurface);
+                painter.setRenderHint(QPainter::Antialiasing, smooth);
+                QPainterSurface s(painter);
+                s.SetMapModeIsotropic();
+                s.SetWindowExt(400, 100);
+                s.SetViewportExt(200, -100);
+                s.SetViewportOrg(0, 100);
+                s.SelectPen(s.CreatePen(width, kRed));
+                for (std::size_t i = 0; i < segments.size(); ++i) {
+                    if (i == 8) s.SelectPen(s.CreatePen(width, 0x00FF00));
+                    s.MoveTo(segments[i].x0, segments[i].y0);
+                    s.LineTo(segments[i].x1, segments[i].y1);
+                }
+            }
+            // The same segments in one batch per pen, as the surface hands them over.
+            QPainter painter(&direct);
+            painter.setRenderHint(QPainter::Antialiasing, smooth);
+            for (int batch = 0; batch < 2; ++batch) {
+                QPen pen(batch == 0 ? QColor(255, 0, 0) : QColor(0, 255, 0), width * 0.5);
+                pen.setCapStyle(Qt::RoundCap);
+                pen.setJoinStyle(Qt::RoundJoin);
+                pen.setCosmetic(width == 0);
+                painter.setPen(pen);
+                std::vector<QLineF> lines;
+                for (std::size_t i = batch == 0 ? 0 : 8; i < (batch == 0 ? 8 : segments.size());
+                     ++i) {
+                    const Segment& g = segments[i];
+                    lines.emplace_back(QPointF(g.x0 * 0.5, 100 - g.y0 * 0.5),
+                                       QPointF(g.x1 * 0.5, 100 - g.y1 * 0.5));
+                }
+                painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+            }
+            painter.end();
+            EXPECT_TRUE(viaSurface == direct);
+        }
+    }
 }
 
 TEST(QPainterSurface, SvgKeepsEachConnectedRunAsOnePolyline) {

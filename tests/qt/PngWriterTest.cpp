@@ -1,0 +1,91 @@
+// PNG bytes of our own encoder: exactly the image's pixels, a palette only where it fits, and a
+// size near that of Qt's encoder for the pictures we write.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "render/qt/PngWriter.h"
+
+namespace {
+QImage Make(int w, int h, const std::function<void(QImage&)>& fill) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    fill(image);
+    return image;
+}
+
+// Distinct colours, one a pixel along the first rows.
+void Colours(QImage& image, int count) {
+    for (int i = 0; i < count; ++i) {
+        image.setPixel(i % image.width(), i / image.width(), qRgb(i & 0xFF, (i >> 8) * 40, 7));
+    }
+}
+
+// Pixels that do not compress at all.
+void Noise(QImage& image) {
+    std::uint32_t state = 12345;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            state = state * 1664525u + 1013904223u;
+            image.setPixel(x, y, 0xFF000000u | (state >> 8));
+        }
+    }
+}
+
+void Lines(QImage& image, bool antialiased) {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, antialiased);
+    for (int i = 0; i < 400; ++i) {
+        painter.setPen(QPen(QColor::fromHsv(i % 40 * 9, 255, 200), 0));
+        painter.drawLine(QPointF(i * 1.7, 3), QPointF(600 - i * 0.9, 297 - i * 0.3));
+    }
+}
+
+int ColourType(const std::string& png) {
+    return static_cast<unsigned char>(png.at(25));  // IHDR's colour type byte
+}
+
+struct Case {
+    const char* name;
+    QImage image;
+    int colourType;  // 3 palette, 2 RGB
+};
+}  // namespace
+
+TEST(PngWriter, DecodesToTheSamePixelsWithAPaletteOnlyWhereItFits) {
+    const Case cases[] = {
+        {"one pixel", Make(1, 1, [](QImage&) {}), 3},
+        {"256 colours", Make(64, 8, [](QImage& i) { Colours(i, 255); }), 3},
+        {"257 colours", Make(64, 8, [](QImage& i) { Colours(i, 256); }), 2},
+        {"crisp lines", Make(600, 300, [](QImage& i) { Lines(i, false); }), 3},
+        {"smoothed lines", Make(600, 300, [](QImage& i) { Lines(i, true); }), 2},
+        {"one row", Make(5000, 1, [](QImage& i) { Colours(i, 3000); }), 2},
+        {"noise", Make(200, 150, Noise), 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string png = EncodePng(c.image);
+        ASSERT_GT(png.size(), 33u);
+        EXPECT_EQ(ColourType(png), c.colourType);
+        QImage back;
+        ASSERT_TRUE(back.loadFromData(reinterpret_cast<const uchar*>(png.data()),
+                                      static_cast<int>(png.size()), "PNG"));
+        EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), c.image);
+    }
+}
+
+TEST(PngWriter, LineDrawingsStayNearQtsSize) {
+    for (bool antialiased : {false, true}) {
+        const QImage image = Make(600, 300, [&](QImage& i) { Lines(i, antialiased); });
+        QByteArray qt;
+        QBuffer buffer(&qt);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(image.save(&buffer, "PNG"));
+        EXPECT_LE(static_cast<double>(EncodePng(image).size()), 1.3 * qt.size()) << antialiased;
+    }
+}
