@@ -35,6 +35,8 @@ void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const Q
     if (QtMessageHandler previous = PreviousHandler()) previous(type, context, text);
 }
 
+}  // namespace
+
 void EnsureGuiApplication() {
     static QGuiApplication* app = nullptr;
     if (app) return;
@@ -47,6 +49,8 @@ void EnsureGuiApplication() {
     std::setlocale(LC_NUMERIC, "C");
 }
 
+namespace {
+
 // The second paint of a new view of the given client size: the drawing fitted to it.
 void Paint(CKorvaneDoc& doc, QPainter& painter, const ConvertOptions& options, bool polylines) {
     painter.fillRect(QRect(0, 0, options.width, options.height), Qt::white);
@@ -56,12 +60,13 @@ void Paint(CKorvaneDoc& doc, QPainter& painter, const ConvertOptions& options, b
 }
 
 // Replaces out with bytes only once they are complete.
+}  // namespace
+
 void Store(const std::string& out, const QByteArray& bytes) {
     Archive archive = Archive::CreateForStore(out, 64 * 1024);
     archive.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     archive.Commit();
 }
-}  // namespace
 
 int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
     const std::string size = std::to_string(options.width) + "x" + std::to_string(options.height);
