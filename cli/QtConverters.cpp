@@ -32,6 +32,8 @@ QtMessageHandler& PreviousHandler() {
 // of its own, which is all a conversion needs, so that note is noise to a command-line user.
 void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+    // A refused print job is reported in the command's own words.
+    if (text.startsWith(QLatin1String("QPainter::begin(): Returned false"))) return;
     if (QtMessageHandler previous = PreviousHandler()) previous(type, context, text);
 }
 
