@@ -34,6 +34,9 @@ class CKorvaneApp : public QObject {
     // Creates the main frame, then opens the files given, or one new drawing when there are
     // none. The frame is shown maximised unless show is false (tests).
     bool InitInstance(const QStringList& files, bool show = true);
+    // Prints each file as one page on the default printer without showing a window; false when
+    // any of them could not be opened or printed.
+    bool PrintFiles(const QStringList& files);
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
     Prompts& GetPrompts() { return m_prompts; }
 

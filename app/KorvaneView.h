@@ -14,6 +14,7 @@ class CountingSurface;
 class PlotDocument;
 class Prompts;
 class QPainter;
+class QPaintDevice;
 class QPainterSurface;
 class QRubberBand;
 
@@ -39,6 +40,11 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     void OnOptions();
     // Help > Drawing Status: the size and count of what this view drew last.
     void OnDrawingStatus();
+    void OnEditCopy();
+    void OnFontAndLine();
+    // Prints the view's drawing as one page on device (a printer or a preview page); says
+    // "Could not start print job." and returns false when the device refuses.
+    bool PrintOn(QPaintDevice& device);
     bool ZoomWindowActive() const { return m_view->m_state.m_zoomMode == ZOOM_WINDOW; }
 
     // True while a paint is under way.

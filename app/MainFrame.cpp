@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
@@ -172,6 +173,7 @@ void CMainFrame::CreateCommands() {
     viewCommand(QStringLiteral("&Options..."), QStringLiteral("Edit program options\n Options"),
                 nullptr, &CKorvaneView::OnOptions);
     MakeCommand(QStringLiteral("&Font and Line..."), QString());
+    ConnectPrintCommands();
 
     a = MakeCommand(QStringLiteral("&New Window"),
                     QStringLiteral("Open another window for the active document\nNew Window"));
@@ -358,17 +360,15 @@ void CMainFrame::UpdateCommands() {
     CKorvaneView* view = m_app.ActiveView();
     for (const char* name :
          {"Close", "Save", "Save As", "Insert", "Drawing Status", "Zoomed View", "Normal View",
-          "Zoom Window", "Options", "New Window", "Cascade", "Tile", "Arrange Icons"}) {
+          "Zoom Window", "Options", "New Window", "Cascade", "Tile", "Arrange Icons", "Print",
+          "Print Preview", "Page Setup", "Copy", "Font and Line"}) {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
     Command(QStringLiteral("Zoomed View"))
         ->setChecked(view && view->State().m_zoomMode == ZOOM_INCREMENTAL);
     Command(QStringLiteral("Zoom Previous"))->setEnabled(view && view->State().CanZoomPrevious());
-    // Commands whose work is not in this program yet stay off rather than pretend.
-    for (const char* name : {"Print", "Print Preview", "Print Setup", "Page Setup", "Copy", "Paste",
-                             "Font and Line"}) {
-        Command(QLatin1String(name))->setEnabled(false);
-    }
+    // Nothing is ever pasted into a drawing.
+    Command(QStringLiteral("Paste"))->setEnabled(false);
 }
 
 void CMainFrame::OnAbout() {

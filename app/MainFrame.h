@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <map>
+#include <memory>
 
 class CChildFrame;
 class CKorvaneApp;
@@ -9,6 +10,7 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QPrinter;
 
 // The main window: the workspace of child frames, the menu bar (the short menu while no
 // document is open, the full one while one is), the toolbar and the status bar.
@@ -26,6 +28,8 @@ class CMainFrame : public QMainWindow {
     // A command by its caption as the menu shows it, without mnemonic and shortcut
     // ("Zoom Window" for the toolbar-only commands).
     QAction* Command(const QString& name) const;
+    // The printer of every print, preview and setup.
+    QPrinter& Printer();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,6 +45,8 @@ class CMainFrame : public QMainWindow {
     void CreateToolBar();
     void CreateStatusBar();
     void OnAbout();
+    // Print, Print Preview, Print Setup, Page Setup, Copy, Font and Line (PrintCommands.cpp).
+    void ConnectPrintCommands();
     void OnActiveViewChanged();
     void ShowCursorPosition(bool valid, double x, double y);
     void UpdateLockIndicators();
@@ -54,4 +60,6 @@ class CMainFrame : public QMainWindow {
     std::map<QString, QAction*> m_commands;
     QMetaObject::Connection m_viewConnection;
     QMetaObject::Connection m_cursorConnection;
+    // The printer of every print, preview and setup, made on first use.
+    std::unique_ptr<QPrinter> m_printer;
 };

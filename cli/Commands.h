@@ -21,6 +21,7 @@ int RunConvert(const Args& args);
 int RunTrace(const Args& args);
 int RunFonts(const Args& args);
 int RunThumbnail(const Args& args);
+int RunPrint(const Args& args);
 
 // Reports a usage or file error on stderr and returns kExitFailure.
 int Fail(const std::string& message);

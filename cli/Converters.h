@@ -5,6 +5,7 @@
 #include <vector>
 
 class CKorvaneDoc;
+class QByteArray;
 
 // What a command may be told on the command line about the view it simulates and the export.
 struct ConvertOptions {
@@ -30,6 +31,10 @@ constexpr long long kMaxImagePixels = 1LL << 28;
 int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);
 int ConvertSvg(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);
 int ConvertPdf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);
+// Qt's application object, made once for the commands that paint.
+void EnsureGuiApplication();
+// Replaces out with bytes only once they are complete.
+void Store(const std::string& out, const QByteArray& bytes);
 // Whether an installed font family matches face (case aside), as Qt would pick it.
 bool FaceInstalled(const std::string& face);
 #endif

@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/Converters.h"
 #include "cli/Output.h"
+#include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "render/qt/PictureWriter.h"
 #include "render/qt/QPainterSurface.h"
@@ -25,8 +26,12 @@ QtMessageHandler& PreviousHandler() {
 // of its own, which is all a conversion needs, so that note is noise to a command-line user.
 void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+    // A refused print job is reported in the command's own words.
+    if (text.startsWith(QLatin1String("QPainter::begin(): Returned false"))) return;
     if (QtMessageHandler previous = PreviousHandler()) previous(type, context, text);
 }
+
+}  // namespace
 
 void EnsureGuiApplication() {
     static QGuiApplication* app = nullptr;
@@ -39,6 +44,8 @@ void EnsureGuiApplication() {
     app = new QGuiApplication(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
 }
+
+namespace {
 
 // The second paint of a new view of the given client size: the drawing fitted to it.
 PicturePainter FittedPaint(CKorvaneDoc& doc, const ConvertOptions& options) {
@@ -53,6 +60,13 @@ int Done(const std::string& error) {
     return error.empty() ? kExitOk : Fail(error);
 }
 }  // namespace
+
+// Replaces out with bytes only once they are complete.
+void Store(const std::string& out, const QByteArray& bytes) {
+    Archive archive = Archive::CreateForStore(out, 64 * 1024);
+    archive.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    archive.Commit();
+}
 
 int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
     const std::string size = std::to_string(options.width) + "x" + std::to_string(options.height);

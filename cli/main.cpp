@@ -58,6 +58,14 @@ const Command kCommands[] = {
      "convert draws it, in a picture whose longer side is SIZE pixels and whose proportions are\n"
      "the drawing's (at most 16 to 1). OUT is replaced only once it is complete.",
      RunThumbnail},
+    {"print",
+     "print IN [OUT.pdf] [--fit] [--paper A4|A3|Letter|...] [--landscape] [--printer NAME]",
+     "Prints the plot file IN on one page as the desktop's Print does for a new window: one\n"
+     "inch of the drawing is one inch on paper, or with --fit the drawing fills the page. The\n"
+     "page goes to the default printer (or NAME), or with OUT.pdf into that PDF file, with no\n"
+     "margins. --paper takes Qt's paper names (default A4). A printer that refuses the job\n"
+     "gives 'Could not start print job.' (exit 1).",
+     RunPrint},
 #endif
 };
 

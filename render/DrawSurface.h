@@ -85,6 +85,9 @@ class DrawSurface {
     virtual void ExtTextOut(int x, int y, const char* text, int length) = 0;
 
     virtual int GetDeviceCaps(int index) const = 0;
+    // HORZSIZE or VERTSIZE unrounded: a printer's page in whole millimetres would make a 1:1
+    // print up to half a percent too large or small.
+    virtual double GetPageMillimetres(int index) const { return GetDeviceCaps(index); }
     // A printer or print-preview page rather than a window.
     virtual bool IsPrinting() const { return false; }
 

@@ -58,7 +58,7 @@ PaintPass::PaintPass(PlotView& view, DrawSurface& dc, ViewHost& host,
     const ViewState& state = m_view.m_state;
     if (dc.IsPrinting()) {
         const PageMetrics page{dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES),
-                               dc.GetDeviceCaps(HORZSIZE), dc.GetDeviceCaps(VERTSIZE)};
+                               dc.GetPageMillimetres(HORZSIZE), dc.GetPageMillimetres(VERTSIZE)};
         state.PrinterMapping(page, m_view.m_context.GetResolution(), fitToPage).Apply(dc);
     } else {
         state.ScreenMapping(host.ClientWidth(), host.ClientHeight()).Apply(dc);

@@ -39,8 +39,8 @@ struct SurfaceMapping {
 struct PageMetrics {
     int horzRes;  // pixels
     int vertRes;
-    int horzSize;  // millimetres
-    int vertSize;
+    double horzSize;  // millimetres
+    double vertSize;
 };
 
 // The scroll codes of a scroll action. Vertically, "up" grows y.

@@ -209,3 +209,15 @@ int QPainterSurface::GetDeviceCaps(int index) const {
             return 0;
     }
 }
+
+double QPainterSurface::GetPageMillimetres(int index) const {
+    const QPaintDevice* d = m_painter.device();
+    // The device's pixels at its physical resolution: what the printer really covers.
+    if (d && index == HORZSIZE && d->physicalDpiX() > 0) {
+        return d->width() * 25.4 / d->physicalDpiX();
+    }
+    if (d && index == VERTSIZE && d->physicalDpiY() > 0) {
+        return d->height() * 25.4 / d->physicalDpiY();
+    }
+    return GetDeviceCaps(index);
+}

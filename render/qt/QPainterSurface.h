@@ -38,6 +38,7 @@ class QPainterSurface : public DrawSurface {
     void SetBkMode(int) override {}
     void ExtTextOut(int x, int y, const char* text, int length) override;
     int GetDeviceCaps(int index) const override;
+    double GetPageMillimetres(int index) const override;
     bool IsPrinting() const override { return m_printing; }
 
     // Draws whatever is still batched. Called by the destructor too.

@@ -216,3 +216,30 @@ TEST(PaintPass, SampleTracesMatchTheGoldenFiles) {
         ExpectGolden(std::string(KORVANE_GOLDEN_DIR) + "/" + name + ".trace", trace);
     }
 }
+
+// The page size in millimetres is taken unrounded: whole millimetres would make a 1:1 print up
+// to half a percent too large or small.
+TEST(PrinterMapping, PagesInExactMillimetres) {
+    struct Case {
+        PageMetrics page;
+        int fit;
+        SurfaceMapping expected;
+    };
+    const Case cases[] = {
+        {{2400, 3200, 203, 271}, 0, {{-31000, -31002}, {2397, 3200}, {2400, -3200}, {3, 3199}}},
+        // 8.5 x 11 inches at 300 dpi: the same millimetres rounded would give 2551 x 3295.
+        {{2550, 3300, 215.9, 279.4}, 0, {{-31000, -31002}, {2550, 3300}, {2550, -3300}, {3, 3299}}},
+        {{2400, 3200, 203, 271}, 1, {{-31000, -31002}, {24000, 18000}, {2398, -3198}, {3, 3197}}},
+    };
+    ViewState state;
+    for (const Case& c : cases) {
+        const SurfaceMapping m = state.PrinterMapping(c.page, 300, c.fit);
+        EXPECT_EQ(m.windowExt.x, c.expected.windowExt.x) << c.page.horzSize << " fit " << c.fit;
+        EXPECT_EQ(m.windowExt.y, c.expected.windowExt.y) << c.page.vertSize << " fit " << c.fit;
+        EXPECT_EQ(m.viewportExt.x, c.expected.viewportExt.x);
+        EXPECT_EQ(m.viewportExt.y, c.expected.viewportExt.y);
+        EXPECT_EQ(m.viewportOrg.x, c.expected.viewportOrg.x);
+        EXPECT_EQ(m.viewportOrg.y, c.expected.viewportOrg.y);
+        EXPECT_EQ(m.windowOrg.y, c.expected.windowOrg.y);
+    }
+}

@@ -1,0 +1,36 @@
+#include "app/ClipboardCopy.h"
+
+#include <QImage>
+#include <QMimeData>
+#include <QPainter>
+#include <string>
+
+#include "render/qt/QPainterSurface.h"
+#include "render/qt/SvgStream.h"
+#include "view/PlotView.h"
+
+std::unique_ptr<QMimeData> CopyPicture(PlotView& view, const PrimitiveList& primitives,
+                                       int clientWidth, int clientHeight) {
+    const int width = std::max(1, clientWidth);
+    const int height = std::max(1, clientHeight);
+    std::string svg;
+    {
+        SvgStream stream(QSize(width, height), QStringLiteral("Korvane drawing"),
+                         [&svg](const std::string& piece) { svg += piece; });
+        QPainter painter(&stream);
+        QPainterSurface surface(painter, true);
+        view.DrawCopy(surface, width, height, primitives);
+    }
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterSurface surface(painter);
+        view.DrawCopy(surface, width, height, primitives);
+    }
+    auto data = std::make_unique<QMimeData>();
+    data->setData(QStringLiteral("image/svg+xml"), QByteArray::fromStdString(svg));
+    data->setImageData(image);
+    return data;
+}

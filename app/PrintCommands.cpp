@@ -1,0 +1,62 @@
+// The printing commands of the main frame and the printer they share.
+#include <QAction>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "app/KorvaneApp.h"
+#include "app/KorvaneView.h"
+#include "app/MainFrame.h"
+#include "app/dialogs/CPageDlg.h"
+#include "view/PlotView.h"
+
+QPrinter& CMainFrame::Printer() {
+    if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+void CMainFrame::ConnectPrintCommands() {
+    connect(Command(QStringLiteral("Print")), &QAction::triggered, this, [this] {
+        CKorvaneView* view = m_app.ActiveView();
+        if (!view) return;
+        QPrintDialog dialog(&Printer(), this);
+        if (dialog.exec() == QDialog::Accepted) view->PrintOn(Printer());
+    });
+    connect(Command(QStringLiteral("Print Preview")), &QAction::triggered, this, [this] {
+        CKorvaneView* view = m_app.ActiveView();
+        if (!view) return;
+        QPrintPreviewDialog dialog(&Printer(), this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, view,
+                [view](QPrinter* printer) { view->PrintOn(*printer); });
+        dialog.exec();
+    });
+    connect(Command(QStringLiteral("Print Setup")), &QAction::triggered, this, [this] {
+        QPageSetupDialog dialog(&Printer(), this);
+        dialog.exec();
+    });
+    connect(Command(QStringLiteral("Page Setup")), &QAction::triggered, this, [this] {
+        CPageDlg dialog(this);
+        dialog.m_printMode = g_fitToPage;
+        if (dialog.exec() == QDialog::Accepted) g_fitToPage = dialog.m_printMode;
+    });
+    connect(Command(QStringLiteral("Copy")), &QAction::triggered, this, [this] {
+        if (CKorvaneView* view = m_app.ActiveView()) view->OnEditCopy();
+    });
+    connect(Command(QStringLiteral("Font and Line")), &QAction::triggered, this, [this] {
+        if (CKorvaneView* view = m_app.ActiveView()) view->OnFontAndLine();
+    });
+}
+
+bool CKorvaneApp::PrintFiles(const QStringList& files) {
+    m_mainFrame = std::make_unique<CMainFrame>(*this);
+    // The views measure and fit themselves at the size a new window has.
+    m_mainFrame->resize(1000, 800);
+    bool printed = true;
+    for (const QString& file : files) {
+        CKorvaneView* view = OpenDocumentFile(file) ? ActiveView() : nullptr;
+        printed = view && view->PrintOn(m_mainFrame->Printer()) && printed;
+        CloseAllDocuments();
+    }
+    return printed;
+}

@@ -1,0 +1,38 @@
+// The view's commands that hand its drawing to others (the printer, the clipboard) or change
+// how it draws (font and line).
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "app/ClipboardCopy.h"
+#include "app/KorvaneView.h"
+#include "app/PlotDocument.h"
+#include "app/Prompts.h"
+#include "fontdlg/CFasterFontDlg.h"
+#include "plot/KorvaneDoc.h"
+#include "print/PrintPage.h"
+
+bool CKorvaneView::PrintOn(QPaintDevice& device) {
+    // The page starts from the rectangle the screen shows, so the screen's paint goes first.
+    FinishPainting();
+    if (PrintPage(device, *m_view, m_document.Doc().m_primitives, g_fitToPage)) return true;
+    m_prompts.Warning(PrintRefusedMessage());
+    return false;
+}
+
+void CKorvaneView::OnEditCopy() {
+    // The copy continues from the state the screen's paint leaves, so that paint ends first.
+    FinishPainting();
+    QGuiApplication::clipboard()->setMimeData(
+        CopyPicture(*m_view, m_document.Doc().m_primitives, ClientWidth(), ClientHeight())
+            .release());
+}
+
+void CKorvaneView::OnFontAndLine() {
+    CFasterFontDlg dialog(QString::fromStdString(m_view->m_context.m_faceName), m_view->m_lineWidth,
+                          this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    m_view->m_lineWidth = dialog.LineWidth();
+    m_view->m_context.m_faceName = dialog.FaceName().toStdString();
+    Changed(true);
+}
