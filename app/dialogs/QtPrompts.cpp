@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <climits>
 
 namespace {
@@ -18,6 +19,12 @@ QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
     QMessageBox box(QMessageBox::Warning, Caption(), text, buttons, parent);
     box.setDefaultButton(QMessageBox::Yes);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+// "dxf" of "AutoCAD DXF Files (*.dxf)"; empty for a filter without one, such as "(*.*)".
+QString FilterExtension(const QString& filter) {
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+    return pattern.match(filter).captured(1);
 }
 
 // The longest name the folder's file system takes; NAME_MAX when it does not say.
@@ -62,7 +69,14 @@ bool QtPrompts::ChooseFile(const QString& title, const QString& defaultExtension
     if (filterIndex >= 1 && filterIndex <= filters.size()) {
         dialog.selectNameFilter(filters[filterIndex - 1]);
     }
-    dialog.setDefaultSuffix(defaultExtension);
+    // A name typed without an extension takes the selected type's, so a DXF export named
+    // "plan" becomes plan.dxf rather than a DXF file called plan.plt.
+    const auto followFilter = [&dialog, defaultExtension](const QString& filter) {
+        const QString extension = FilterExtension(filter);
+        dialog.setDefaultSuffix(extension.isEmpty() ? defaultExtension : extension);
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+    followFilter(dialog.selectedNameFilter());
     // Save mode confirms before replacing (QFileDialog's default); open mode takes only an
     // existing file.
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
