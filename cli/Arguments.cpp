@@ -90,7 +90,7 @@ int ParseArguments(const Args& args, std::size_t fileCount,
 }
 
 void WarnUnknownFace(const ConvertOptions& options) {
-#ifdef KORVANE_WITH_QT
+#if defined(KORVANE_WITH_QT) || defined(KORVANE_QT_MODULE)
     if (options.face == "Velmaro" || FaceInstalled(options.face)) return;
     std::fprintf(stderr,
                  "korvane-cli: warning: no installed font family is called '%s'; another one "

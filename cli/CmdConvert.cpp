@@ -7,6 +7,7 @@
 #include "cli/CliFeedback.h"
 #include "cli/Commands.h"
 #include "cli/Converters.h"
+#include "cli/QtModule.h"
 #include "dxf/DxfConfig.h"
 #include "dxf/DxfExport.h"
 #include "dxf/DxfLayers.h"
@@ -56,8 +57,11 @@ int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
 
 const Converter kConverters[] = {
     {"plt", ConvertPlt}, {"dxf", ConvertDxf},
-#ifdef KORVANE_WITH_QT
+#if defined(KORVANE_WITH_QT)
     {"png", ConvertPng}, {"svg", ConvertSvg}, {"pdf", ConvertPdf},
+#elif defined(KORVANE_QT_MODULE)
+    // Pictures are the Qt module's, which runs the whole command.
+    {"png", nullptr}, {"svg", nullptr}, {"pdf", nullptr},
 #endif
 };
 
@@ -137,6 +141,9 @@ int RunConvert(const Args& args) {
         return Fail(out + ": unsupported output type '." + ext + "'; use " + kTypes);
     }
     if (int status = CheckOptionsApply(ext, options)) return status;
+#ifdef KORVANE_QT_MODULE
+    if (!converter->convert) return RunInQtModule("convert", args);
+#endif
     WarnUnknownFace(options);
 
     // The document lives to the end of the process: freeing millions of records just before

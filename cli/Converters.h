@@ -35,6 +35,8 @@ int ConvertPdf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
 void EnsureGuiApplication();
 // Replaces out with bytes only once they are complete.
 void Store(const std::string& out, const QByteArray& bytes);
+#endif
+#if defined(KORVANE_WITH_QT) || defined(KORVANE_QT_MODULE)
 // Whether an installed font family matches face (case aside), as Qt would pick it.
 bool FaceInstalled(const std::string& face);
 #endif

@@ -7,6 +7,11 @@
 
 #include "cli/Commands.h"
 
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "korvane-cli: %s\n", message.c_str());
+    return kExitFailure;
+}
+
 void StdOutput::Write(const char* data, std::size_t size) {
     if (m_error || size == 0) return;
     if (std::fwrite(data, 1, size, stdout) != size) m_error = errno ? errno : EIO;

@@ -75,8 +75,8 @@ int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
                     std::to_string(kMaxImagePixels) + ") pixels");
     }
     EnsureGuiApplication();
-    return Done(WritePng(out, options.width, options.height, FittedPaint(doc, options),
-                         options.antialias));
+    return Done(
+        WritePng(out, options.width, options.height, FittedPaint(doc, options), options.antialias));
 }
 
 int ConvertSvg(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {

@@ -52,7 +52,7 @@ const Command kCommands[] = {
      RunTrace},
     {"fonts", "fonts", "Lists the installed font families --face can name, one per line.",
      RunFonts},
-#ifdef KORVANE_WITH_QT
+#ifdef KORVANE_QT_MODULE
     {"thumbnail", "thumbnail IN OUT.png SIZE",
      "Writes OUT.png, a PNG picture of the plot file IN for file managers: the drawing as\n"
      "convert draws it, in a picture whose longer side is SIZE pixels and whose proportions are\n"
@@ -92,12 +92,7 @@ bool AsksForHelp(const Args& args) {
 }
 }  // namespace
 
-int Fail(const std::string& message) {
-    std::fprintf(stderr, "korvane-cli: %s\n", message.c_str());
-    return kExitFailure;
-}
-
-#ifndef KORVANE_WITH_QT
+#ifndef KORVANE_QT_MODULE
 int RunFonts(const Args&) {
     return Fail("this build of korvane-cli draws no device fonts");
 }

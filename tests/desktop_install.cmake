@@ -61,3 +61,12 @@ file(READ ${WORK}/thumb.png magic LIMIT 4 HEX)
 if(NOT magic STREQUAL "89504e47")
   message(FATAL_ERROR "the thumbnailer wrote no PNG")
 endif()
+
+# Without its Qt module the installed korvane-cli still converts plots and says what pictures
+# lack, writing nothing.
+file(REMOVE ${prefix}/lib/korvane/korvane-cli-qt.so)
+run(0 ${prefix}/bin/korvane-cli convert ${files}/site-plan ${WORK}/copy.plt)
+run(1 ${prefix}/bin/korvane-cli convert ${files}/site-plan ${WORK}/lost.png)
+if(NOT ERR MATCHES "pictures, fonts and printing could not be loaded: .*korvane-cli-qt.so" OR EXISTS ${WORK}/lost.png)
+  message(FATAL_ERROR "a missing module: ${ERR}")
+endif()

@@ -1,0 +1,19 @@
+#include <cstring>
+
+#include "cli/Converters.h"
+#include "cli/QtModule.h"
+
+namespace {
+int Run(const char* command, const Args& args) {
+    if (!std::strcmp(command, "convert")) return RunConvert(args);
+    if (!std::strcmp(command, "fonts")) return RunFonts(args);
+    if (!std::strcmp(command, "thumbnail")) return RunThumbnail(args);
+    if (!std::strcmp(command, "print")) return RunPrint(args);
+    return Fail(std::string("the Qt module has no command '") + command + "'");
+}
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) const QtModuleTable* korvane_cli_qt_table() {
+    static const QtModuleTable table = {kQtModuleVersion, Run, FaceInstalled};
+    return &table;
+}
