@@ -65,6 +65,12 @@ class Archive {
         }
         WriteSlow(static_cast<const std::uint8_t*>(src), n);
     }
+    // Storing: the buffer's room for n bytes at the write position, for encoding a record in
+    // place (Advance then consumes it); null when the buffer lacks the room, and Write serves.
+    std::uint8_t* Room(std::size_t n) {
+        return static_cast<std::size_t>(m_limit - m_cur) >= n ? m_cur : nullptr;
+    }
+    void Advance(std::size_t n) { m_cur += n; }
     void WriteInt16(std::int16_t value) {
         std::uint8_t bytes[2];
         EncodeInt16(bytes, value);

@@ -53,12 +53,21 @@ void Etendue::Write(Archive& archive) const {
 }
 
 void Ligne::Write(Archive& archive) const {
-    // Most records are lines: one store of the whole record.
+    // Most records are lines: encoded straight into the buffer. Assembled elsewhere and copied,
+    // the copy's wide loads would wait on the narrow stores before them.
+    const auto encode = [this](std::uint8_t* bytes) {
+        Archive::EncodeInt16(bytes, m_code);
+        Archive::EncodeFloat(bytes + 2, m_x);
+        Archive::EncodeFloat(bytes + 6, m_y);
+        Archive::EncodeInt16(bytes + 10, m_penCode);
+    };
+    if (std::uint8_t* room = archive.Room(kRecordSize)) {
+        encode(room);
+        archive.Advance(kRecordSize);
+        return;
+    }
     std::uint8_t bytes[kRecordSize];
-    Archive::EncodeInt16(bytes, m_code);
-    Archive::EncodeFloat(bytes + 2, m_x);
-    Archive::EncodeFloat(bytes + 6, m_y);
-    Archive::EncodeInt16(bytes + 10, m_penCode);
+    encode(bytes);
     archive.Write(bytes, kRecordSize);
 }
 
