@@ -192,85 +192,32 @@ TEST(PlotFile, EmbeddedZeroInTextSavesAsZeros) {
     EXPECT_EQ(Save(l.doc), PlotBytes().Symbole(0, 0, 1, 0, std::string("ab\0\0\0", 5)).str());
 }
 
+namespace {
+// Ten records; the writer makes heights positive, a colour out of range black and the text's
+// pad a space, and keeps the rest. One record a line.
+// clang-format off
+std::string NormalisableRecords(float height, std::int16_t red, std::int16_t green,
+                                std::int16_t blue, char pad) {
+    return PlotBytes()
+        .I16(-8).F32(1).F32(2).F32(height).F32(30).I16(2).F32(3.14159f)
+        .I16(-10).F32(1).F32(2).F32(height).F32(0)
+        .I16(-2).I16(3)
+        .I16(-15).I16(red).I16(green).I16(blue)
+        .I16(-15).I16(0).I16(255).I16(128)
+        .Symbole(0, 0, 1, 0, "abc", pad)
+        .Ligne(1, 1, 999)
+        .I16(-12).F32(1).F32(1).F32(0.5f)
+        .I16(-3).F32(10).F32(8)
+        .I16(-5).F32(1).F32(2).F32(3)
+        .I16(-6).F32(2)
+        .str();
+}
+// clang-format on
+}  // namespace
+
 TEST(PlotFile, WriteNormalisesHeightsColoursAndPad) {
-    const std::string in = PlotBytes()
-                               .I16(-8)
-                               .F32(1)
-                               .F32(2)
-                               .F32(-2.5f)
-                               .F32(30)
-                               .I16(2)
-                               .F32(3.14159f)
-                               .I16(-10)
-                               .F32(1)
-                               .F32(2)
-                               .F32(-2.5f)
-                               .F32(0)
-                               .I16(-2)
-                               .I16(3)
-                               .I16(-15)
-                               .I16(-1)
-                               .I16(200)
-                               .I16(200)
-                               .I16(-15)
-                               .I16(0)
-                               .I16(255)
-                               .I16(128)
-                               .Symbole(0, 0, 1, 0, "abc", '\x7F')
-                               .Ligne(1, 1, 999)
-                               .I16(-12)
-                               .F32(1)
-                               .F32(1)
-                               .F32(0.5f)
-                               .I16(-3)
-                               .F32(10)
-                               .F32(8)
-                               .I16(-5)
-                               .F32(1)
-                               .F32(2)
-                               .F32(3)
-                               .I16(-6)
-                               .F32(2)
-                               .str();
-    const std::string expected = PlotBytes()
-                                     .I16(-8)
-                                     .F32(1)
-                                     .F32(2)
-                                     .F32(2.5f)
-                                     .F32(30)
-                                     .I16(2)
-                                     .F32(3.14159f)
-                                     .I16(-10)
-                                     .F32(1)
-                                     .F32(2)
-                                     .F32(2.5f)
-                                     .F32(0)
-                                     .I16(-2)
-                                     .I16(3)
-                                     .I16(-15)
-                                     .I16(0)
-                                     .I16(0)
-                                     .I16(0)
-                                     .I16(-15)
-                                     .I16(0)
-                                     .I16(255)
-                                     .I16(128)
-                                     .Symbole(0, 0, 1, 0, "abc", ' ')
-                                     .Ligne(1, 1, 999)
-                                     .I16(-12)
-                                     .F32(1)
-                                     .F32(1)
-                                     .F32(0.5f)
-                                     .I16(-3)
-                                     .F32(10)
-                                     .F32(8)
-                                     .I16(-5)
-                                     .F32(1)
-                                     .F32(2)
-                                     .F32(3)
-                                     .I16(-6)
-                                     .F32(2)
-                                     .str();
+    const std::string in = NormalisableRecords(-2.5f, -1, 200, 200, '\x7F');
+    const std::string expected = NormalisableRecords(2.5f, 0, 0, 0, ' ');
     Loaded l;
     Load(l, in);
     EXPECT_EQ(l.doc.m_primitives.size(), 10u);
