@@ -49,10 +49,13 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
     // The chooser starts in the folder of the document's file.
     QString path = m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();
     int filter = kPlotType;
-    if (!m_prompts.ChooseFile(
-            QStringLiteral("Export to file..."), QStringLiteral("plt"),
-            {QStringLiteral("Korvane Files (*.plt)"), QStringLiteral("AutoCAD DXF Files (*.dxf)")},
-            path, true, filter)) {
+    // Filter indexes follow ExportType.
+    const QStringList filters = {
+        QStringLiteral("Korvane Files (*.plt)"), QStringLiteral("AutoCAD DXF Files (*.dxf)"),
+        QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
+        QStringLiteral("PDF document (*.pdf)")};
+    if (!m_prompts.ChooseFile(QStringLiteral("Export to file..."), QStringLiteral("plt"), filters,
+                              path, true, filter)) {
         if (path == QLatin1String("InvalidFileName")) {
             m_prompts.Warning(QStringLiteral("Invalid filename."));
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -44,6 +46,9 @@ class ScriptedPrompts : public Prompts {
         m_lastDefaultExtension = defaultExtension;
         const Choice c = Take(m_choices, Choice{});
         if (!c.accept) return false;
+        // A user can pick only a filter the chooser lists.
+        EXPECT_TRUE(c.filterIndex >= 1 && c.filterIndex <= filters.size())
+            << "filter " << c.filterIndex << " of " << filters.size();
         path = c.path;
         filterIndex = c.filterIndex;
         return true;
