@@ -14,10 +14,10 @@ set(cases
   "a3|--paper|a3|--landscape"          "1191 x 842"
   "letter|--paper|Letter|--fit"        "612 x 792")
 while(cases)
-  list(POP_FRONT cases spec size)
-  string(REPLACE "|" ";" spec "${spec}")
-  list(POP_FRONT spec name)
-  run(0 ${CLI} print ${SAMPLES}/site-plan.plt ${WORK}/${name}.pdf ${spec})
+  list(POP_FRONT cases job size)
+  string(REPLACE "|" ";" job "${job}")
+  list(POP_FRONT job name)
+  run(0 ${CLI} print ${SAMPLES}/site-plan.plt ${WORK}/${name}.pdf ${job})
   expect_page_size(${WORK}/${name}.pdf "${size}")
 endwhile()
 
