@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QPainter>
 
+#include "app/BackgroundWork.h"
 #include "app/KorvaneApp.h"
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
@@ -72,10 +73,12 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
     m_watcher.blockSignals(true);
     const std::string target = QFile::encodeName(path).toStdString();
     SaveResult result;
+    // Plot and DXF files of millions of records take seconds: written off the window's thread.
+    const QString exporting = QStringLiteral("Exporting %1...").arg(QFileInfo(path).fileName());
     if (filter == kDxfType) {
-        result = ExportDxf(*m_doc, target);
+        RunInBackground(&view, exporting, [&] { result = ExportDxf(*m_doc, target); });
     } else if (filter == kPlotType) {
-        result = m_doc->ExportPlot(target);
+        RunInBackground(&view, exporting, [&] { result = m_doc->ExportPlot(target); });
     } else {
         result = WritePicture(view, filter, target, m_title.toStdString());
     }

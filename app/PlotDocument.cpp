@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/BackgroundWork.h"
 #include "app/KorvaneApp.h"
 #include "app/KorvaneView.h"
 #include "app/Prompts.h"
@@ -132,7 +133,11 @@ void PlotDocument::SetModifiedFlag(bool modified) {
 
 bool PlotDocument::SaveTo(const QString& path) {
     m_watcher.blockSignals(true);
-    const SaveResult result = m_doc->OnSaveDocument(QFile::encodeName(path).toStdString());
+    const std::string target = QFile::encodeName(path).toStdString();
+    SaveResult result;
+    RunInBackground(QApplication::activeWindow(),
+                    QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()),
+                    [&] { result = m_doc->OnSaveDocument(target); });
     const bool saved = result.Ok();
     if (!saved) m_prompts.Warning(SaveErrorText(result));
     if (saved) {

@@ -1,0 +1,77 @@
+#include "app/BackgroundWork.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QTimer>
+#include <exception>
+#include <thread>
+
+namespace {
+// Swallows what a user does to any window, closing one included.
+class InputHold : public QObject {
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseMove:
+            case QEvent::Wheel:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::Shortcut:
+            case QEvent::ContextMenu:
+            case QEvent::DragEnter:
+            case QEvent::DragMove:
+            case QEvent::Drop:
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate:
+            case QEvent::TouchEnd:
+                event->ignore();
+                return true;
+            case QEvent::Close:
+                if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+                    event->ignore();
+                    return true;
+                }
+                return false;
+            default:
+                return false;
+        }
+    }
+};
+}  // namespace
+
+void RunInBackground(QWidget* parent, const QString& what, const std::function<void()>& work) {
+    InputHold hold;
+    qApp->installEventFilter(&hold);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+
+    QProgressDialog progress(what, QString(), 0, 0, parent);
+    progress.setWindowTitle(QStringLiteral("Korvane"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
+    progress.reset();  // stays hidden until the timer below
+    QTimer::singleShot(500, &progress, &QProgressDialog::show);
+
+    QEventLoop loop;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+
+    progress.hide();
+    QApplication::restoreOverrideCursor();
+    qApp->removeEventFilter(&hold);
+    if (failure) std::rethrow_exception(failure);
+}
