@@ -3,12 +3,18 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QTimer>
 #include <exception>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
+int g_running = 0;
+std::vector<std::pair<QPointer<QObject>, std::function<void()>>> g_waiting;
+
 // Swallows what a user does to any window, closing one included.
 class InputHold : public QObject {
   protected:
@@ -48,6 +54,7 @@ class InputHold : public QObject {
 void RunInBackground(QWidget* parent, const QString& what, const std::function<void()>& work) {
     InputHold hold;
     qApp->installEventFilter(&hold);
+    ++g_running;
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     QProgressDialog progress(what, QString(), 0, 0, parent);
@@ -73,5 +80,18 @@ void RunInBackground(QWidget* parent, const QString& what, const std::function<v
     progress.hide();
     QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(&hold);
+    if (--g_running == 0) {
+        for (auto& [context, action] : std::exchange(g_waiting, {})) {
+            if (context) QTimer::singleShot(0, context, std::move(action));
+        }
+    }
     if (failure) std::rethrow_exception(failure);
+}
+
+void WhenIdle(QObject* context, std::function<void()> action) {
+    if (g_running == 0) {
+        action();
+    } else {
+        g_waiting.emplace_back(context, std::move(action));
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <functional>
 
@@ -11,3 +12,7 @@ class QWidget;
 // half a second a dialog over parent says what is under way. An exception from work is
 // rethrown here.
 void RunInBackground(QWidget* parent, const QString& what, const std::function<void()>& work);
+
+// Runs action now, or once the background work under way is done: for what the system starts
+// (a file changed on disk, files sent by another start), which may ask the user something.
+void WhenIdle(QObject* context, std::function<void()> action);

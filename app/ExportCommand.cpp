@@ -16,19 +16,19 @@
 #include "render/qt/PictureWriter.h"
 #include "render/qt/QPainterSurface.h"
 #include "view/PlotView.h"
+#include "view/ViewHost.h"
 
 namespace {
 enum ExportType { kPlotType = 1, kDxfType = 2, kPngType, kSvgType, kPdfType };
 
-// The view's current picture at its size: one whole paint of what it shows now.
-SaveResult WritePicture(CKorvaneView& view, int type, const std::string& out,
-                        const std::string& title) {
-    view.FinishPainting();
-    const int width = view.ClientWidth(), height = view.ClientHeight();
-    const PicturePainter paint = [&view](QPainter& painter, bool polylines) {
+// The view's current picture at its size: one whole paint of what it shows now. Run off the
+// window's thread (RunHeld), so the pass has a host of the view's size that never touches it.
+SaveResult WritePicture(PlotView& view, const PrimitiveList& primitives, int width, int height,
+                        int type, const std::string& out, const std::string& title) {
+    const PicturePainter paint = [&](QPainter& painter, bool polylines) {
         QPainterSurface surface(painter, polylines);
-        PaintPass pass(view.View(), surface, view, view.GetDocument().Doc().m_primitives,
-                       /*fitToPage, for printers only*/ 0);
+        FixedSizeHost host(width, height);
+        PaintPass pass(view, surface, host, primitives, /*fitToPage, for printers only*/ 0);
         while (pass.Step(4096)) {
         }
         pass.Finish();
@@ -80,7 +80,12 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
     } else if (filter == kPlotType) {
         RunInBackground(&view, exporting, [&] { result = m_doc->ExportPlot(target); });
     } else {
-        result = WritePicture(view, filter, target, m_title.toStdString());
+        const int width = view.ClientWidth(), height = view.ClientHeight();
+        const std::string title = m_title.toStdString();
+        view.RunHeld(exporting, [&] {
+            result = WritePicture(view.View(), m_doc->m_primitives, width, height, filter, target,
+                                  title);
+        });
     }
     Watch();
     m_watcher.blockSignals(false);

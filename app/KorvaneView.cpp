@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "app/BackgroundWork.h"
 #include "app/PlotDocument.h"
 #include "app/Prompts.h"
 #include "app/dialogs/COptionsDlg.h"
@@ -122,6 +123,7 @@ void CKorvaneView::StartPass() {
 }
 
 void CKorvaneView::RunSlice() {
+    if (m_held) return;  // RunHeld starts what is pending when its work is done
     if (!m_pass) {
         if (m_repaintPending) StartPass();
         return;
@@ -165,6 +167,19 @@ void CKorvaneView::FinishPainting() {
         EndPass();
         m_sliceTimer.stop();
     }
+}
+
+void CKorvaneView::RunHeld(const QString& what, const std::function<void()>& work) {
+    FinishPainting();
+    m_held = true;
+    struct Release {
+        CKorvaneView& view;
+        ~Release() {
+            view.m_held = false;
+            if (view.m_repaintPending) view.m_sliceTimer.start();
+        }
+    } release{*this};
+    RunInBackground(this, what, work);
 }
 
 void CKorvaneView::paintEvent(QPaintEvent*) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "view/PlotView.h"
@@ -44,7 +45,12 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     void OnFontAndLine();
     // Prints the view's drawing as one page on device (a printer or a preview page); says
     // "Could not start print job." and returns false when the device refuses.
-    bool PrintOn(QPaintDevice& device);
+    // background: painted off the window's thread (a printer; a preview page is painted where
+    // the preview asks).
+    bool PrintOn(QPaintDevice& device, bool background = false);
+    // Ends the paint under way, then runs work (which may use this view's drawing state) off the
+    // window's thread; until it is done the view shows its last picture and starts no paint.
+    void RunHeld(const QString& what, const std::function<void()>& work);
     bool ZoomWindowActive() const { return m_view->m_state.m_zoomMode == ZOOM_WINDOW; }
 
     // True while a paint is under way.
@@ -106,6 +112,7 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     std::unique_ptr<CountingSurface> m_measure;
     std::unique_ptr<PaintPass> m_pass;
     bool m_repaintPending = false;
+    bool m_held = false;  // RunHeld's work uses the drawing state
     QTimer m_sliceTimer;
     int m_busy = 0;
     int m_sliceMs = 20;

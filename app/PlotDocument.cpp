@@ -107,6 +107,12 @@ void PlotDocument::Watch() {
 }
 
 void PlotDocument::OnFileChanged() {
+    // Asked once nothing is being written or drawn off the window's thread: a reload must not
+    // pull the drawing from under it.
+    WhenIdle(this, [this] { AskReload(); });
+}
+
+void PlotDocument::AskReload() {
     // A save of our own replaces the file; that is no news to the user.
     if (m_askingReload || !QFileInfo::exists(m_path)) return;
     m_askingReload = true;

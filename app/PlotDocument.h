@@ -40,6 +40,7 @@ class PlotDocument : public QObject, public UserFeedback {
     bool SaveModified();
     // The file changed on disk: offers to read it again.
     void OnFileChanged();
+    void AskReload();
 
     CKorvaneDoc& Doc() { return *m_doc; }
     const QString& Title() const { return m_title; }

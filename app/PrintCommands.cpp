@@ -21,7 +21,7 @@ void CMainFrame::ConnectPrintCommands() {
         CKorvaneView* view = m_app.ActiveView();
         if (!view) return;
         QPrintDialog dialog(&Printer(), this);
-        if (dialog.exec() == QDialog::Accepted) view->PrintOn(Printer());
+        if (dialog.exec() == QDialog::Accepted) view->PrintOn(Printer(), true);
     });
     connect(Command(QStringLiteral("Print Preview")), &QAction::triggered, this, [this] {
         CKorvaneView* view = m_app.ActiveView();

@@ -12,20 +12,32 @@
 #include "plot/KorvaneDoc.h"
 #include "print/PrintPage.h"
 
-bool CKorvaneView::PrintOn(QPaintDevice& device) {
+bool CKorvaneView::PrintOn(QPaintDevice& device, bool background) {
     // The page starts from the rectangle the screen shows, so the screen's paint goes first.
     FinishPainting();
-    if (PrintPage(device, *m_view, m_document.Doc().m_primitives, g_fitToPage)) return true;
+    bool printed = false;
+    const auto print = [&] {
+        printed = PrintPage(device, *m_view, m_document.Doc().m_primitives, g_fitToPage);
+    };
+    if (background) {
+        RunHeld(QStringLiteral("Printing %1...").arg(m_document.Title()), print);
+    } else {
+        print();
+    }
+    if (printed) return true;
     m_prompts.Warning(PrintRefusedMessage());
     return false;
 }
 
 void CKorvaneView::OnEditCopy() {
     // The copy continues from the state the screen's paint leaves, so that paint ends first.
-    FinishPainting();
-    QGuiApplication::clipboard()->setMimeData(
-        CopyPicture(*m_view, m_document.Doc().m_primitives, ClientWidth(), ClientHeight())
-            .release());
+    const int width = ClientWidth(), height = ClientHeight();
+    std::unique_ptr<QMimeData> data;
+    RunHeld(QStringLiteral("Copying..."), [&] {
+        data = CopyPicture(*m_view, m_document.Doc().m_primitives, width, height);
+        data->moveToThread(QCoreApplication::instance()->thread());  // the clipboard's thread
+    });
+    QGuiApplication::clipboard()->setMimeData(data.release());
 }
 
 void CKorvaneView::OnFontAndLine() {

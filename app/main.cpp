@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QStringList>
 
+#include "app/BackgroundWork.h"
 #include "app/KorvaneApp.h"
 #include "app/MainFrame.h"
 #include "app/dialogs/QtPrompts.h"
@@ -31,9 +32,11 @@ int main(int argc, char** argv) {
     if (shared && instance.Listen()) {
         QObject::connect(&instance, &SingleInstance::filesReceived, &app,
                          [&app](const QStringList& paths) {
-                             for (const QString& path : paths) app.OpenDocumentFile(path);
-                             app.MainFrame()->activateWindow();
-                             app.MainFrame()->raise();
+                             WhenIdle(&app, [&app, paths] {
+                                 for (const QString& path : paths) app.OpenDocumentFile(path);
+                                 app.MainFrame()->activateWindow();
+                                 app.MainFrame()->raise();
+                             });
                          });
     }
     return QApplication::exec();
