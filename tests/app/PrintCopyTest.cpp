@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
@@ -185,4 +186,22 @@ TEST_F(AppTest, FontAndLineOpensOnTheViewsChoiceAndSetsIt) {
     EXPECT_EQ(View().View().m_lineWidth, 4);
     EXPECT_EQ(QString::fromStdString(View().View().m_context.m_faceName), chosenFace);
     EXPECT_EQ(face, firstFace);  // no installed family begins with "Velmaro"
+}
+
+// File > Print paints beside the window: the page is the one the preview's way paints.
+TEST_F(AppTest, APagePrintedBesideTheWindowIsThePreviewsPage) {
+    Start({Sample("site-plan.plt")});
+    QTemporaryDir dir;
+    QImage pages[2];
+    for (bool background : {false, true}) {
+        const QString path =
+            dir.filePath(background ? QStringLiteral("worker.pdf") : QStringLiteral("here.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        ASSERT_TRUE(View().PrintOn(printer, background));
+        pages[background] = RenderPdf(path, 50);
+    }
+    ASSERT_FALSE(InkBounds(pages[0]).isEmpty());
+    EXPECT_EQ(pages[0], pages[1]);
 }
