@@ -12,6 +12,7 @@
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 #include "print/PrintPage.h"
+#include "render/qt/PictureWriter.h"
 #include "view/FirstView.h"
 
 namespace {

@@ -5,7 +5,6 @@
 #include <vector>
 
 class CKorvaneDoc;
-class QByteArray;
 
 // What a command may be told on the command line about the view it simulates and the export.
 struct ConvertOptions {
@@ -33,8 +32,6 @@ int ConvertSvg(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
 int ConvertPdf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);
 // Qt's application object, made once for the commands that paint.
 void EnsureGuiApplication();
-// Replaces out with bytes only once they are complete.
-void Store(const std::string& out, const QByteArray& bytes);
 #endif
 #if defined(KORVANE_WITH_QT) || defined(KORVANE_QT_MODULE)
 // Whether an installed font family matches face (case aside), as Qt would pick it.

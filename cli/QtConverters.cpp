@@ -7,7 +7,6 @@
 #include "cli/Commands.h"
 #include "cli/Converters.h"
 #include "cli/Output.h"
-#include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "render/qt/PictureWriter.h"
 #include "render/qt/QPainterSurface.h"
@@ -60,13 +59,6 @@ int Done(const std::string& error) {
     return error.empty() ? kExitOk : Fail(error);
 }
 }  // namespace
-
-// Replaces out with bytes only once they are complete.
-void Store(const std::string& out, const QByteArray& bytes) {
-    Archive archive = Archive::CreateForStore(out, 64 * 1024);
-    archive.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    archive.Commit();
-}
 
 int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
     const std::string size = std::to_string(options.width) + "x" + std::to_string(options.height);

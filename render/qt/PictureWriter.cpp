@@ -18,11 +18,11 @@ void Store(const std::string& out, const char* data, std::size_t size) {
     archive.Write(data, size);
     archive.Commit();
 }
+}  // namespace
 
 void Store(const std::string& out, const QByteArray& bytes) {
     Store(out, bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
-}  // namespace
 
 std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint,
                      bool antialias) {

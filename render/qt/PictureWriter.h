@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+class QByteArray;
 class QPainter;
 
 // Draws a picture of width x height pixels on the painter; polylines asks the surface to join
@@ -20,3 +21,6 @@ std::string WriteSvg(const std::string& out, int width, int height, const std::s
                      const PicturePainter& paint);
 // One page the picture's size at 96 pixels to the inch.
 std::string WritePdf(const std::string& out, int width, int height, const PicturePainter& paint);
+
+// Replaces out with bytes only once they are complete; file errors are thrown as FileError.
+void Store(const std::string& out, const QByteArray& bytes);
