@@ -46,8 +46,11 @@ CKorvaneView::CKorvaneView(PlotDocument& document, Prompts& prompts, QWidget* pa
             [this](int action) { ScrollAction(ScrollBar::Horizontal, action); });
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { ScrollAction(ScrollBar::Vertical, action); });
-    horizontalScrollBar()->installEventFilter(this);
-    verticalScrollBar()->installEventFilter(this);
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        // Keys reach the bars through the view, each as one whole scroll action.
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->installEventFilter(this);
+    }
     connect(&m_document, &PlotDocument::drawingReplaced, this, &CKorvaneView::OnDrawingReplaced);
     UpdateScrollBars();
     m_document.AddView(this);
@@ -155,6 +158,7 @@ void CKorvaneView::EndPass() {
     UpdateScrollBars();
     viewport()->update();
     emit stateChanged();
+    ReportCursor();  // a first paint has just fitted the view
     if (m_repaintPending) m_sliceTimer.start();
 }
 
@@ -190,6 +194,7 @@ void CKorvaneView::paintEvent(QPaintEvent*) {
 
 void CKorvaneView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();  // the thumbs show the share of the range the client now shows
     Invalidate();
 }
 
@@ -204,8 +209,19 @@ bool CKorvaneView::viewportEvent(QEvent* event) {
 
 void CKorvaneView::Changed(bool repaint) {
     if (repaint) Invalidate();
+    UpdateScrollBars();
     UpdateCursor();
     emit stateChanged();
+    ReportCursor();
+}
+
+void CKorvaneView::ReportCursor() {
+    if (!m_pointerInside) return;
+    // While a middle drag pans, the picture moves with the pointer.
+    const QPoint at = m_panning ? m_pointer - m_panOffset : m_pointer;
+    double x, y;
+    m_view->m_state.ClientToPlot(at.x(), at.y(), ClientWidth(), ClientHeight(), x, y);
+    emit cursorMoved(true, x / RESOLUTION, y / RESOLUTION);
 }
 
 void CKorvaneView::ZoomAboutPoint(QPoint client, bool zoomIn) {
@@ -213,8 +229,27 @@ void CKorvaneView::ZoomAboutPoint(QPoint client, bool zoomIn) {
     Changed(true);
 }
 
+void CKorvaneView::ZoomAtPoint(QPoint client, bool zoomIn) {
+    m_view->m_state.ZoomAt(client.x(), client.y(), zoomIn, ClientWidth(), ClientHeight());
+    Changed(true);
+}
+
+void CKorvaneView::OnZoomIn() {
+    if (!ZoomWindowActive()) ZoomAtPoint(QPoint(ClientWidth() / 2, ClientHeight() / 2), true);
+}
+
+void CKorvaneView::OnZoomOut() {
+    if (!ZoomWindowActive()) ZoomAtPoint(QPoint(ClientWidth() / 2, ClientHeight() / 2), false);
+}
+
 void CKorvaneView::OnZoomedView() {
-    m_view->m_state.SetZoomedView();
+    // A second choice leaves the mode.
+    if (m_view->m_state.m_zoomMode == ZOOM_INCREMENTAL) {
+        m_view->m_state.m_zoomMode = ZOOM_NONE;
+    } else {
+        if (ZoomWindowActive()) EndZoomWindow(false);
+        m_view->m_state.SetZoomedView();
+    }
     Changed(false);
 }
 
@@ -226,16 +261,14 @@ void CKorvaneView::OnZoomWindow() {
     if (ZoomWindowActive()) return;
     m_view->m_state.BeginZoomWindow();
     m_tracking = false;
-    // Until the drag ends every click and key comes here, as in a modal loop.
-    viewport()->grabMouse();
-    grabKeyboard();
+    // Nothing is grabbed: the press inside the view starts the drag (the mouse then stays with
+    // the view until the release), and Escape reaches the view through its focus.
+    setFocus(Qt::OtherFocusReason);
     Changed(false);
 }
 
 void CKorvaneView::EndZoomWindow(bool accepted) {
     m_band->hide();
-    viewport()->releaseMouse();
-    releaseKeyboard();
     const bool tracked = m_tracking;
     m_tracking = false;
     Changed(m_view->m_state.EndZoomWindow(accepted && tracked, m_anchor.x(), m_anchor.y(),
@@ -301,9 +334,8 @@ void CKorvaneView::mousePressEvent(QMouseEvent* event) {
 
 void CKorvaneView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    double x, y;
-    m_view->m_state.ClientToPlot(pos.x(), pos.y(), ClientWidth(), ClientHeight(), x, y);
-    emit cursorMoved(true, x / RESOLUTION, y / RESOLUTION);
+    m_pointer = pos;
+    m_pointerInside = true;
     if (m_tracking) {
         m_last = pos;
         m_band->setGeometry(QRect(m_anchor, m_last).normalized());
@@ -311,6 +343,7 @@ void CKorvaneView::mouseMoveEvent(QMouseEvent* event) {
         m_panOffset = pos - m_panStart;
         viewport()->update();
     }
+    ReportCursor();
 }
 
 void CKorvaneView::mouseReleaseEvent(QMouseEvent* event) {
@@ -331,6 +364,7 @@ void CKorvaneView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CKorvaneView::leaveEvent(QEvent* event) {
+    m_pointerInside = false;
     emit cursorMoved(false, 0, 0);
     QAbstractScrollArea::leaveEvent(event);
 }
@@ -342,9 +376,11 @@ void CKorvaneView::wheelEvent(QWheelEvent* event) {
     m_wheelDelta += event->angleDelta().y();
     const int notches = m_wheelDelta / 120;
     m_wheelDelta -= notches * 120;
-    const QPoint pos = event->position().toPoint();
+    m_pointer = event->position().toPoint();
+    m_pointerInside = true;
     for (int i = 0; i < std::abs(notches); ++i) {
-        m_view->m_state.ZoomAbout(pos.x(), pos.y(), notches > 0, ClientWidth(), ClientHeight());
+        m_view->m_state.ZoomAt(m_pointer.x(), m_pointer.y(), notches > 0, ClientWidth(),
+                               ClientHeight());
     }
     if (notches != 0) Changed(true);
     event->accept();
@@ -356,16 +392,7 @@ void CKorvaneView::keyPressEvent(QKeyEvent* event) {
         if (event->key() == Qt::Key_Escape) EndZoomWindow(false);
         return;
     }
-    const QPoint centre(ClientWidth() / 2, ClientHeight() / 2);
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
-        case Qt::Key_Equal:
-        case Qt::Key_Plus:
-            if (ctrl) return ZoomAboutPoint(centre, true);
-            break;
-        case Qt::Key_Minus:
-            if (ctrl) return ZoomAboutPoint(centre, false);
-            break;
         case Qt::Key_Left:
             return SendScroll(ScrollBar::Horizontal, SB_LINELEFT);
         case Qt::Key_Right:
@@ -374,8 +401,10 @@ void CKorvaneView::keyPressEvent(QKeyEvent* event) {
             return SendScroll(ScrollBar::Vertical, SB_LINEUP);
         case Qt::Key_Down:
             return SendScroll(ScrollBar::Vertical, SB_LINEDOWN);
-        case Qt::Key_Home:
-            return OnNormalView();
+        case Qt::Key_PageUp:
+            return SendScroll(ScrollBar::Vertical, SB_PAGEUP);
+        case Qt::Key_PageDown:
+            return SendScroll(ScrollBar::Vertical, SB_PAGEDOWN);
         default:
             break;
     }
@@ -406,6 +435,7 @@ void CKorvaneView::ScrollAction(ScrollBar bar, int action) {
             break;
         case QAbstractSlider::SliderMove:
             code = SB_THUMBTRACK;
+            m_thumbMoved = true;
             break;
         case QAbstractSlider::SliderToMinimum:
             code = SB_TOP;
@@ -417,19 +447,44 @@ void CKorvaneView::ScrollAction(ScrollBar bar, int action) {
             return;
     }
     m_view->m_state.Scroll(bar, code);
-    // The thumb is placed from the view by the next paint, not by the bar itself.
-    if (code != SB_THUMBTRACK) sb->setSliderPosition(sb->value());
+    // The thumb shows where the view now is, not where the bar would move it; a dragged thumb
+    // follows the mouse.
+    if (code != SB_THUMBTRACK) {
+        UpdateScrollBars();
+        sb->setSliderPosition(sb->value());
+    }
     emit stateChanged();
+    ReportCursor();
 }
 
 bool CKorvaneView::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease &&
-        (watched == horizontalScrollBar() || watched == verticalScrollBar())) {
-        auto* sb = static_cast<QScrollBar*>(watched);
-        const ScrollBar bar =
-            watched == horizontalScrollBar() ? ScrollBar::Horizontal : ScrollBar::Vertical;
-        // The end of a scroll action: a thumb drag first sets the position, taken whole.
-        if (sb->isSliderDown()) m_view->m_state.Scroll(bar, SB_THUMBPOSITION, sb->sliderPosition());
+    if (watched != horizontalScrollBar() && watched != verticalScrollBar()) {
+        return QAbstractScrollArea::eventFilter(watched, event);
+    }
+    auto* sb = static_cast<QScrollBar*>(watched);
+    const ScrollBar bar =
+        watched == horizontalScrollBar() ? ScrollBar::Horizontal : ScrollBar::Vertical;
+    if (event->type() == QEvent::Wheel) {
+        // Each notch over a bar is one line step of the drawing, up or left for a notch up.
+        const QPoint delta = static_cast<QWheelEvent*>(event)->angleDelta();
+        m_barWheelDelta += delta.y() != 0 ? delta.y() : delta.x();
+        const int notches = m_barWheelDelta / 120;
+        m_barWheelDelta -= notches * 120;
+        for (int i = 0; i < std::abs(notches); ++i) {
+            SendScroll(bar, notches > 0
+                                ? (bar == ScrollBar::Horizontal ? SB_LINELEFT : SB_LINEUP)
+                                : (bar == ScrollBar::Horizontal ? SB_LINERIGHT : SB_LINEDOWN));
+        }
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        // The end of a scroll action: a dragged thumb first sets the position, taken whole.
+        if (sb->isSliderDown() && m_thumbMoved) {
+            m_view->m_state.Scroll(bar, SB_THUMBPOSITION,
+                                   m_view->m_state.ScrollPosition(bar, sb->sliderPosition(),
+                                                                  ClientWidth(), ClientHeight()));
+        }
+        m_thumbMoved = false;
         const bool repaint = m_view->m_state.Scroll(bar, SB_ENDSCROLL) == ScrollResult::Repaint;
         Changed(repaint);
     }
@@ -437,14 +492,14 @@ bool CKorvaneView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CKorvaneView::UpdateScrollBars() {
-    const ScrollBarSettings bars = m_view->m_state.ScrollBars();
-    QScrollBar* h = horizontalScrollBar();
-    QScrollBar* v = verticalScrollBar();
-    const QSignalBlocker blockH(h), blockV(v);
-    h->setRange(0, std::max(0, bars.horizontalMax));
-    h->setPageStep(std::max(1, bars.horizontalMax / 10));
-    h->setValue(bars.horizontalPos);
-    v->setRange(0, std::max(0, bars.verticalMax));
-    v->setPageStep(std::max(1, bars.verticalMax / 10));
-    v->setValue(bars.verticalPos);
+    const ScrollBarSettings bars = m_view->m_state.ScrollBars(ClientWidth(), ClientHeight());
+    const auto show = [](QScrollBar* sb, const ScrollBarShown& shown) {
+        if (sb->isSliderDown()) return;  // the thumb being dragged stays with the mouse
+        const QSignalBlocker block(sb);
+        sb->setRange(0, shown.maximum);
+        sb->setPageStep(shown.pageStep);
+        sb->setValue(shown.value);
+    };
+    show(horizontalScrollBar(), bars.horizontal);
+    show(verticalScrollBar(), bars.vertical);
 }

@@ -36,6 +36,8 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     // The commands of the view.
     void OnZoomedView();
     void OnNormalView();
+    void OnZoomIn();
+    void OnZoomOut();
     void OnZoomWindow();
     void OnZoomPrevious();
     void OnOptions();
@@ -99,6 +101,9 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     void UpdateCursor();
     void EndZoomWindow(bool accepted);
     void ZoomAboutPoint(QPoint client, bool zoomIn);
+    void ZoomAtPoint(QPoint client, bool zoomIn);
+    // Shows where the pointer is over the drawing, as the view now stands.
+    void ReportCursor();
     void OnDrawingReplaced();
 
     PlotDocument& m_document;
@@ -128,6 +133,12 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     QPoint m_panStart;
     QPoint m_panOffset;
     int m_wheelDelta = 0;
+    int m_barWheelDelta = 0;
+    bool m_thumbMoved = false;  // the thumb under the mouse was dragged
+
+    // The pointer's last place over the client, while it is there.
+    QPoint m_pointer;
+    bool m_pointerInside = false;
 
     QCursor m_zoomCursor;
     QCursor m_windowCursor;

@@ -11,13 +11,16 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -164,11 +167,22 @@ void CMainFrame::CreateCommands() {
                     QStringLiteral("Display in zoomed view\n Incremental Zoom"), "zoomed-view.svg",
                     &CKorvaneView::OnZoomedView);
     a->setCheckable(true);
-    viewCommand(QStringLiteral("&Normal View"), QStringLiteral("Display entire view\n Zoom All"),
-                "normal-view.svg", &CKorvaneView::OnNormalView);
-    viewCommand(QStringLiteral("Zoom Window"), QStringLiteral("Zoom Window\nZoom Window"),
+    a = viewCommand(QStringLiteral("&Normal View\tHome"),
+                    QStringLiteral("Display entire view\n Zoom All"), "normal-view.svg",
+                    &CKorvaneView::OnNormalView);
+    a->setShortcut(QKeySequence(Qt::Key_Home));
+    a = viewCommand(QStringLiteral("Zoom &In\tCtrl+="),
+                    QStringLiteral("Zoom in about the centre of the view\nZoom In"), nullptr,
+                    &CKorvaneView::OnZoomIn);
+    a->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+=")), QKeySequence(QStringLiteral("Ctrl++"))});
+    a = viewCommand(QStringLiteral("Zoom O&ut\tCtrl+-"),
+                    QStringLiteral("Zoom out about the centre of the view\nZoom Out"), nullptr,
+                    &CKorvaneView::OnZoomOut);
+    a->setShortcut(QKeySequence(QStringLiteral("Ctrl+-")));
+    viewCommand(QStringLiteral("Zoom &Window"), QStringLiteral("Zoom Window\nZoom Window"),
                 "zoom-window.svg", &CKorvaneView::OnZoomWindow);
-    viewCommand(QStringLiteral("Zoom Previous"), QStringLiteral("Zoom Previous\nZoom Previous"),
+    viewCommand(QStringLiteral("Zoom &Previous"), QStringLiteral("Zoom Previous\nZoom Previous"),
                 "zoom-previous.svg", &CKorvaneView::OnZoomPrevious);
     viewCommand(QStringLiteral("&Options..."), QStringLiteral("Edit program options\n Options"),
                 nullptr, &CKorvaneView::OnOptions);
@@ -180,7 +194,7 @@ void CMainFrame::CreateCommands() {
     connect(a, &QAction::triggered, &m_app, &CKorvaneApp::OnWindowNew);
     a = MakeCommand(QStringLiteral("&Cascade"),
                     QStringLiteral("Arrange windows so they overlap\nCascade Windows"));
-    connect(a, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
+    connect(a, &QAction::triggered, this, &CMainFrame::OnCascade);
     a = MakeCommand(QStringLiteral("&Tile"),
                     QStringLiteral("Arrange windows as non-overlapping tiles\nTile Windows"));
     connect(a, &QAction::triggered, m_mdiArea, &QMdiArea::tileSubWindows);
@@ -196,6 +210,14 @@ void CMainFrame::CreateCommands() {
             x += w->width();
         }
     });
+    a = MakeCommand(QStringLiteral("Ne&xt Window\tCtrl+Tab"),
+                    QStringLiteral("Activate the next window\nNext Window"));
+    a->setShortcut(QKeySequence(QStringLiteral("Ctrl+Tab")));
+    connect(a, &QAction::triggered, m_mdiArea, &QMdiArea::activateNextSubWindow);
+    a = MakeCommand(QStringLiteral("Pre&vious Window\tCtrl+Shift+Tab"),
+                    QStringLiteral("Activate the previous window\nPrevious Window"));
+    a->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Tab")));
+    connect(a, &QAction::triggered, m_mdiArea, &QMdiArea::activatePreviousSubWindow);
 
     a = MakeCommand(QStringLiteral("&Drawing Status..."),
                     QStringLiteral("Display drawing informations\nInfo"), "drawing-status.svg");
@@ -286,6 +308,8 @@ void CMainFrame::AddRecentFiles(QMenu* file) {
 
 void CMainFrame::BuildMenus(bool documentMenu) {
     m_documentMenu = documentMenu;
+    m_windowMenu = nullptr;
+    m_windowItems.clear();
     QMenuBar* bar = menuBar();
     const auto old = bar->actions();
     bar->clear();
@@ -315,10 +339,14 @@ void CMainFrame::BuildMenus(bool documentMenu) {
                "Print Setup", "Page Setup", "", "Recent", "", "Exit"});
     add(bar->addMenu(QStringLiteral("&Edit")), {"Copy", "Paste", "Insert"});
     add(bar->addMenu(QStringLiteral("&View")),
-        {"Toolbar", "Status Bar", "Zoomed View", "Normal View", "Options"});
+        {"Toolbar", "Status Bar", "Zoomed View", "Normal View", "Zoom In", "Zoom Out",
+         "Zoom Window", "Zoom Previous", "Options"});
     add(bar->addMenu(QStringLiteral("&Format")), {"Font and Line"});
-    add(bar->addMenu(QStringLiteral("&Window")),
-        {"New Window", "Cascade", "Tile", "Arrange Icons"});
+    m_windowMenu = bar->addMenu(QStringLiteral("&Window"));
+    add(m_windowMenu,
+        {"New Window", "Cascade", "Tile", "Arrange Icons", "Next Window", "Previous Window", ""});
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateWindowList);
+    UpdateWindowList();
     about->setText(QStringLiteral("&About Korvane..."));
     add(bar->addMenu(QStringLiteral("&Help")), {"Drawing Status", "About"});
 }
@@ -348,6 +376,56 @@ void CMainFrame::OnActiveViewChanged() {
     ShowCursorPosition(false, 0, 0);
     UpdateTitle();
     UpdateCommands();
+    UpdateWindowList();
+}
+
+void CMainFrame::UpdateWindowList() {
+    if (!m_windowMenu) return;
+    for (QAction* item : m_windowItems) delete item;
+    m_windowItems.clear();
+    const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
+    QMdiSubWindow* active = m_mdiArea->activeSubWindow();
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows[i];
+        // Only the first nine have a digit to type.
+        const QString number = i < 9 ? QStringLiteral("&%1").arg(i + 1) : QString::number(i + 1);
+        QString title = window->windowTitle();
+        title.replace(QLatin1Char('&'), QLatin1String("&&"));
+        QAction* item = m_windowMenu->addAction(number + QLatin1Char(' ') + title);
+        item->setStatusTip(QStringLiteral("Activate this window"));
+        item->setCheckable(true);
+        item->setChecked(window == active);
+        connect(item, &QAction::triggered, this, [this, window] {
+            if (m_mdiArea->subWindowList().contains(window)) m_mdiArea->setActiveSubWindow(window);
+            UpdateWindowList();
+        });
+        m_windowItems.push_back(item);
+    }
+}
+
+void CMainFrame::OnCascade() {
+    // Each window keeps at least two thirds of the workspace either way; when the steps would
+    // pass the last third, the next windows start again at the top left.
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : m_mdiArea->subWindowList()) {
+        if (!w->isMinimized() && !w->isHidden()) windows.push_back(w);
+    }
+    if (windows.isEmpty()) return;
+    const QSize area = m_mdiArea->viewport()->size();
+    const int step = std::max(
+        1, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.front()) +
+               style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, windows.front()));
+    const int places = std::max(1, std::min(area.width(), area.height()) / 3 / step + 1);
+    const int used = std::min<int>(windows.size(), places) - 1;
+    const QSize size(area.width() - used * step, area.height() - used * step);
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* w = windows[i];
+        if (w->isMaximized()) w->showNormal();
+        const int offset = (i % places) * step;
+        w->setGeometry(QRect(QPoint(offset, offset), size));
+        w->raise();
+    }
+    if (QMdiSubWindow* active = m_mdiArea->activeSubWindow()) active->raise();
 }
 
 void CMainFrame::ShowCursorPosition(bool valid, double x, double y) {
@@ -359,9 +437,11 @@ void CMainFrame::ShowCursorPosition(bool valid, double x, double y) {
 void CMainFrame::UpdateCommands() {
     CKorvaneView* view = m_app.ActiveView();
     for (const char* name :
-         {"Close", "Save", "Save As", "Insert", "Drawing Status", "Zoomed View", "Normal View",
-          "Zoom Window", "Options", "New Window", "Cascade", "Tile", "Arrange Icons", "Print",
-          "Print Preview", "Page Setup", "Copy", "Font and Line"}) {
+         {"Close",       "Save",          "Save As",     "Insert",          "Drawing Status",
+          "Zoomed View", "Normal View",   "Zoom In",     "Zoom Out",        "Zoom Window",
+          "Options",     "New Window",    "Next Window", "Previous Window", "Cascade",
+          "Tile",        "Arrange Icons", "Print",       "Print Preview",   "Page Setup",
+          "Copy",        "Font and Line"}) {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
     Command(QStringLiteral("Zoomed View"))

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <map>
 #include <memory>
+#include <vector>
 
 class CChildFrame;
 class CKorvaneApp;
@@ -50,6 +51,9 @@ class CMainFrame : public QMainWindow {
     void OnActiveViewChanged();
     void ShowCursorPosition(bool valid, double x, double y);
     void UpdateLockIndicators();
+    // The Window menu's list of the open windows, the active one checked.
+    void UpdateWindowList();
+    void OnCascade();
 
     CKorvaneApp& m_app;
     QMdiArea* m_mdiArea;
@@ -58,6 +62,8 @@ class CMainFrame : public QMainWindow {
     QLabel* m_locks[3] = {};
     bool m_documentMenu = false;
     std::map<QString, QAction*> m_commands;
+    QMenu* m_windowMenu = nullptr;
+    std::vector<QAction*> m_windowItems;
     QMetaObject::Connection m_viewConnection;
     QMetaObject::Connection m_cursorConnection;
     // The printer of every print, preview and setup, made on first use.

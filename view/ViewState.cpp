@@ -1,7 +1,10 @@
 #include "view/ViewState.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <utility>
 
 #include "render/IsotropicScale.h"
@@ -47,12 +50,19 @@ void ViewState::FitToClient(int clientWidth, int clientHeight, bool firstFit) {
 }
 
 void ViewState::FitToDrawing(float maxX, float maxY, int clientWidth, int clientHeight) {
-    m_extentX = m_homeRight = m_viewRight = maxX;
-    m_extentY = m_homeTop = m_viewTop = maxY;
-    m_viewLeft = m_viewBottom = 0;
-    m_extentX = static_cast<float>(m_extentX * static_cast<double>(FIT_MARGIN));
-    m_extentY = static_cast<float>(m_extentY * static_cast<double>(FIT_MARGIN));
+    m_homeRight = maxX;
+    m_homeTop = maxY;
     m_fitted = 1;
+    FitHome(clientWidth, clientHeight);
+}
+
+void ViewState::FitHome(int clientWidth, int clientHeight) {
+    m_viewLeft = m_homeLeft;
+    m_viewBottom = m_homeBottom;
+    m_viewRight = m_homeRight;
+    m_viewTop = m_homeTop;
+    m_extentX = static_cast<float>(m_homeRight * static_cast<double>(FIT_MARGIN));
+    m_extentY = static_cast<float>(m_homeTop * static_cast<double>(FIT_MARGIN));
     FitToClient(clientWidth, clientHeight, true);
 }
 
@@ -134,6 +144,12 @@ void ViewState::ZoomAbout(int x, int y, bool zoomIn, int clientWidth, int client
     m_viewLeft += static_cast<float>(moveX);
     m_viewBottom += static_cast<float>(moveY);
 
+    Scale(zoomIn);
+    FitToClient(clientWidth, clientHeight);
+}
+
+void ViewState::Scale(bool zoomIn) {
+    // The drawing window shrinks or grows by the step about its centre.
     const float g = static_cast<float>(m_zoomFactor) / 100.0f / 2.0f;
     const float f = static_cast<float>(m_zoomFactor) / 100.0f;
     if (zoomIn) {
@@ -149,22 +165,31 @@ void ViewState::ZoomAbout(int x, int y, bool zoomIn, int clientWidth, int client
     }
     m_viewRight = m_viewLeft + m_extentX;
     m_viewTop = m_viewBottom + m_extentY;
+}
+
+void ViewState::ZoomAt(int x, int y, bool zoomIn, int clientWidth, int clientHeight) {
+    SaveRectangle();
+    double beforeX, beforeY, afterX, afterY;
+    ClientToPlot(x, y, clientWidth, clientHeight, beforeX, beforeY);
+    Scale(zoomIn);
     FitToClient(clientWidth, clientHeight);
+    // The scaled rectangle moves whole, so the divisor stays and the point comes back.
+    ClientToPlot(x, y, clientWidth, clientHeight, afterX, afterY);
+    const double dx = beforeX - afterX, dy = beforeY - afterY;
+    m_viewLeft = static_cast<float>(m_viewLeft + dx);
+    m_viewRight = static_cast<float>(m_viewRight + dx);
+    m_viewBottom = static_cast<float>(m_viewBottom + dy);
+    m_viewTop = static_cast<float>(m_viewTop + dy);
 }
 
 bool ViewState::ZoomAll(int clientWidth, int clientHeight) {
-    bool changed = false;
-    if (m_viewLeft != m_homeLeft || m_viewBottom != m_homeBottom || m_extentX != m_homeRight ||
-        m_extentY != m_homeTop) {
-        m_viewLeft = m_homeLeft;
-        m_viewBottom = m_homeBottom;
-        m_extentX = m_viewRight = m_homeRight;
-        m_extentY = m_viewTop = m_homeTop;
-        FitToClient(clientWidth, clientHeight);
-        changed = true;
-    }
+    // The margin of the first fit keeps the drawing's top border inside the view, which shows
+    // the corner 2 logical units above its bottom edge.
+    const float before[] = {m_viewLeft, m_viewBottom, m_viewRight, m_viewTop, m_extentX, m_extentY};
+    FitHome(clientWidth, clientHeight);
+    const float after[] = {m_viewLeft, m_viewBottom, m_viewRight, m_viewTop, m_extentX, m_extentY};
     m_zoomMode = ZOOM_NONE;
-    return changed;
+    return !std::equal(std::begin(before), std::end(before), std::begin(after));
 }
 
 void ViewState::BeginZoomWindow() {
@@ -236,7 +261,10 @@ ScrollResult ViewState::Scroll(ScrollBar bar, int code, int position) {
         repaint = 0;
         return ScrollResult::Refused;
     }
-    SaveRectangle();
+    if (code != SB_ENDSCROLL && !m_scrollSaved) {
+        SaveRectangle();
+        m_scrollSaved = true;
+    }
     const float factor = static_cast<float>(m_zoomFactor);
     const float line = factor / 1000 * extent;
     const float page = factor / 100 * extent;
@@ -245,6 +273,7 @@ ScrollResult ViewState::Scroll(ScrollBar bar, int code, int position) {
             edge = static_cast<float>(position);
             break;
         case SB_ENDSCROLL: {
+            m_scrollSaved = false;
             const bool now = repaint != 0;
             repaint = 1;
             return now ? ScrollResult::Repaint : ScrollResult::Done;
@@ -263,7 +292,37 @@ ScrollResult ViewState::Scroll(ScrollBar bar, int code, int position) {
     return ScrollResult::Done;
 }
 
-ScrollBarSettings ViewState::ScrollBars() const {
-    return {TruncToInt(m_viewRight), TruncToInt(m_viewLeft), TruncToInt(m_viewTop),
-            TruncToInt(m_viewBottom)};
+void ViewState::VisibleExtent(int clientWidth, int clientHeight, double& width,
+                              double& height) const {
+    double left, top, right, bottom;
+    ClientToPlot(0, 0, clientWidth, clientHeight, left, top);
+    ClientToPlot(clientWidth, clientHeight, clientWidth, clientHeight, right, bottom);
+    width = right - left;
+    height = top - bottom;
+}
+
+namespace {
+// A bar over 0..end whose thumb spans page and whose value stands for the scroll position pos
+// (from the left), or for end - page - pos (from the top).
+ScrollBarShown ShowBar(double end, double page, double pos, bool fromTop) {
+    const std::int64_t length = TruncToInt(end);
+    const std::int64_t thumb = std::max(1, TruncToInt(page));
+    const int maximum = static_cast<int>(std::clamp<std::int64_t>(length - thumb, 0, INT_MAX));
+    const std::int64_t at = TruncToInt(pos);
+    const std::int64_t value = fromTop ? maximum - at : at;
+    return {maximum, static_cast<int>(thumb),
+            static_cast<int>(std::clamp<std::int64_t>(value, 0, maximum))};
+}
+}  // namespace
+
+ScrollBarSettings ViewState::ScrollBars(int clientWidth, int clientHeight) const {
+    double width, height;
+    VisibleExtent(clientWidth, clientHeight, width, height);
+    return {ShowBar(m_viewRight, width, m_viewLeft, false),
+            ShowBar(m_viewTop, height, m_viewBottom, true)};
+}
+
+int ViewState::ScrollPosition(ScrollBar bar, int value, int clientWidth, int clientHeight) const {
+    if (bar == ScrollBar::Horizontal) return value;
+    return ScrollBars(clientWidth, clientHeight).vertical.maximum - value;
 }

@@ -68,12 +68,17 @@ enum class ScrollResult {
     Repaint   // the action ended: repaint now
 };
 
-// Ranges and positions of the two scroll bars, in resolution units.
+// One scroll bar as it shows the view, in resolution units: its values run from 0 to maximum,
+// its thumb spans pageStep (the visible part), and value 0 is its left or top end.
+struct ScrollBarShown {
+    int maximum;
+    int pageStep;
+    int value;
+};
+
 struct ScrollBarSettings {
-    int horizontalMax;
-    int horizontalPos;
-    int verticalMax;
-    int verticalPos;
+    ScrollBarShown horizontal;
+    ScrollBarShown vertical;
 };
 
 // Where a view looks at its drawing, free of any window system: the view rectangle in resolution
@@ -108,7 +113,10 @@ class ViewState {
     void SetZoomedView() { m_zoomMode = ZOOM_INCREMENTAL; }
     // One zoom step in or out about a client point, saved on the history.
     void ZoomAbout(int x, int y, bool zoomIn, int clientWidth, int clientHeight);
-    // Zoom All, without the margin of the first fit; true when the rectangle changed.
+    // One zoom step in or out that keeps the drawing point under the client point where it is
+    // (the wheel, and Zoom In / Zoom Out about the centre), saved on the history.
+    void ZoomAt(int x, int y, bool zoomIn, int clientWidth, int clientHeight);
+    // Zoom All: the whole drawing as the first fit shows it; true when the rectangle changed.
     bool ZoomAll(int clientWidth, int clientHeight);
     // Zoom Window: the start saves the rectangle; the end takes the dragged client rectangle
     // (edges in pixels), or none when cancelled. A drag of zero width or height counts as
@@ -123,9 +131,14 @@ class ViewState {
     // A drag of the drawing by (dx, dy) client pixels, saved on the history like a scroll.
     void PanBy(int dx, int dy, int clientWidth, int clientHeight);
 
-    // One scroll message; position is the thumb position for SB_THUMBPOSITION.
+    // One scroll message; position is the thumb position for SB_THUMBPOSITION. A scroll action
+    // (its messages up to SB_ENDSCROLL) saves the rectangle once, before its first move.
     ScrollResult Scroll(ScrollBar bar, int code, int position = 0);
-    ScrollBarSettings ScrollBars() const;
+    // The scroll range runs from 0 to the right (top) edge of the view rectangle; each bar
+    // shows the part of it the client shows. Vertically the bar runs downward, y upward.
+    ScrollBarSettings ScrollBars(int clientWidth, int clientHeight) const;
+    // The scroll position (left or bottom edge) a bar's value stands for.
+    int ScrollPosition(ScrollBar bar, int value, int clientWidth, int clientHeight) const;
 
     int m_fitted = 0;
     int m_zoomMode = ZOOM_NONE;
@@ -145,6 +158,12 @@ class ViewState {
 
   private:
     void SaveRectangle();
+    void FitHome(int clientWidth, int clientHeight);
+    void Scale(bool zoomIn);
+    // Width and height the client shows, in resolution units.
+    void VisibleExtent(int clientWidth, int clientHeight, double& width, double& height) const;
+
+    bool m_scrollSaved = false;  // the scroll action under way has saved the rectangle
     void UpdateDivisor();
     void ClientToCorner(double x, double y, int clientWidth, int clientHeight, double& logicalX,
                         double& logicalY) const;

@@ -4,6 +4,9 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTimer>
 #include <QWheelEvent>
 #include <functional>
@@ -21,6 +24,20 @@ void ExpectSameRectangle(const ViewState& a, const ViewState& b) {
     EXPECT_EQ(a.m_extentX, b.m_extentX);
     EXPECT_EQ(a.m_extentY, b.m_extentY);
     EXPECT_EQ(a.m_zoomDivisor, b.m_zoomDivisor);
+}
+
+// Where a part (arrow, trough, thumb) of a scroll bar lies.
+QRect Part(QScrollBar* bar, QStyle::SubControl part) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    if (bar->orientation() == Qt::Horizontal) option.state |= QStyle::State_Horizontal;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
 }
 
 void Wheel(QWidget* target, QPoint at, int delta) {
@@ -43,7 +60,9 @@ TEST_F(AppTest, OpeningASampleFitsTheView) {
     EXPECT_EQ(view.State().m_homeRight, context.GetMaxX());
     EXPECT_EQ(view.View().m_drawnCount,
               static_cast<int>(view.GetDocument().Doc().m_primitives.size()));
-    EXPECT_EQ(view.horizontalScrollBar()->maximum(), static_cast<int>(view.State().m_viewRight));
+    // The whole drawing is in view: each thumb fills its bar.
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
     EXPECT_FALSE(Command("Zoom Previous").isEnabled());
 }
 
@@ -71,12 +90,18 @@ TEST_F(AppTest, ZoomCommandsChangeTheRectangle) {
     ExpectSameRectangle(view.State(), expected);
     EXPECT_EQ(view.State().m_zoomHistory.size(), 2u);
 
-    // The wheel zooms about the cursor, one history entry per notch.
-    expected.ZoomAbout(400, 300, true, w, h);
-    expected.ZoomAbout(400, 300, true, w, h);
-    Wheel(client, QPoint(400, 300), 240);
+    // The wheel zooms about the cursor, the point under it staying there, one history entry
+    // per notch.
+    double x, y, wheeledX, wheeledY;
+    expected.ClientToPlot(700, 150, w, h, x, y);
+    expected.ZoomAt(700, 150, true, w, h);
+    expected.ZoomAt(700, 150, true, w, h);
+    Wheel(client, QPoint(700, 150), 240);
     Settle();
     ExpectSameRectangle(view.State(), expected);
+    view.State().ClientToPlot(700, 150, w, h, wheeledX, wheeledY);
+    EXPECT_NEAR(wheeledX, x, 0.01);
+    EXPECT_NEAR(wheeledY, y, 0.01);
     EXPECT_EQ(view.State().m_zoomHistory.size(), 4u);
 
     // Zoom Previous four times is back at the fitted rectangle, and then disabled.
@@ -87,8 +112,13 @@ TEST_F(AppTest, ZoomCommandsChangeTheRectangle) {
     EXPECT_FALSE(Command("Zoom Previous").isEnabled());
 
     // Zoom Window: the rectangle runs from the press to the last move; the release point is
-    // not used. Escape cancels a second one, keeping its history entry.
+    // not used. Escape cancels a second one, keeping its history entry. Nothing is grabbed
+    // before the press, and a click outside the view starts nothing.
     Run("Zoom Window");
+    EXPECT_EQ(view.State().m_zoomMode, ZOOM_WINDOW);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    QTest::mouseClick(Frame().statusBar(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(view.State().m_zoomMode, ZOOM_WINDOW);
     expected = view.State();
     expected.EndZoomWindow(true, 100, 100, 400, 300, w, h);
@@ -99,46 +129,74 @@ TEST_F(AppTest, ZoomCommandsChangeTheRectangle) {
     ExpectSameRectangle(view.State(), expected);
     EXPECT_EQ(view.State().m_zoomMode, ZOOM_NONE);
     Run("Zoom Window");
-    QTest::keyClick(&view, Qt::Key_A);  // ignored
+    ASSERT_EQ(QApplication::focusWidget(), &view);  // also when chosen from the toolbar
+    QTest::keyClick(&view, Qt::Key_A);              // ignored
     EXPECT_EQ(view.State().m_zoomMode, ZOOM_WINDOW);
     QTest::keyClick(&view, Qt::Key_Escape);
     ExpectSameRectangle(view.State(), expected);
     EXPECT_EQ(view.State().m_zoomHistory.size(), 2u);
 
-    // Zoom All shows the drawing without the margin of the first fit.
-    Run("Normal View");
-    EXPECT_EQ(view.State().m_extentX, fitted.m_homeRight);
-    EXPECT_EQ(view.State().m_viewLeft, 0.0f);
+    // Zoomed View toggles; Home gives back the opening picture.
+    Run("Zoomed View");
+    Run("Zoomed View");
+    EXPECT_EQ(view.State().m_zoomMode, ZOOM_NONE);
+    EXPECT_FALSE(Command("Zoomed View").isChecked());
+    Run("Zoomed View");
+    QTest::keyClick(&view, Qt::Key_Home);
+    Settle();
+    ExpectSameRectangle(view.State(), fitted);
     EXPECT_FALSE(Command("Zoomed View").isChecked());
 }
 
-TEST_F(AppTest, ScrollBarsAndKeysScroll) {
+// Every scroll action, by the bars' controls, the wheel over a bar or a key, moves the drawing
+// and the thumb the same way and adds one history entry.
+TEST_F(AppTest, EachScrollActionMovesDrawingAndThumbOnce) {
     Start({Sample("site-plan.plt")});
     CKorvaneView& view = View();
-    const float extent = view.State().m_extentX;
-    // A click on the right arrow: one line step, then the end of the action repaints.
+    for (int i = 0; i < 4; ++i) Run("Zoom In");
+    QScrollBar* v = view.verticalScrollBar();
     QScrollBar* h = view.horizontalScrollBar();
-    h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(h, &release);
-    Settle();
-    EXPECT_FLOAT_EQ(view.State().m_viewLeft, 10.0f / 1000 * extent);
-    EXPECT_EQ(h->value(), static_cast<int>(view.State().m_viewLeft));
-    EXPECT_EQ(view.State().m_zoomHistory.size(), 2u);  // the step and the end
-    // Arrow keys step a line, back to 0; a step left from there is refused.
-    QTest::keyClick(&view, Qt::Key_Left);
-    Settle();
-    EXPECT_EQ(view.State().m_viewLeft, 0.0f);
-    const std::size_t saved = view.State().m_zoomHistory.size();
-    QTest::keyClick(&view, Qt::Key_Left);
-    EXPECT_EQ(view.State().m_zoomHistory.size(), saved + 1);  // only the end of the action
-    QTest::keyClick(&view, Qt::Key_Up);
-    EXPECT_FLOAT_EQ(view.State().m_viewBottom, 10.0f / 1000 * view.State().m_extentY);
-    QTest::keyClick(&view, Qt::Key_Home);
-    Settle();
-    EXPECT_EQ(view.State().m_viewLeft, 0.0f);
-    EXPECT_EQ(view.State().m_extentX, view.State().m_homeRight);
+    const auto click = [](QScrollBar* bar, QStyle::SubControl part) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, Part(bar, part).center());
+    };
+    const auto drag = [](QScrollBar* bar, QPoint by) {
+        const QPoint from = Part(bar, QStyle::SC_ScrollBarSlider).center();
+        QTest::mousePress(bar, Qt::LeftButton, {}, from);
+        for (int step = 1; step <= 3; ++step) QTest::mouseMove(bar, from + by * step / 3);
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, from + by);
+    };
+    struct Action {
+        const char* name;
+        std::function<void()> run;
+        int left, bottom;  // which way the view's edges move
+    } actions[] = {
+        {"lower arrow", [&] { click(v, QStyle::SC_ScrollBarAddLine); }, 0, -1},
+        {"upper arrow", [&] { click(v, QStyle::SC_ScrollBarSubLine); }, 0, 1},
+        {"trough below", [&] { click(v, QStyle::SC_ScrollBarAddPage); }, 0, -1},
+        {"thumb down", [&] { drag(v, QPoint(0, 60)); }, 0, -1},
+        {"thumb up", [&] { drag(v, QPoint(0, -30)); }, 0, 1},
+        {"trough left", [&] { click(h, QStyle::SC_ScrollBarSubPage); }, -1, 0},
+        {"wheel down over bar", [&] { Wheel(v, QPoint(5, 100), -120); }, 0, -1},
+        {"wheel up over bar", [&] { Wheel(h, QPoint(100, 5), 120); }, -1, 0},
+        {"Page Down", [&] { QTest::keyClick(&view, Qt::Key_PageDown); }, 0, -1},
+        {"Page Up", [&] { QTest::keyClick(&view, Qt::Key_PageUp); }, 0, 1},
+        {"Right", [&] { QTest::keyClick(&view, Qt::Key_Right); }, 1, 0},
+        {"Down", [&] { QTest::keyClick(&view, Qt::Key_Down); }, 0, -1},
+    };
+    const auto sign = [](float d) { return (d > 0) - (d < 0); };
+    for (const Action& a : actions) {
+        const ViewState before = view.State();
+        a.run();
+        Settle();
+        const ViewState& after = view.State();
+        EXPECT_EQ(sign(after.m_viewLeft - before.m_viewLeft), a.left) << a.name;
+        EXPECT_EQ(sign(after.m_viewBottom - before.m_viewBottom), a.bottom) << a.name;
+        EXPECT_EQ(after.m_zoomHistory.size(), before.m_zoomHistory.size() + 1) << a.name;
+        const ScrollBarSettings shown = after.ScrollBars(view.ClientWidth(), view.ClientHeight());
+        EXPECT_EQ(v->value(), shown.vertical.value) << a.name;
+        EXPECT_EQ(h->value(), shown.horizontal.value) << a.name;
+        EXPECT_EQ(v->pageStep(), shown.vertical.pageStep) << a.name;
+    }
 }
 
 TEST_F(AppTest, MiddleDragPansAndTheStatusBarShowsInches) {
@@ -163,6 +221,13 @@ TEST_F(AppTest, MiddleDragPansAndTheStatusBarShowsInches) {
         if (label->accessibleName() == "Cursor position") position = label;
     }
     ASSERT_NE(position, nullptr);
+    EXPECT_EQ(position->text(),
+              QStringLiteral("%1 in, %2 in")
+                  .arg(QString::number(x / 300, 'f', 3), QString::number(y / 300, 'f', 3)));
+    // It follows a zoom while the pointer rests.
+    Run("Zoom Out");
+    view.State().ClientToPlot(0, view.ClientHeight() - 1, view.ClientWidth(), view.ClientHeight(),
+                              x, y);
     EXPECT_EQ(position->text(),
               QStringLiteral("%1 in, %2 in")
                   .arg(QString::number(x / 300, 'f', 3), QString::number(y / 300, 'f', 3)));
