@@ -323,3 +323,55 @@ TEST_F(AppTest, SlicedPaintingMatchesOneWholePaint) {
     EXPECT_LT(view.View().m_drawnCount, static_cast<int>(count));
     ExpectSameRectangle(view.State(), expected);
 }
+
+TEST_F(AppTest, WindowMenuListsCyclesAndCascadesTheWindows) {
+    Start({Sample("contours.plt"), Sample("traverse.plt")});
+    Run("New Window");
+    QMenu* window = nullptr;
+    for (QAction* a : Frame().menuBar()->actions()) {
+        if (a->text() == "&Window") window = a->menu();
+    }
+    ASSERT_NE(window, nullptr);
+    QMdiArea* area = Frame().MdiArea();
+    const auto listed = [&] {
+        QStringList items;
+        bool below = false;
+        for (QAction* a : window->actions()) {
+            if (below) items << (a->isChecked() ? "* " : "") + a->text();
+            below = below || a->isSeparator();
+        }
+        return items;
+    };
+    const QList<QMdiSubWindow*> windows = area->subWindowList();
+    ASSERT_EQ(windows.size(), 3);
+    QStringList expected;
+    for (int i = 0; i < 3; ++i) {
+        expected << (windows[i] == area->activeSubWindow() ? "* &" : "&") + QString::number(i + 1) +
+                        " " + windows[i]->windowTitle();
+    }
+    EXPECT_EQ(listed(), expected);
+    EXPECT_EQ(expected.filter("* ").size(), 1);
+
+    // Next and Previous go round; an item of the list activates its window.
+    QMdiSubWindow* first = area->activeSubWindow();
+    Run("Next Window");
+    EXPECT_NE(area->activeSubWindow(), first);
+    EXPECT_TRUE(listed().filter("* ").first().endsWith(area->activeSubWindow()->windowTitle()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(area->activeSubWindow(), first);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    Run("Previous Window");
+    EXPECT_EQ(area->activeSubWindow(), first);
+    window->actions().last()->trigger();
+    EXPECT_EQ(area->activeSubWindow(), windows.last());
+
+    Run("Cascade");
+    const QSize space = area->viewport()->size();
+    for (QMdiSubWindow* w : windows) {
+        EXPECT_GE(w->width() * 3, space.width() * 2);
+        EXPECT_GE(w->height() * 3, space.height() * 2);
+        EXPECT_TRUE(space.width() >= w->geometry().right() &&
+                    space.height() >= w->geometry().bottom());
+    }
+}
