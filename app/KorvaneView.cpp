@@ -204,6 +204,11 @@ bool CKorvaneView::viewportEvent(QEvent* event) {
         wheelEvent(static_cast<QWheelEvent*>(event));
         return true;
     }
+    // Over the scroll bars the pointer is off the drawing, though still in the view.
+    if (event->type() == QEvent::Leave) {
+        m_pointerInside = false;
+        emit cursorMoved(false, 0, 0);
+    }
     return QAbstractScrollArea::viewportEvent(event);
 }
 
@@ -361,12 +366,6 @@ void CKorvaneView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     QAbstractScrollArea::mouseReleaseEvent(event);
-}
-
-void CKorvaneView::leaveEvent(QEvent* event) {
-    m_pointerInside = false;
-    emit cursorMoved(false, 0, 0);
-    QAbstractScrollArea::leaveEvent(event);
 }
 
 void CKorvaneView::wheelEvent(QWheelEvent* event) {
