@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSet>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -327,11 +328,28 @@ TEST_F(AppTest, SlicedPaintingMatchesOneWholePaint) {
 TEST_F(AppTest, WindowMenuListsCyclesAndCascadesTheWindows) {
     Start({Sample("contours.plt"), Sample("traverse.plt")});
     Run("New Window");
-    QMenu* window = nullptr;
-    for (QAction* a : Frame().menuBar()->actions()) {
-        if (a->text() == "&Window") window = a->menu();
-    }
+    const auto menu = [&](const char* title) {
+        for (QAction* a : Frame().menuBar()->actions()) {
+            if (a->text() == QLatin1String(title)) return a->menu();
+        }
+        return static_cast<QMenu*>(nullptr);
+    };
+    QMenu* window = menu("&Window");
     ASSERT_NE(window, nullptr);
+    // In the View and Window menus each letter is underlined once, and every key is shown.
+    for (QMenu* m : {menu("&View"), window}) {
+        QSet<QChar> letters;
+        for (QAction* a : m->actions()) {
+            const qsizetype amp = a->text().indexOf('&');
+            const QChar letter = amp >= 0 ? a->text()[amp + 1].toLower() : QChar();
+            EXPECT_TRUE(amp < 0 || !letters.contains(letter)) << a->text().toStdString();
+            letters.insert(letter);
+            if (!a->shortcut().isEmpty()) {
+                EXPECT_TRUE(a->text().endsWith('\t' + a->shortcut().toString()))
+                    << a->text().toStdString();
+            }
+        }
+    }
     QMdiArea* area = Frame().MdiArea();
     const auto listed = [&] {
         QStringList items;
