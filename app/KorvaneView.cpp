@@ -259,6 +259,8 @@ void CKorvaneView::OnZoomedView() {
 }
 
 void CKorvaneView::OnNormalView() {
+    // Its key now reaches it during a Zoom Window too: that drag ends first.
+    if (ZoomWindowActive()) EndZoomWindow(false);
     Changed(m_view->m_state.ZoomAll(ClientWidth(), ClientHeight()));
 }
 

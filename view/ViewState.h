@@ -162,9 +162,9 @@ class ViewState {
     void Scale(bool zoomIn);
     // Width and height the client shows, in resolution units.
     void VisibleExtent(int clientWidth, int clientHeight, double& width, double& height) const;
-
-    bool m_scrollSaved = false;  // the scroll action under way has saved the rectangle
     void UpdateDivisor();
     void ClientToCorner(double x, double y, int clientWidth, int clientHeight, double& logicalX,
                         double& logicalY) const;
+
+    bool m_scrollSaved = false;  // the scroll action under way has saved the rectangle
 };

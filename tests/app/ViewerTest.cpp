@@ -143,7 +143,11 @@ TEST_F(AppTest, ZoomCommandsChangeTheRectangle) {
     EXPECT_EQ(view.State().m_zoomMode, ZOOM_NONE);
     EXPECT_FALSE(Command("Zoomed View").isChecked());
     Run("Zoomed View");
-    QTest::keyClick(&view, Qt::Key_Home);
+    Run("Zoom Window");
+    QTest::mousePress(client, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(client, QPoint(300, 300));
+    QTest::keyClick(&view, Qt::Key_Home);  // also ends the drag
+    QTest::mouseRelease(client, Qt::LeftButton, {}, QPoint(300, 300));
     Settle();
     ExpectSameRectangle(view.State(), fitted);
     EXPECT_FALSE(Command("Zoomed View").isChecked());
