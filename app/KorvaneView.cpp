@@ -47,8 +47,10 @@ CKorvaneView::CKorvaneView(PlotDocument& document, Prompts& prompts, QWidget* pa
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { ScrollAction(ScrollBar::Vertical, action); });
     for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
-        // Keys reach the bars through the view, each as one whole scroll action.
+        // Keys reach the bars through the view, each as one whole scroll action; the bars' own
+        // menu would move them without ending an action.
         bar->setFocusPolicy(Qt::NoFocus);
+        bar->setContextMenuPolicy(Qt::NoContextMenu);
         bar->installEventFilter(this);
     }
     connect(&m_document, &PlotDocument::drawingReplaced, this, &CKorvaneView::OnDrawingReplaced);
