@@ -8,6 +8,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
 #include <algorithm>
@@ -158,6 +159,19 @@ TEST_F(AppTest, PasteStaysDisabled) {
 TEST_F(AppTest, FontAndLineOpensOnTheViewsChoiceAndSetsIt) {
     Start({Sample("site-plan.plt")});
     View().View().m_lineWidth = 2;
+    Run("Normal View");
+    // OK without changes leaves the picture exactly as it was.
+    const QImage before = View().Image();
+    QTimer::singleShot(0, [] {
+        for (QPushButton* b : QApplication::activeModalWidget()->findChildren<QPushButton*>()) {
+            if (b->text() == "OK") b->click();
+        }
+    });
+    Run("Font and Line");
+    View().FinishPainting();
+    EXPECT_EQ(View().View().m_context.m_faceName, "Velmaro");
+    EXPECT_EQ(View().Image(), before);
+
     QString face, firstFace, width, chosenFace;
     QTimer::singleShot(0, [&] {
         auto* dialog = dynamic_cast<CFasterFontDlg*>(QApplication::activeModalWidget());
@@ -185,7 +199,8 @@ TEST_F(AppTest, FontAndLineOpensOnTheViewsChoiceAndSetsIt) {
     EXPECT_EQ(width, "3");
     EXPECT_EQ(View().View().m_lineWidth, 4);
     EXPECT_EQ(QString::fromStdString(View().View().m_context.m_faceName), chosenFace);
-    EXPECT_EQ(face, firstFace);  // no installed family begins with "Velmaro"
+    EXPECT_EQ(face, "Velmaro");  // the stroke font, listed first
+    EXPECT_EQ(firstFace, "Velmaro");
 }
 
 // File > Print paints beside the window: the page is the one the preview's way paints.

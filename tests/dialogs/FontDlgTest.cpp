@@ -23,18 +23,32 @@ TEST(FontList, PrefixSearchPrefersTheExactNameAndFallsBackToTheFirst) {
     EXPECT_EQ(FindFacePrefix({}, "Arial"), -1);
 }
 
-TEST(FontDlg, OpensOnTheFirstFamilyWhenTheFaceMatchesNone) {
-    CFasterFontDlg dlg(QStringLiteral("Velmaro"), 2);
-    dlg.show();
-    EXPECT_EQ(dlg.windowTitle(), "Font and Line");
-    auto* fonts = Named<QComboBox>(dlg, "Font");
-    ASSERT_NE(fonts, nullptr);
-    ASSERT_GT(fonts->count(), 0);
-    EXPECT_EQ(fonts->currentIndex(), 0);
-    EXPECT_EQ(fonts->itemText(0), SortedFaces(QFontDatabase::families()).first());
-    Click(dlg, "OK");
-    EXPECT_EQ(dlg.FaceName(), fonts->itemText(0));
-    EXPECT_EQ(dlg.LineWidth(), 2);
+TEST(FontDlg, TheStrokeFontComesFirstAndOkWithoutChangesKeepsTheFace) {
+    const QStringList installed = SortedFaces(QFontDatabase::families());
+    ASSERT_FALSE(installed.isEmpty());
+    struct Case {
+        QString face;     // the view's face
+        QString opensOn;  // what the list shows at opening
+        int pick;         // -1: OK at once; else the item chosen before OK
+        QString after;
+    } cases[] = {{"Velmaro", "Velmaro", -1, "Velmaro"},
+                 // a face no longer installed stands in as the first item, and stays the view's
+                 {"No Such Face", "Velmaro", -1, "No Such Face"},
+                 {installed.first(), installed.first(), 0, "Velmaro"},
+                 {"Velmaro", "Velmaro", 1, installed.first()}};
+    for (const Case& c : cases) {
+        CFasterFontDlg dlg(c.face, 2);
+        dlg.show();
+        auto* fonts = Named<QComboBox>(dlg, "Font");
+        ASSERT_NE(fonts, nullptr);
+        EXPECT_EQ(fonts->itemText(0), "Velmaro");
+        EXPECT_EQ(fonts->itemText(1), installed.first());
+        EXPECT_EQ(fonts->currentText(), c.opensOn) << c.face.toStdString();
+        if (c.pick >= 0) fonts->setCurrentIndex(c.pick);
+        Click(dlg, "OK");
+        EXPECT_EQ(dlg.FaceName(), c.after) << c.face.toStdString() << ' ' << c.pick;
+        EXPECT_EQ(dlg.LineWidth(), 2);
+    }
 }
 
 TEST(FontDlg, LineWidthShowsAsItsItemAndTypedTextThatNamesNoneKeepsIt) {
@@ -82,7 +96,8 @@ TEST(FontPreviewCombo, ItemsAre24PixelsAndTheDroppedListFitsNameAndSample) {
     EXPECT_EQ(combo.view()->sizeHintForIndex(first).height(), 24);
     EXPECT_GT(combo.SampleWidth(), 0);
     bool anyScalable = false;
-    for (int i = 0; i < combo.count(); ++i) {
+    EXPECT_EQ(combo.itemText(0), "Velmaro");  // the stroke font, without a device font
+    for (int i = 1; i < combo.count(); ++i) {
         const QString face = combo.itemText(i);
         EXPECT_EQ(combo.itemData(i, CFontPreviewCombo::kScalableRole).toBool(),
                   QFontDatabase::isSmoothlyScalable(face));
