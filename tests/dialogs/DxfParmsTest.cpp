@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
@@ -47,6 +48,38 @@ TEST(DxfParms, EveryFieldHasItsName) {
         EXPECT_NE(Named<QAbstractButton>(dlg, button), nullptr) << button;
     }
     EXPECT_EQ(dlg.findChildren<QLineEdit*>().size(), 8 + 8 + 15 + 1);
+}
+
+// Any index but 0 is read by the export as the second choice: the dialog shows that and OK
+// writes 1 back. The fields fit a 1024 x 700 screen, and the dialog shrinks to a smaller one.
+TEST(DxfParms, OddIndexesShowAsTheExportReadsThemAndTheDialogFitsTheScreen) {
+    struct Case {
+        int units, conversion;
+        const char* shownUnits;
+        bool scaled;
+    } cases[] = {{5, -3, "Imperial", true}, {0, 2, "Metric", true}, {-1, 0, "Imperial", false}};
+    for (const Case& c : cases) {
+        ScriptedPrompts prompts;
+        CDxfParms dlg(prompts);
+        dlg.m_parameters = SampleSettings();
+        dlg.m_parameters.unitsIndex = c.units;
+        dlg.m_parameters.conversionIndex = c.conversion;
+        dlg.show();
+        EXPECT_EQ(Named<QComboBox>(dlg, "Original coordinates")->currentText(), c.shownUnits);
+        EXPECT_EQ(Named<QRadioButton>(dlg, "Scaled")->isChecked(), c.scaled);
+        EXPECT_NE(Named<QRadioButton>(dlg, "Normal")->isChecked(), c.scaled);
+        Click(dlg, "OK");
+        EXPECT_EQ(dlg.result(), QDialog::Accepted);
+        EXPECT_EQ(dlg.m_parameters.unitsIndex, c.units != 0 ? 1 : 0);
+        EXPECT_EQ(dlg.m_parameters.conversionIndex, c.conversion != 0 ? 1 : 0);
+        EXPECT_TRUE(prompts.m_shown.isEmpty());
+
+        const QWidget* fields = dlg.findChild<QScrollArea*>()->widget();
+        EXPECT_LE(fields->sizeHint().width(), 1000);
+        EXPECT_LE(fields->sizeHint().height(), 640);
+        EXPECT_LE(dlg.minimumSizeHint().width(), 500);
+        EXPECT_LE(dlg.minimumSizeHint().height(), 330);
+    }
 }
 
 TEST(DxfParms, SaveAndLoadRoundTripAllFields) {
@@ -153,11 +186,15 @@ TEST(DxfParms, ABadFieldKeepsTheDialogOpenWithItsMessageAndFocus) {
         QString field;
         const char* typed;
         const char* message;
-    } cases[] = {{"Layer Color 4", "red", "Please enter an integer."},
-                 {"Layer Color 1", "1.5", "Please enter an integer."},
-                 {"Original scale", "", "Please enter a number."},
-                 {Corner(3, 2), "1.2.3", "Please enter a number."},
-                 {Corner(0, 0), "1,5", "Please enter a number."}};
+    } cases[] = {
+        {"Layer Color 4", "red", "Please enter an integer."},
+        {"Layer Color 1", "1.5", "Please enter an integer."},
+        {"Original scale", "", "Please enter a number."},
+        {Corner(3, 2), "1.2.3", "Please enter a number."},
+        {Corner(0, 0), "1,5", "Please enter a number."},
+        // a configuration file would skip an empty name and split a two-word one
+        {"Layer Name 2", "", "Layer Name 2 is empty: every pen needs a layer name."},
+        {"Layer Name 8", "two words", "Layer Name 8 holds white space: a layer name is one word."}};
     for (const Case& c : cases) {
         for (const char* button : {"OK", "Save..."}) {
             QTemporaryDir dir;
