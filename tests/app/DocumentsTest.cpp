@@ -82,7 +82,8 @@ TEST_F(AppTest, OpeningRecordsRecentFilesAndRefusesWhatIsNotAPlot) {
     EXPECT_EQ(m_prompts.m_shown.value(0), "warning: " + garbage + " is not a plot file.");
     EXPECT_EQ(m_prompts.m_shown.value(1),
               QStringLiteral("warning: ") + CKorvaneDoc::kCorruptionMessage);
-    EXPECT_TRUE(m_prompts.m_shown.value(2).contains("file not found"));
+    EXPECT_EQ(m_prompts.m_shown.value(2),
+              "warning: " + dir.filePath("missing.plt") + " was not found.");
     PlotDocument& partial = *m_app->Documents()[1];
     EXPECT_TRUE(partial.IsPartial());
     EXPECT_EQ(partial.Doc().m_primitives.size(), 2u);
