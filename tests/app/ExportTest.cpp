@@ -55,6 +55,13 @@ void SetField(QWidget& dialog, const char* name, const QString& text) {
     ADD_FAILURE() << "no field " << name;
 }
 
+QImage WhiteLike(const QImage& image) {
+    QImage white(image.size(), image.format());
+    white.setDevicePixelRatio(image.devicePixelRatio());
+    white.fill(Qt::white);
+    return white;
+}
+
 const QByteArray kDxfStart = "  0\r\nSECTION";
 
 // A drawing turned 30 degrees on the ground.
@@ -80,29 +87,32 @@ class ExportTest : public AppTest {
         Start({m_plot});
     }
     // File > Save As to path with the given filter; a DXF export accepts the dialog as it is.
-    void SaveAs(const QString& path, int filter) {
+    void SaveAs(const QString& path, int filter, bool dxf = false) {
         m_prompts.QueueChoice({true, path, filter});
-        if (filter == 2) AnswerDxfDialog([](CDxfParms& d) { Click(d, "OK"); });
+        if (dxf) AnswerDxfDialog([](CDxfParms& d) { Click(d, "OK"); });
         Run("Save As");
     }
     QTemporaryDir m_dir;
     QString m_plot;
 };
 
-TEST_F(ExportTest, TheChosenFilterDecidesTheTypeAndTheDocumentKeepsItsFile) {
+// A typed extension that names a type picks it, whatever the filter; a name without one takes
+// the filter's type.
+TEST_F(ExportTest, TheTypedExtensionOrElseTheFilterDecidesTheTypeAndTheDocumentKeepsItsFile) {
     struct Case {
         const char* name;
         int filter;
         bool dxf;
-    } cases[] = {{"a.dxf", 2, true}, {"b.plt", 2, true}, {"c.dxf", 1, false}, {"d.plt", 1, false}};
+    } cases[] = {{"a.dxf", 2, true},  {"b.plt", 2, false}, {"c.DXF", 1, true},
+                 {"d.plt", 1, false}, {"e", 2, true},      {"f.Plt", 2, false}};
     const QByteArray original = ReadAll(m_plot);
     const QStringList recent = m_app->RecentFiles();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         View().GetDocument().SetModifiedFlag(true);
         const QString out = m_dir.filePath(QLatin1String(c.name));
-        SaveAs(out, c.filter);
-        EXPECT_EQ(m_prompts.m_lastInitialPath, m_dir.path());
+        SaveAs(out, c.filter, c.dxf);
+        EXPECT_EQ(m_prompts.m_lastInitialPath, QDir(m_dir.path()).filePath("traverse.plt"));
         EXPECT_EQ(m_prompts.m_lastFilters.value(1), QStringLiteral("AutoCAD DXF Files (*.dxf)"));
         const QByteArray bytes = ReadAll(out);
         EXPECT_EQ(bytes.startsWith(kDxfStart), c.dxf);
@@ -131,7 +141,7 @@ TEST_F(ExportTest, CancellingTheChooserOrTheDialogWritesNothing) {
 TEST_F(ExportTest, TwoExportsInARowUseTheSecondDialogsSettings) {
     const QString first = m_dir.filePath(QStringLiteral("1.dxf"));
     const QString second = m_dir.filePath(QStringLiteral("2.dxf"));
-    SaveAs(first, 2);
+    SaveAs(first, 2, true);
     m_prompts.QueueChoice({true, second, 2});
     AnswerDxfDialog([](CDxfParms& d) {
         SetField(d, "Layer Name 1", QStringLiteral("SECONDPEN"));
@@ -183,14 +193,15 @@ TEST_F(ExportTest, InsertMergesAndRefitsTheIssuingView) {
     Run("Insert");
     EXPECT_EQ(doc.Doc().m_primitives.size(), before);
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(m_prompts.m_shown.filter(QStringLiteral("warning:")).size(), 1);
+    EXPECT_EQ(m_prompts.m_shown.filter(QStringLiteral("warning:")),
+              QStringList("warning: " + m_dir.filePath("missing.plt") + " was not found."));
 
-    View().OnZoomedView();  // the issuing view leaves its zoom for the fit
+    View().OnZoomedView();  // stays through the fit
     m_prompts.QueueChoice({true, m_plot, 1});
     Run("Insert");
     EXPECT_EQ(doc.Doc().m_primitives.size(), 2 * before);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_NE(View().State().m_zoomMode, ZOOM_INCREMENTAL);
+    EXPECT_EQ(View().State().m_zoomMode, ZOOM_INCREMENTAL);
     Run("Save");
     EXPECT_EQ(ReadAll(m_plot).size(), 2 * QFileInfo(Sample("traverse.plt")).size());
 
@@ -202,6 +213,41 @@ TEST_F(ExportTest, InsertMergesAndRefitsTheIssuingView) {
     Run("Insert");
     EXPECT_EQ(doc.Doc().m_primitives.size(), 3 * before);
     EXPECT_EQ(m_prompts.m_shown.filter(QStringLiteral("warning:")).size(), 1);
+}
+
+// File > New, then Insert: the inserted drawing shows at once, fitted, and Drawing Status gives
+// the merged figures; the second file's extents add to the first's.
+TEST_F(AppTest, InsertIntoANewDrawingFitsItAndDrawingStatusCountsBoth) {
+    Start({});
+    std::size_t total = 0;
+    for (const char* sample : {"traverse.plt", "site-plan.plt"}) {
+        m_prompts.QueueChoice({true, Sample(sample), 1});
+        View().OnZoomedView();
+        Run("Insert");
+        PlotDocument& doc = View().GetDocument();
+        total = doc.Doc().m_primitives.size();
+        ASSERT_GT(total, 0u) << sample;
+        const CPlotContext& context = View().View().m_context;
+        ViewState fitted;
+        fitted.FitToDrawing(context.GetMaxX(), context.GetMaxY(), View().ClientWidth(),
+                            View().ClientHeight());
+        EXPECT_EQ(View().State().m_viewRight, fitted.m_viewRight) << sample;
+        EXPECT_EQ(View().State().m_zoomDivisor, fitted.m_zoomDivisor) << sample;
+        EXPECT_EQ(View().State().m_zoomMode, ZOOM_INCREMENTAL);
+        EXPECT_EQ(View().View().m_drawnCount, static_cast<int>(total));
+        const QImage& image = View().Image();
+        EXPECT_NE(image, WhiteLike(image)) << sample;
+    }
+    QStringList names;
+    QTimer::singleShot(0, [&names] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        for (QLabel* l : dialog->findChildren<QLabel*>()) names << l->accessibleName();
+        dialog->close();
+    });
+    Command("Drawing Status").trigger();
+    EXPECT_TRUE(names.contains("Number of drawing primitives: " + QString::number(total)))
+        << names.join('|').toStdString();
 }
 
 TEST_F(ExportTest, DrawingStatusShowsTheViewsExtentsInInches) {
