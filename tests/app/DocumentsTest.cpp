@@ -99,19 +99,67 @@ TEST_F(AppTest, OpeningRecordsRecentFilesAndRefusesWhatIsNotAPlot) {
     EXPECT_EQ(QFileInfo(damaged).size(), static_cast<qint64>(damagedBytes.size()));
 }
 
-TEST_F(AppTest, DroppedFilesOpen) {
-    Start({Sample("traverse.plt")});
+void Drop(CMainFrame& frame, const QString& path) {
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(Sample("contours.plt"))});
+    data.setUrls({QUrl::fromLocalFile(path)});
     QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&Frame(), &enter);
+    QApplication::sendEvent(&frame, &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&Frame(), &drop);
+    QApplication::sendEvent(&frame, &drop);
+}
+
+TEST_F(AppTest, DroppedFilesOpen) {
+    Start({Sample("traverse.plt")});
+    Drop(Frame(), Sample("contours.plt"));
     Settle();
     ASSERT_EQ(m_app->Documents().size(), 2u);
     EXPECT_EQ(m_app->Documents()[1]->Title(), "contours.plt");
     EXPECT_EQ(Frame().windowTitle(), "korvane - [contours.plt]");
+}
+
+// A start without files shows Korvane1; the first file opened takes its place while it is
+// untouched in one window. A drawing made by File > New stays. File > Open then starts in the
+// active document's folder.
+TEST_F(AppTest, TheFirstFileOpenedReplacesTheUntouchedStartDocumentOnly) {
+    enum Before { kNothing, kModified, kTwoWindows, kFileNew };
+    const struct {
+        Before before;
+        bool drop;
+        bool replaced;
+    } cases[] = {{kNothing, false, true},
+                 {kNothing, true, true},
+                 {kModified, false, false},
+                 {kTwoWindows, false, false},
+                 {kFileNew, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before * 2 + c.drop);
+        TearDown();
+        Start({});
+        ASSERT_EQ(m_app->Documents().size(), 1u);
+        EXPECT_EQ(m_app->Documents()[0]->Title(), "Korvane1");
+        if (c.before == kModified) View().GetDocument().SetModifiedFlag();
+        if (c.before == kTwoWindows) Run("New Window");
+        if (c.before == kFileNew) {
+            Run("Close");
+            Run("New");
+        }
+        if (c.drop) {
+            Drop(Frame(), Sample("traverse.plt"));
+        } else {
+            m_prompts.QueueChoice({true, Sample("traverse.plt"), 1});
+            Run("Open");
+        }
+        Settle();
+        ASSERT_EQ(m_app->Documents().size(), c.replaced ? 1u : 2u);
+        EXPECT_EQ(m_app->Documents().back()->Title(), "traverse.plt");
+        EXPECT_EQ(Frame().MdiArea()->subWindowList().size(),
+                  c.replaced ? 1 : 2 + (c.before == kTwoWindows));
+        if (c.replaced) EXPECT_TRUE(Frame().MdiArea()->subWindowList()[0]->isMaximized());
+        m_prompts.QueueCancel();
+        Run("Open");
+        EXPECT_EQ(m_prompts.m_lastInitialPath, QFileInfo(Sample("traverse.plt")).absolutePath());
+    }
 }
 
 TEST_F(AppTest, ClosingAModifiedDocumentAsks) {
