@@ -1,9 +1,11 @@
 // Documents, menus and the main frame's life, driven through the real windows.
+#include <QAccessible>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QSettings>
+#include <QStatusBar>
 
 #include "app/AppFixture.h"
 #include "plot/KorvaneDoc.h"
@@ -46,20 +48,21 @@ TEST_F(AppTest, MenusSwitchWithTheFirstAndLastDocument) {
     EXPECT_EQ(m_app->Documents()[0]->Title(), "Korvane1");
     const QStringList documentMenus = Menus(Frame().menuBar());
     EXPECT_EQ(documentMenus,
-              (QStringList{"&File: &New\tCtrl+N | &Open...\tCtrl+O | &Close | &Save\tCtrl+S | "
-                           "Save &As... | - | &Print...\tCtrl+P | Print Pre&view | "
-                           "P&rint Setup... | P&age Setup | - | Recent File | - | E&xit",
+              (QStringList{"&File: &New\tCtrl+N | &Open...\tCtrl+O | &Close\tCtrl+W | "
+                           "&Save\tCtrl+S | Save &As... | - | &Print...\tCtrl+P | Print Pre&view | "
+                           "P&rint Setup... | Pa&ge Setup | - | Recent File | - | E&xit",
                            "&Edit: &Copy\tCtrl+C | &Paste\tCtrl+V | &Insert",
                            "&View: &Toolbar | &Status Bar | &Zoomed View | &Normal View | "
                            "&Options...",
-                           "&Format: &Font and Line...",
+                           "F&ormat: &Font and Line...",
                            "&Window: &New Window | &Cascade | &Tile | &Arrange Icons",
                            "&Help: &Drawing Status... | &About Korvane..."}));
     // The prompt: the status bar's text, then the tool tip.
     EXPECT_EQ(Command("Open").statusTip(), "Open an existing document");
     EXPECT_EQ(Command("Open").toolTip(), "Open");
     EXPECT_EQ(Command("Normal View").toolTip(), " Zoom All");
-    Run("Close");
+    QTest::keyClick(&View(), Qt::Key_W, Qt::ControlModifier);  // Close
+    Settle();
     EXPECT_TRUE(m_app->Documents().empty());
     EXPECT_EQ(Menus(Frame().menuBar()),
               (QStringList{"&File: &New\tCtrl+N | &Open...\tCtrl+O | - | P&rint Setup... | - | "
@@ -159,6 +162,56 @@ TEST_F(AppTest, TheFirstFileOpenedReplacesTheUntouchedStartDocumentOnly) {
         m_prompts.QueueCancel();
         Run("Open");
         EXPECT_EQ(m_prompts.m_lastInitialPath, QFileInfo(Sample("traverse.plt")).absolutePath());
+    }
+}
+
+// The underlined letter of a caption, upper case; none for "&1 plan.plt" and the like.
+QChar Mnemonic(const QString& caption) {
+    const int at = caption.indexOf(QLatin1Char('&'));
+    return at >= 0 && at + 1 < caption.size() && caption[at + 1].isLetter()
+               ? caption[at + 1].toUpper()
+               : QChar();
+}
+
+// In both menu states and after each switch: no two menus and no two items of one menu share
+// an Alt letter, a screen reader finds every item of every menu with its caption, and every
+// item with a key shows it.
+TEST_F(AppTest, MenusHaveUniqueMnemonicsAndListEveryItemToScreenReaders) {
+    QAccessible::setActive(true);
+    Start({});
+    // The prompt pane reads what it shows.
+    EXPECT_EQ(Frame().statusBar()->accessibleName(), "Ready");
+    Command("Open").showStatusText(&Frame());
+    EXPECT_EQ(Frame().statusBar()->accessibleName(), "Open an existing document");
+    for (const char* step : {"", "Close", "New", "Close", "New"}) {
+        SCOPED_TRACE(step);
+        if (*step) Run(step);
+        QString bar;
+        for (QAction* top : Frame().menuBar()->actions()) {
+            const QChar letter = Mnemonic(top->text());
+            EXPECT_FALSE(bar.contains(letter)) << top->text().toStdString();
+            bar += letter;
+            QMenu* menu = top->menu();
+            QString letters;
+            QAccessibleInterface* list = QAccessible::queryAccessibleInterface(menu);
+            ASSERT_NE(list, nullptr);
+            ASSERT_EQ(list->childCount(), menu->actions().size()) << top->text().toStdString();
+            for (int i = 0; i < menu->actions().size(); ++i) {
+                QAction* item = menu->actions()[i];
+                QAccessibleInterface* entry = list->child(i);
+                ASSERT_TRUE(entry && entry->isValid()) << item->text().toStdString();
+                if (item->isSeparator()) continue;
+                EXPECT_EQ(entry->text(QAccessible::Name), QString(item->text()).remove('&'));
+                // A command with a key shows it in its menu.
+                const QString key = item->shortcut().toString(QKeySequence::NativeText);
+                if (!key.isEmpty())
+                    EXPECT_TRUE(item->text().endsWith('\t' + key)) << key.toStdString();
+                const QChar mnemonic = Mnemonic(item->text());
+                if (mnemonic.isNull()) continue;
+                EXPECT_FALSE(letters.contains(mnemonic)) << item->text().toStdString();
+                letters += mnemonic;
+            }
+        }
     }
 }
 
