@@ -19,6 +19,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <array>
 #include <optional>
@@ -238,6 +239,10 @@ void CMainFrame::CreateToolBar() {
         }
     }
     connect(Command(QStringLiteral("Toolbar")), &QAction::toggled, bar, &QToolBar::setVisible);
+    // The button that shows the commands a narrow window leaves no room for.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
+        more->setAccessibleName(QStringLiteral("More commands"));
+    }
 }
 
 void CMainFrame::CreateStatusBar() {

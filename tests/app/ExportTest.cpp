@@ -219,6 +219,9 @@ TEST_F(ExportTest, InsertMergesAndRefitsTheIssuingView) {
 // the merged figures; the second file's extents add to the first's.
 TEST_F(AppTest, InsertIntoANewDrawingFitsItAndDrawingStatusCountsBoth) {
     Start({});
+    m_prompts.QueueCancel();
+    Run("Save As");  // offers the drawing's name with the plot type's extension
+    EXPECT_EQ(m_prompts.m_lastInitialPath, "Korvane1.plt");
     std::size_t total = 0;
     for (const char* sample : {"traverse.plt", "site-plan.plt"}) {
         m_prompts.QueueChoice({true, Sample(sample), 1});

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -60,5 +61,28 @@ TEST(QtPrompts, ANameWithoutExtensionTakesThePickedType) {
         ASSERT_TRUE(prompts.ChooseFile("Export to file...", "plt", filters, path, true, filter));
         EXPECT_EQ(QFileInfo(path).fileName().toStdString(), c.expectedName.toStdString());
         EXPECT_EQ(filter, c.expectedFilter);
+    }
+}
+
+// Without a parent of their own, message boxes and choosers belong to the main window.
+TEST(QtPrompts, TheMainWindowOwnsWhatIsAsked) {
+    QMainWindow window;
+    window.show();
+    QtPrompts prompts(nullptr);
+    for (int ask = 0; ask < 2; ++ask) {
+        QWidget* owner = nullptr;
+        QTimer::singleShot(0, [&owner] {
+            QWidget* shown = QApplication::activeModalWidget();
+            ASSERT_NE(shown, nullptr);
+            owner = shown->parentWidget();
+            shown->close();
+        });
+        if (ask == 0) {
+            prompts.Warning("text");
+        } else {
+            QString path;
+            prompts.ChooseFileToOpen("Open", "plt", {"Korvane Files (*.plt)"}, path);
+        }
+        EXPECT_EQ(owner, &window) << ask;
     }
 }
