@@ -1,6 +1,7 @@
 #include "fontdlg/CFasterFontDlg.h"
 
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "app/dialogs/DialogParts.h"
@@ -41,6 +42,8 @@ CFasterFontDlg::CFasterFontDlg(const QString& face, int lineWidth, QWidget* pare
     grid->addWidget(m_fontCombo, 0, 1);
     grid->addWidget(BuddyLabel(QStringLiteral("&Line width:"), m_lineCombo, this), 1, 0);
     grid->addWidget(m_lineCombo, 1, 1, Qt::AlignLeft);
+    // The focus sits in the width's edit field: it reads as the list does.
+    m_lineCombo->lineEdit()->setAccessibleName(m_lineCombo->accessibleName());
 
     QDialogButtonBox* buttons = OkCancelButtons(this, Qt::Vertical);
 
