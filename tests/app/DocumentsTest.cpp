@@ -102,114 +102,72 @@ TEST_F(AppTest, OpeningRecordsRecentFilesAndRefusesWhatIsNotAPlot) {
     EXPECT_EQ(QFileInfo(damaged).size(), static_cast<qint64>(damagedBytes.size()));
 }
 
-void Drop(CMainFrame& frame, const QString& path) {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&frame, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&frame, &drop);
-}
-
 TEST_F(AppTest, DroppedFilesOpen) {
     Start({Sample("traverse.plt")});
-    Drop(Frame(), Sample("contours.plt"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Sample("contours.plt"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Frame(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Frame(), &drop);
     Settle();
     ASSERT_EQ(m_app->Documents().size(), 2u);
     EXPECT_EQ(m_app->Documents()[1]->Title(), "contours.plt");
     EXPECT_EQ(Frame().windowTitle(), "korvane - [contours.plt]");
 }
 
-// A start without files shows Korvane1; the first file opened takes its place while it is
-// untouched in one window. A drawing made by File > New stays. File > Open then starts in the
-// active document's folder.
+// The first file opened replaces the start-up Korvane1 while it is untouched in one window; a
+// drawing made by File > New stays. File > Open then starts in the active document's folder.
 TEST_F(AppTest, TheFirstFileOpenedReplacesTheUntouchedStartDocumentOnly) {
-    enum Before { kNothing, kModified, kTwoWindows, kFileNew };
-    const struct {
-        Before before;
-        bool drop;
-        bool replaced;
-    } cases[] = {{kNothing, false, true},
-                 {kNothing, true, true},
-                 {kModified, false, false},
-                 {kTwoWindows, false, false},
-                 {kFileNew, false, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.before * 2 + c.drop);
+    const std::pair<const char*, bool> cases[] = {
+        {"", true}, {"Modify", false}, {"New Window", false}, {"Close", false}};
+    for (const auto& [before, replaced] : cases) {
         TearDown();
         Start({});
-        ASSERT_EQ(m_app->Documents().size(), 1u);
-        EXPECT_EQ(m_app->Documents()[0]->Title(), "Korvane1");
-        if (c.before == kModified) View().GetDocument().SetModifiedFlag();
-        if (c.before == kTwoWindows) Run("New Window");
-        if (c.before == kFileNew) {
-            Run("Close");
-            Run("New");
-        }
-        if (c.drop) {
-            Drop(Frame(), Sample("traverse.plt"));
-        } else {
-            m_prompts.QueueChoice({true, Sample("traverse.plt"), 1});
-            Run("Open");
-        }
-        Settle();
-        ASSERT_EQ(m_app->Documents().size(), c.replaced ? 1u : 2u);
-        EXPECT_EQ(m_app->Documents().back()->Title(), "traverse.plt");
-        EXPECT_EQ(Frame().MdiArea()->subWindowList().size(),
-                  c.replaced ? 1 : 2 + (c.before == kTwoWindows));
-        if (c.replaced) EXPECT_TRUE(Frame().MdiArea()->subWindowList()[0]->isMaximized());
+        if (before == QLatin1String("Modify")) View().GetDocument().SetModifiedFlag();
+        if (*before && before != QLatin1String("Modify")) Run(before);
+        if (before == QLatin1String("Close")) Run("New");
+        m_prompts.QueueChoice({true, Sample("traverse.plt"), 1});
+        Run("Open");
+        ASSERT_EQ(m_app->Documents().size(), replaced ? 1u : 2u) << before;
+        EXPECT_TRUE(Frame().MdiArea()->activeSubWindow()->isMaximized()) << before;
         m_prompts.QueueCancel();
         Run("Open");
         EXPECT_EQ(m_prompts.m_lastInitialPath, QFileInfo(Sample("traverse.plt")).absolutePath());
     }
 }
 
-// The underlined letter of a caption, upper case; none for "&1 plan.plt" and the like.
-QChar Mnemonic(const QString& caption) {
-    const int at = caption.indexOf(QLatin1Char('&'));
-    return at >= 0 && at + 1 < caption.size() && caption[at + 1].isLetter()
-               ? caption[at + 1].toUpper()
-               : QChar();
-}
-
-// In both menu states and after each switch: no two menus and no two items of one menu share
-// an Alt letter, a screen reader finds every item of every menu with its caption, and every
-// item with a key shows it.
+// After each switch of the menu bar: no two menus and no two items of a menu share an Alt
+// letter, a screen reader finds every item by its caption, and an item with a key shows it.
 TEST_F(AppTest, MenusHaveUniqueMnemonicsAndListEveryItemToScreenReaders) {
     QAccessible::setActive(true);
     Start({});
-    // The prompt pane reads what it shows.
-    EXPECT_EQ(Frame().statusBar()->accessibleName(), "Ready");
-    Command("Open").showStatusText(&Frame());
+    Command("Open").showStatusText(&Frame());  // the prompt pane reads what it shows
     EXPECT_EQ(Frame().statusBar()->accessibleName(), "Open an existing document");
+    const auto letter = [](const QString& caption) {  // none for "&1 plan.plt"
+        const QChar c = caption.section('&', 1).append(' ').at(0).toUpper();
+        return c.isLetter() ? c : QChar();
+    };
     for (const char* step : {"", "Close", "New", "Close", "New"}) {
-        SCOPED_TRACE(step);
         if (*step) Run(step);
         QString bar;
         for (QAction* top : Frame().menuBar()->actions()) {
-            const QChar letter = Mnemonic(top->text());
-            EXPECT_FALSE(bar.contains(letter)) << top->text().toStdString();
-            bar += letter;
-            QMenu* menu = top->menu();
+            EXPECT_FALSE(bar.contains(letter(top->text()))) << top->text().toStdString();
+            bar += letter(top->text());
             QString letters;
-            QAccessibleInterface* list = QAccessible::queryAccessibleInterface(menu);
-            ASSERT_NE(list, nullptr);
-            ASSERT_EQ(list->childCount(), menu->actions().size()) << top->text().toStdString();
-            for (int i = 0; i < menu->actions().size(); ++i) {
-                QAction* item = menu->actions()[i];
-                QAccessibleInterface* entry = list->child(i);
-                ASSERT_TRUE(entry && entry->isValid()) << item->text().toStdString();
-                if (item->isSeparator()) continue;
-                EXPECT_EQ(entry->text(QAccessible::Name), QString(item->text()).remove('&'));
-                // A command with a key shows it in its menu.
+            QAccessibleInterface* list = QAccessible::queryAccessibleInterface(top->menu());
+            ASSERT_EQ(list->childCount(), top->menu()->actions().size()) << step;
+            for (int i = 0; i < list->childCount(); ++i) {
+                const QAction* item = top->menu()->actions()[i];
+                const QString text = item->isSeparator() ? QString() : item->text();
+                ASSERT_TRUE(list->child(i)->isValid()) << step << ' ' << text.toStdString();
+                EXPECT_EQ(list->child(i)->text(QAccessible::Name), QString(text).remove('&'));
                 const QString key = item->shortcut().toString(QKeySequence::NativeText);
-                if (!key.isEmpty())
-                    EXPECT_TRUE(item->text().endsWith('\t' + key)) << key.toStdString();
-                const QChar mnemonic = Mnemonic(item->text());
-                if (mnemonic.isNull()) continue;
-                EXPECT_FALSE(letters.contains(mnemonic)) << item->text().toStdString();
-                letters += mnemonic;
+                if (!key.isEmpty()) EXPECT_TRUE(text.endsWith('\t' + key)) << key.toStdString();
+                EXPECT_FALSE(!letter(text).isNull() && letters.contains(letter(text)))
+                    << text.toStdString();
+                letters += letter(text);
             }
         }
     }

@@ -6,7 +6,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -40,9 +39,10 @@ TEST(QtPrompts, ANameWithoutExtensionTakesThePickedType) {
         QString expectedName;
         int expectedFilter;
     };
-    const Case cases[] = {{0, "plan", "plan.plt", 1},     {1, "plan", "plan.dxf", 2},
-                          {1, "plan.txt", "plan.txt", 2}, {2, "plan", "plan.plt", 3},
-                          {1, "", "Korvane1.dxf", 2},     {0, "", "Korvane1.plt", 1}};
+    const Case cases[] = {
+        {0, "plan", "plan.plt", 1}, {1, "plan", "plan.dxf", 2}, {1, "plan.txt", "plan.txt", 2},
+        {2, "plan", "plan.plt", 3}, {1, "", "Korvane1.dxf", 2}, {0, "", "Korvane1.plt", 1},
+    };
     QTemporaryDir dir;
     QWidget window;
     QtPrompts prompts(&window);
@@ -61,28 +61,5 @@ TEST(QtPrompts, ANameWithoutExtensionTakesThePickedType) {
         ASSERT_TRUE(prompts.ChooseFile("Export to file...", "plt", filters, path, true, filter));
         EXPECT_EQ(QFileInfo(path).fileName().toStdString(), c.expectedName.toStdString());
         EXPECT_EQ(filter, c.expectedFilter);
-    }
-}
-
-// Without a parent of their own, message boxes and choosers belong to the main window.
-TEST(QtPrompts, TheMainWindowOwnsWhatIsAsked) {
-    QMainWindow window;
-    window.show();
-    QtPrompts prompts(nullptr);
-    for (int ask = 0; ask < 2; ++ask) {
-        QWidget* owner = nullptr;
-        QTimer::singleShot(0, [&owner] {
-            QWidget* shown = QApplication::activeModalWidget();
-            ASSERT_NE(shown, nullptr);
-            owner = shown->parentWidget();
-            shown->close();
-        });
-        if (ask == 0) {
-            prompts.Warning("text");
-        } else {
-            QString path;
-            prompts.ChooseFileToOpen("Open", "plt", {"Korvane Files (*.plt)"}, path);
-        }
-        EXPECT_EQ(owner, &window) << ask;
     }
 }
