@@ -14,6 +14,9 @@ bool PlotDocument::Insert(CKorvaneView* issuingView) {
                                     {QStringLiteral("Files (*.plt)")}, path)) {
         return false;
     }
+    // The issuing view's paint under way ends first, so the measuring paint sees the whole
+    // merged drawing from its start.
+    if (issuingView) issuingView->FinishPainting();
     m_pendingMessages.clear();
     const std::size_t before = m_doc->m_primitives.size();
     bool complete = true;
