@@ -1,7 +1,9 @@
 #include "app/ChildFrame.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QMenu>
 
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
@@ -10,6 +12,13 @@ CChildFrame::CChildFrame(CKorvaneView* view) : m_view(view) {
     setWidget(view);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/icons/korvane.svg")));
+    // Ctrl+W is File > Close, which closes the whole document; the window menu's own Close
+    // keeps Ctrl+F4.
+    const QKeySequence closeKey(QStringLiteral("Ctrl+W"));
+    for (QAction* action : systemMenu()->actions()) {
+        QList<QKeySequence> keys = action->shortcuts();
+        if (keys.removeAll(closeKey) > 0) action->setShortcuts(keys);
+    }
 }
 
 void CChildFrame::CloseWithoutPrompt() {

@@ -1,5 +1,6 @@
 // File > Save As: the drawing exported to a plot or DXF file. The document keeps its own file
 // and title; the export is the same code korvane-cli convert runs.
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
@@ -47,14 +48,20 @@ SaveResult WritePicture(PlotView& view, const PrimitiveList& primitives, int wid
 }  // namespace
 
 bool PlotDocument::SaveAs(CKorvaneView& view) {
-    // The chooser starts in the folder of the document's file.
-    QString path = m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();
-    int filter = kPlotType;
-    // Filter indexes follow ExportType.
+    // Filter indexes follow ExportType, and so do the extensions.
     const QStringList filters = {
         QStringLiteral("Korvane Files (*.plt)"), QStringLiteral("AutoCAD DXF Files (*.dxf)"),
         QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
         QStringLiteral("PDF document (*.pdf)")};
+    const QStringList extensions = {QStringLiteral("plt"), QStringLiteral("dxf"),
+                                    QStringLiteral("png"), QStringLiteral("svg"),
+                                    QStringLiteral("pdf")};
+    int filter = kPlotType;
+    // The chooser offers the document's own name, in its folder, with the selected type's
+    // extension (the chooser changes it with the type).
+    const QString base = m_path.isEmpty() ? m_title : QFileInfo(m_path).completeBaseName();
+    QString path = base + QLatin1Char('.') + extensions[filter - 1];
+    if (!m_path.isEmpty()) path = QFileInfo(m_path).dir().filePath(path);
     if (!m_prompts.ChooseFile(QStringLiteral("Export to file..."), QStringLiteral("plt"), filters,
                               path, true, filter)) {
         if (path == QLatin1String("InvalidFileName")) {
@@ -62,7 +69,9 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
         }
         return false;
     }
-    // The type is the selected filter's, whatever the name's extension says.
+    // A typed extension that names one of the types picks it, whatever filter is selected.
+    const int typed = extensions.indexOf(QFileInfo(path).suffix().toLower());
+    if (typed >= 0) filter = typed + 1;
     if (filter == kDxfType) {
         CDxfParms dialog(m_prompts, &view);
         dialog.m_parameters = m_doc->m_dxfSettings;

@@ -14,23 +14,28 @@ bool PlotDocument::Insert(CKorvaneView* issuingView) {
                                     {QStringLiteral("Files (*.plt)")}, path)) {
         return false;
     }
+    // The issuing view's paint under way ends first, so the measuring paint sees the whole
+    // merged drawing from its start.
+    if (issuingView) issuingView->FinishPainting();
     m_pendingMessages.clear();
+    const std::size_t before = m_doc->m_primitives.size();
+    bool complete = true;
     try {
         m_doc->InsertFile(QFile::encodeName(path).toStdString());
     } catch (const FileError& e) {
-        m_prompts.Warning(QString::fromStdString(e.what()));
-        return false;
+        m_pendingMessages << ReadErrorText(e, path);
+        complete = false;
     }
-    // A damaged file: the reader's message, and what was read stays merged.
+    // A damaged file or a read error part-way: the message, and what was read stays merged.
     for (const QString& message : m_pendingMessages) m_prompts.Warning(message);
     m_pendingMessages.clear();
+    if (m_doc->m_primitives.size() == before && !complete) return false;
     SetModifiedFlag(true);
     for (CKorvaneView* view : m_views) {
-        if (view == issuingView) {
-            view->OnNormalView();
-        } else {
-            view->Invalidate();
-        }
+        // The issuing view measures the merged drawing and fits it, whatever it showed; the
+        // others show it where they look.
+        if (view == issuingView) view->View().m_state.m_fitted = 0;
+        view->Invalidate();
     }
-    return true;
+    return complete;
 }

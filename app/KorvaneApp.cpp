@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QSettings>
+#include <algorithm>
+#include <utility>
 
 #include "app/ChildFrame.h"
 #include "app/KorvaneView.h"
@@ -26,12 +28,13 @@ CKorvaneApp::~CKorvaneApp() {
 
 bool CKorvaneApp::InitInstance(const QStringList& files, bool show) {
     m_mainFrame = std::make_unique<CMainFrame>(*this);
+    // Shown first, so that what is said about the files is said over the window.
+    if (show) m_mainFrame->showMaximized();
     if (files.isEmpty()) {
-        OnFileNew();
+        m_startDocument = OnFileNew();
     } else {
         for (const QString& file : files) OpenDocumentFile(file);
     }
-    if (show) m_mainFrame->showMaximized();
     return true;
 }
 
@@ -53,7 +56,12 @@ PlotDocument* CKorvaneApp::OnFileNew() {
 }
 
 void CKorvaneApp::OnFileOpen() {
+    // The chooser starts in the folder of the active document's file.
     QString path;
+    if (CKorvaneView* view = ActiveView()) {
+        const QString own = view->GetDocument().PathName();
+        if (!own.isEmpty()) path = QFileInfo(own).absolutePath();
+    }
     if (m_prompts.ChooseFileToOpen(QStringLiteral("Open"), QStringLiteral("plt"),
                                    {QStringLiteral("Korvane Files (*.plt)")}, path)) {
         OpenDocumentFile(path);
@@ -81,7 +89,17 @@ PlotDocument* CKorvaneApp::OpenDocumentFile(const QString& path) {
         return nullptr;
     }
     AddRecentFile(absolute);
+    ReplaceStartDocument();
     return AddDocument(std::move(document));
+}
+
+void CKorvaneApp::ReplaceStartDocument() {
+    // Only the first file opened may take its place, and only while it is untouched.
+    const QPointer<PlotDocument> start = std::exchange(m_startDocument, nullptr);
+    if (!start || start->IsModified() || start->Views().size() != 1) return;
+    if (auto* frame = qobject_cast<CChildFrame*>(start->Views().front()->parentWidget())) {
+        frame->CloseWithoutPrompt();
+    }
 }
 
 CKorvaneView* CKorvaneApp::CreateView(PlotDocument& document) {
@@ -90,7 +108,12 @@ CKorvaneView* CKorvaneApp::CreateView(PlotDocument& document) {
     m_mainFrame->AddChild(frame);
     Retitle(&document);
     frame->show();
-    if (m_mainFrame->MdiArea()->subWindowList().size() == 1) frame->showMaximized();
+    // The first window fills the workspace; a closed one may linger in the list until deleted.
+    const auto frames = m_mainFrame->MdiArea()->subWindowList();
+    if (std::count_if(frames.begin(), frames.end(), [](QWidget* w) { return !w->isHidden(); }) ==
+        1) {
+        frame->showMaximized();
+    }
     return view;
 }
 

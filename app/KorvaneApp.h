@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -64,6 +65,8 @@ class CKorvaneApp : public QObject {
     CKorvaneView* CreateView(PlotDocument& document);
     PlotDocument* AddDocument(std::unique_ptr<PlotDocument> document);
     void AddRecentFile(const QString& path);
+    // The first file opened replaces the start-up drawing while it is unmodified in one window.
+    void ReplaceStartDocument();
     void OnLastViewClosed(PlotDocument* document);
     void Retitle(PlotDocument* document);
 
@@ -71,4 +74,6 @@ class CKorvaneApp : public QObject {
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::vector<std::unique_ptr<PlotDocument>> m_documents;
     int m_untitled = 0;
+    // The empty drawing of a start without files, until the first file opens.
+    QPointer<PlotDocument> m_startDocument;
 };

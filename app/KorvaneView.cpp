@@ -296,8 +296,7 @@ void CKorvaneView::OnOptions() {
 
 void CKorvaneView::OnDrawingStatus() {
     const CPlotContext& context = m_view->m_context;
-    CStatusDlg dialog(context.GetMaxX() / RESOLUTION, context.GetMaxY() / RESOLUTION,
-                      m_view->m_drawnCount, this);
+    CStatusDlg dialog(context.GetMaxX(), context.GetMaxY(), RESOLUTION, m_view->m_drawnCount, this);
     dialog.exec();
 }
 

@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrinter>
@@ -19,6 +21,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -45,6 +48,16 @@ QString PlainName(const QString& caption) {
     name.remove(QLatin1Char('&'));
     if (name.endsWith(QLatin1String("..."))) name.chop(3);
     return name;
+}
+
+// A screen reader's entry for a menu item stays with the menu it was first listed in; the
+// commands move to new menus when the menu bar switches, so their entries go with the old menu.
+void ForgetMenuEntries(QMenu* menu) {
+    for (QAction* item : menu->actions()) {
+        if (QAccessibleInterface* entry = QAccessible::queryAccessibleInterface(item)) {
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(entry));
+        }
+    }
 }
 
 }  // namespace
@@ -104,7 +117,9 @@ void CMainFrame::CreateCommands() {
                     QStringLiteral("Open an existing document\nOpen"), "open.svg");
     a->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     connect(a, &QAction::triggered, &m_app, &CKorvaneApp::OnFileOpen);
-    a = MakeCommand(QStringLiteral("&Close"), QStringLiteral("Close the active document\nClose"));
+    a = MakeCommand(QStringLiteral("&Close\tCtrl+W"),
+                    QStringLiteral("Close the active document\nClose"));
+    a->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
     connect(a, &QAction::triggered, &m_app, &CKorvaneApp::OnFileClose);
     a = MakeCommand(QStringLiteral("&Save\tCtrl+S"),
                     QStringLiteral("Save the active document\nSave"), "save.svg");
@@ -123,7 +138,7 @@ void CMainFrame::CreateCommands() {
                 QStringLiteral("Display full pages\nPrint Preview"));
     MakeCommand(QStringLiteral("P&rint Setup..."),
                 QStringLiteral("Change the printer and printing options\nPrint Setup"));
-    MakeCommand(QStringLiteral("P&age Setup"),
+    MakeCommand(QStringLiteral("Pa&ge Setup"),
                 QStringLiteral("Change the page setup for printing\nPage Setup"));
     a = MakeCommand(QStringLiteral("E&xit"), exitPrompt);
     connect(a, &QAction::triggered, this, &QWidget::close);
@@ -246,6 +261,10 @@ void CMainFrame::CreateToolBar() {
         }
     }
     connect(Command(QStringLiteral("Toolbar")), &QAction::toggled, bar, &QToolBar::setVisible);
+    // The button that shows the commands a narrow window leaves no room for.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
+        more->setAccessibleName(QStringLiteral("More commands"));
+    }
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -263,8 +282,13 @@ void CMainFrame::CreateStatusBar() {
     if (m_locks[0] || m_locks[1] || m_locks[2]) qApp->installEventFilter(this);
     UpdateLockIndicators();
     // "Ready" whenever no prompt is shown.
+    // The prompt pane is the bar's own: a screen reader hears what it shows as its name.
     connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& text) {
-        if (text.isEmpty()) bar->showMessage(QStringLiteral("Ready"));
+        if (text.isEmpty()) {
+            bar->showMessage(QStringLiteral("Ready"));
+        } else {
+            bar->setAccessibleName(text);
+        }
     });
     bar->showMessage(QStringLiteral("Ready"));
 }
@@ -313,7 +337,10 @@ void CMainFrame::BuildMenus(bool documentMenu) {
     QMenuBar* bar = menuBar();
     const auto old = bar->actions();
     bar->clear();
-    for (QAction* a : old) delete a->menu();
+    for (QAction* a : old) {
+        ForgetMenuEntries(a->menu());
+        delete a->menu();
+    }
 
     auto add = [this](QMenu* menu, std::initializer_list<const char*> names) {
         for (const char* name : names) {
@@ -341,7 +368,7 @@ void CMainFrame::BuildMenus(bool documentMenu) {
     add(bar->addMenu(QStringLiteral("&View")),
         {"Toolbar", "Status Bar", "Zoomed View", "Normal View", "Zoom In", "Zoom Out",
          "Zoom Window", "Zoom Previous", "Options"});
-    add(bar->addMenu(QStringLiteral("&Format")), {"Font and Line"});
+    add(bar->addMenu(QStringLiteral("F&ormat")), {"Font and Line"});
     m_windowMenu = bar->addMenu(QStringLiteral("&Window"));
     add(m_windowMenu,
         {"New Window", "Cascade", "Tile", "Arrange Icons", "Next Window", "Previous Window", ""});
@@ -432,6 +459,9 @@ void CMainFrame::ShowCursorPosition(bool valid, double x, double y) {
     m_position->setText(valid ? QStringLiteral("%1 in, %2 in")
                                     .arg(QString::number(x, 'f', 3), QString::number(y, 'f', 3))
                               : QString());
+    // The caption with the figures, as the status dialog's figures read.
+    m_position->setAccessibleName(valid ? QStringLiteral("Cursor position: ") + m_position->text()
+                                        : QStringLiteral("Cursor position"));
 }
 
 void CMainFrame::UpdateCommands() {

@@ -22,31 +22,40 @@ PlotDocument::PlotDocument(Prompts& prompts, const QString& title)
 
 PlotDocument::~PlotDocument() = default;
 
+namespace {
+// The cause's text with %1 still to fill; empty for a cause without one of its own.
+QString CauseText(FileErrorCause cause) {
+    switch (cause) {
+        case FileErrorCause::NotFound:
+            return QStringLiteral("%1 was not found.");
+        case FileErrorCause::BadPath:
+            return QStringLiteral("%1 contains an invalid path.");
+        case FileErrorCause::AccessDenied:
+            return QStringLiteral("Access to %1 was denied.");
+        case FileErrorCause::Sharing:
+            return QStringLiteral("A sharing violation occurred while accessing %1.");
+        case FileErrorCause::DiskFull:
+            return QStringLiteral("Disk full while accessing %1.");
+        case FileErrorCause::Other:
+            break;
+    }
+    return QString();
+}
+}  // namespace
+
 QString SaveErrorText(const SaveResult& result) {
     if (result.error == SaveResult::Error::kExportRefused) {
         return QString::fromStdString(result.message);
     }
-    QString text;
-    switch (result.cause) {
-        case FileErrorCause::NotFound:
-            text = QStringLiteral("%1 was not found.");
-            break;
-        case FileErrorCause::BadPath:
-            text = QStringLiteral("%1 contains an invalid path.");
-            break;
-        case FileErrorCause::AccessDenied:
-            text = QStringLiteral("Access to %1 was denied.");
-            break;
-        case FileErrorCause::Sharing:
-            text = QStringLiteral("A sharing violation occurred while accessing %1.");
-            break;
-        case FileErrorCause::DiskFull:
-            text = QStringLiteral("Disk full while accessing %1.");
-            break;
-        case FileErrorCause::Other:
-            return QStringLiteral("Failed to save document.");
-    }
+    const QString text = CauseText(result.cause);
+    if (text.isEmpty()) return QStringLiteral("Failed to save document.");
     return text.arg(QString::fromStdString(result.path));
+}
+
+QString ReadErrorText(const FileError& error, const QString& path) {
+    const QString text = CauseText(error.Cause());
+    return (text.isEmpty() ? QStringLiteral("An unknown error occurred while accessing %1.") : text)
+        .arg(path);
 }
 
 QStringList ViewTitles(const QString& title, int views) {
@@ -73,7 +82,7 @@ bool PlotDocument::ReadInto(CKorvaneDoc& doc, const QString& path) {
     try {
         doc.OnOpenDocument(QFile::encodeName(path).toStdString());
     } catch (const FileError& e) {
-        m_prompts.Warning(QString::fromStdString(e.what()));
+        m_prompts.Warning(ReadErrorText(e, path));
         return false;
     } catch (const std::bad_alloc&) {
         m_prompts.Warning(QStringLiteral("%1: not enough memory to open the drawing.").arg(path));
@@ -160,7 +169,7 @@ bool PlotDocument::SaveTo(const QString& path) {
 
 bool PlotDocument::Save() {
     if (m_path.isEmpty()) {
-        QString path = m_title;
+        QString path = m_title + QStringLiteral(".plt");
         int filter = 1;
         if (!m_prompts.ChooseFile(QStringLiteral("Save As"), QStringLiteral("plt"),
                                   {QStringLiteral("Korvane Files (*.plt)")}, path, true, filter)) {

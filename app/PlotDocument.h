@@ -12,6 +12,7 @@
 
 class CKorvaneDoc;
 class CKorvaneView;
+class FileError;
 class Prompts;
 
 // One open plot file (or a new drawing) with the views on it: the document/view framework's
@@ -87,6 +88,10 @@ class PlotDocument : public QObject, public UserFeedback {
 // What the user is told when a save or an export failed: the text of the file error's cause
 // with the file's name, else the general failure.
 QString SaveErrorText(const SaveResult& result);
+
+// What the user is told when a file could not be opened or inserted: the saves' words for the
+// error's cause, with path for %1.
+QString ReadErrorText(const FileError& error, const QString& path);
 
 // The window titles of a document's views: the title alone for one view, "title:1",
 // "title:2"... for several.

@@ -1,6 +1,7 @@
 #include "fontdlg/CFasterFontDlg.h"
 
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "app/dialogs/DialogParts.h"
@@ -25,7 +26,8 @@ CFasterFontDlg::CFasterFontDlg(const QString& face, int lineWidth, QWidget* pare
     m_fontCombo->setMinimumWidth(320);
     QStringList faces;
     for (int i = 0; i < m_fontCombo->count(); ++i) faces << m_fontCombo->itemText(i);
-    m_fontCombo->setCurrentIndex(FindFacePrefix(faces, m_fontName));
+    m_openedOn = FindFacePrefix(faces, m_fontName);
+    m_fontCombo->setCurrentIndex(m_openedOn);
 
     m_lineCombo->setEditable(true);
     m_lineCombo->setInsertPolicy(QComboBox::NoInsert);
@@ -40,6 +42,8 @@ CFasterFontDlg::CFasterFontDlg(const QString& face, int lineWidth, QWidget* pare
     grid->addWidget(m_fontCombo, 0, 1);
     grid->addWidget(BuddyLabel(QStringLiteral("&Line width:"), m_lineCombo, this), 1, 0);
     grid->addWidget(m_lineCombo, 1, 1, Qt::AlignLeft);
+    // The focus sits in the width's edit field: it reads as the list does.
+    m_lineCombo->lineEdit()->setAccessibleName(m_lineCombo->accessibleName());
 
     QDialogButtonBox* buttons = OkCancelButtons(this, Qt::Vertical);
 
@@ -52,6 +56,9 @@ CFasterFontDlg::CFasterFontDlg(const QString& face, int lineWidth, QWidget* pare
 
 void CFasterFontDlg::accept() {
     m_lineIndex = ChosenLineWidth(m_lineCombo->currentText(), m_lineIndex);
-    m_fontName = m_fontCombo->currentIndex() >= 0 ? m_fontCombo->currentText() : QString();
+    // The face shown at opening may only begin with the view's face (or stand in for one no
+    // longer installed): unless the user chose another, the view keeps its own.
+    const int chosen = m_fontCombo->currentIndex();
+    if (chosen != m_openedOn) m_fontName = chosen >= 0 ? m_fontCombo->currentText() : QString();
     QDialog::accept();
 }

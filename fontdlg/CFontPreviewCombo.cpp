@@ -105,8 +105,12 @@ void CFontPreviewCombo::FillFontList() {
     m_fontCache.clear();
     QStringList faces;
     for (const QString& family : QFontDatabase::families()) {
-        if (!QFontDatabase::isPrivateFamily(family)) faces << family;
+        if (!QFontDatabase::isPrivateFamily(family) && family != kStrokeFace) faces << family;
     }
+    // The stroke font has no device font to preview it; its sample shows in the list's font.
+    addItem(kStrokeFace);
+    setItemData(0, false, kScalableRole);
+    MeasureItem(kStrokeFace);
     for (const QString& face : SortedFaces(faces)) {
         addItem(face);
         setItemData(count() - 1, QFontDatabase::isSmoothlyScalable(face), kScalableRole);

@@ -5,6 +5,10 @@
 
 // The choices of the font and line dialog, apart from its widgets.
 
+// The face name of the built-in stroke font, as the plot context and korvane-cli --face take it;
+// the list offers it first, above the installed families.
+inline const QString kStrokeFace = QStringLiteral("Velmaro");
+
 // Face names in the order the list shows them: alphabetical, ignoring case.
 QStringList SortedFaces(QStringList faces);
 // The first face that begins with face (ignoring case), so that a name selects itself before

@@ -7,8 +7,11 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/dialogs/DialogParts.h"
 #include "app/dialogs/FieldText.h"
@@ -55,6 +58,25 @@ int RefusedLayer(const DxfSettings& p, std::string& message) {
     return -1;
 }
 
+// The first pen whose layer name a configuration file could not keep: an empty name is
+// skipped when read back, and one with white space splits into two fields, so every field
+// after it would be misread. -1 when none, else the message naming the field.
+int UnkeepableLayer(QLineEdit* const (&names)[8], QString& message) {
+    for (int i = 0; i < 8; ++i) {
+        const QString name = names[i]->text();
+        const QString field = names[i]->accessibleName();
+        if (name.isEmpty()) {
+            message = QStringLiteral("%1 is empty: every pen needs a layer name.").arg(field);
+            return i;
+        }
+        if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.isSpace(); })) {
+            message = QStringLiteral("%1 holds white space: a layer name is one word.").arg(field);
+            return i;
+        }
+    }
+    return -1;
+}
+
 QString PathOf(const std::string* path) {
     return path ? QFile::decodeName(QByteArray::fromStdString(*path)) : QString();
 }
@@ -69,15 +91,23 @@ QLabel* Head(const char* text, QWidget* parent) {
 CDxfParms::CDxfParms(Prompts& prompts, QWidget* parent) : QDialog(parent), m_prompts(prompts) {
     setWindowTitle(QStringLiteral("Save As DXF format"));
 
-    auto* right = new QVBoxLayout;
-    right->addWidget(BuildConversion());
-    right->addWidget(BuildCorners());
-    right->addStretch();
-
+    // The pens and the conversion side by side over the corners, so that the dialog fits a
+    // 1024 x 700 screen; the fields scroll when the screen is smaller still (large text
+    // scaling), and the buttons below stay in sight.
+    auto* fields = new QWidget;
     auto* top = new QHBoxLayout;
     top->addWidget(BuildLayers(), 0, Qt::AlignTop);
     top->addSpacing(8);
-    top->addLayout(right, 1);
+    top->addWidget(BuildConversion(), 1, Qt::AlignTop);
+    auto* column = new QVBoxLayout(fields);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(top);
+    column->addWidget(BuildCorners());
+    column->addStretch();
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(fields);
 
     QPushButton* load = NamedButton(QStringLiteral("Load..."), this);
     QPushButton* save = NamedButton(QStringLiteral("Save..."), this);
@@ -96,9 +126,22 @@ CDxfParms::CDxfParms(Prompts& prompts, QWidget* parent) : QDialog(parent), m_pro
     buttons->addWidget(cancel);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_fields = fields;
+    // Qt would open a window at most two thirds of the screen: this one takes what it needs.
+    resize(sizeHint());
+}
+
+QSize CDxfParms::sizeHint() const {
+    // The whole of the fields where the screen has room for them.
+    const QMargins margins = contentsMargins() + layout()->contentsMargins();
+    QSize wanted =
+        m_fields->sizeHint() + QSize(margins.left() + margins.right(),
+                                     margins.top() + margins.bottom() + layout()->spacing() +
+                                         layout()->itemAt(1)->sizeHint().height());
+    if (const QScreen* s = screen()) wanted = wanted.boundedTo(s->availableGeometry().size());
+    return wanted;
 }
 
 QWidget* CDxfParms::BuildLayers() {
@@ -169,6 +212,7 @@ QWidget* CDxfParms::BuildCorners() {
                                                    "horizontal (otherwise enter zeroes)"),
                                     box);
             note->setAlignment(Qt::AlignCenter);
+            note->setWordWrap(true);
             grid->addWidget(note, row++, 0, 1, 6);
         }
     }
@@ -187,9 +231,9 @@ bool CDxfParms::UpdateData(Exchange direction) {
             m_layerName[i]->setText(QString::fromStdString(p.layerName[i]));
             m_layerColor[i]->setText(QString::number(p.layerColor[i]));
         }
-        // An index the lists do not have shows neither choice.
-        CheckById(m_conversion, p.conversionIndex);
-        m_units->setCurrentIndex(p.unitsIndex == 0 || p.unitsIndex == 1 ? p.unitsIndex : -1);
+        // Any index but 0 shows as the second choice, as the export reads it; OK writes 1.
+        CheckById(m_conversion, p.conversionIndex != 0 ? 1 : 0);
+        m_units->setCurrentIndex(p.unitsIndex != 0 ? 1 : 0);
         m_originalScale->setText(QString::fromStdString(FormatDouble(p.originalScale)));
         for (int k = 0; k < 3; ++k) {
             for (int c = 0; c < 5; ++c) {
@@ -234,8 +278,17 @@ bool CDxfParms::UpdateData(Exchange direction) {
     return true;
 }
 
+bool CDxfParms::LayerNamesKeepable() {
+    QString message;
+    const int pen = UnkeepableLayer(m_layerName, message);
+    if (pen < 0) return true;
+    m_prompts.Warning(message);
+    FocusField(m_layerName[pen]);
+    return false;
+}
+
 void CDxfParms::accept() {
-    if (!UpdateData(Exchange::FromControls)) return;
+    if (!LayerNamesKeepable() || !UpdateData(Exchange::FromControls)) return;
     std::string message;
     const int pen = RefusedLayer(m_parameters, message);
     if (pen >= 0) {
@@ -269,7 +322,7 @@ void CDxfParms::OnLoad() {
 void CDxfParms::OnSave() {
     // A field that does not read is corrected before anything is written, so a saved file
     // always holds what the dialog shows.
-    if (!UpdateData(Exchange::FromControls)) return;
+    if (!LayerNamesKeepable() || !UpdateData(Exchange::FromControls)) return;
     QString path = PathOf(m_cfgPath);
     int filterIndex = 1;
     if (!m_prompts.ChooseFile(QStringLiteral("Export Configuration file..."), kConfigExtension,

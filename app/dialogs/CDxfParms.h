@@ -15,8 +15,8 @@ class QLineEdit;
 // configuration file; point m_cfgPath at the program's last configuration path (g_cfgFilePath):
 // it is the initial name of both choosers and is replaced after each successful load or save
 // (with no path given, the choosers start empty and nothing is remembered). A field that does
-// not read, or a layer name the export would refuse, is said through prompts and keeps the
-// dialog open with the focus on it.
+// not read, or a layer name the export would refuse or a configuration file could not keep, is
+// said through prompts and keeps the dialog open (at OK and Save...) with the focus on it.
 class CDxfParms : public QDialog {
   public:
     explicit CDxfParms(Prompts& prompts, QWidget* parent = nullptr);
@@ -25,6 +25,7 @@ class CDxfParms : public QDialog {
     std::string* m_cfgPath = nullptr;
 
     void accept() override;
+    QSize sizeHint() const override;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -35,6 +36,9 @@ class CDxfParms : public QDialog {
     // the first field that does not read, says so and focuses it, unless quietly, in which
     // case that field keeps its value and the rest are read.
     bool UpdateData(Exchange direction);
+    // Says which layer name a configuration file could not keep (empty, or with white space)
+    // and focuses it; true when every name is one word.
+    bool LayerNamesKeepable();
     void OnLoad();
     void OnSave();
     QWidget* BuildLayers();
@@ -49,4 +53,5 @@ class CDxfParms : public QDialog {
     QComboBox* m_units;
     QLineEdit* m_originalScale;
     QButtonGroup* m_conversion;
+    QWidget* m_fields = nullptr;
 };

@@ -14,20 +14,21 @@ QString Inches(double value) {
     return QString::fromLatin1(text, static_cast<int>(FormatFixed(text, value, 0, 2) - text));
 }
 
-QLabel* Figure(const QString& text, const QString& name, QWidget* parent) {
+// A screen reader hears the caption with the figure: "Drawing size X: 32.25".
+QLabel* Figure(const QString& text, const QString& caption, QWidget* parent) {
     auto* label = new QLabel(text, parent);
-    label->setAccessibleName(name);
+    label->setAccessibleName(caption + QStringLiteral(": ") + text);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
 }  // namespace
 
-CStatusDlg::CStatusDlg(double widthInches, double heightInches, int drawnCount, QWidget* parent)
+CStatusDlg::CStatusDlg(float maxX, float maxY, int resolution, int drawnCount, QWidget* parent)
     : QDialog(parent),
       m_count(QString::number(drawnCount)),
-      m_sizeX(Inches(widthInches)),
-      m_sizeY(Inches(heightInches)) {
+      m_sizeX(Inches(static_cast<double>(maxX) / resolution)),
+      m_sizeY(Inches(static_cast<double>(maxY) / resolution)) {
     setWindowTitle(QStringLiteral("Drawing Status"));
 
     auto* icon = new QLabel(this);

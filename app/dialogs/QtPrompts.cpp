@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <climits>
@@ -36,16 +38,26 @@ long NameMax(const QString& folder) {
 
 QtPrompts::QtPrompts(QWidget* parent) : m_parent(parent) {}
 
+QWidget* QtPrompts::Owner() const {
+    if (m_parent) return m_parent;
+    // A dialog on top (the export settings) owns what it asks; else the main window does.
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMainWindow*>(w)) return w;
+    }
+    return nullptr;
+}
+
 void QtPrompts::Warning(const QString& text) {
-    QMessageBox::warning(m_parent, Caption(), text);
+    QMessageBox::warning(Owner(), Caption(), text);
 }
 
 void QtPrompts::Information(const QString& text) {
-    QMessageBox::information(m_parent, Caption(), text);
+    QMessageBox::information(Owner(), Caption(), text);
 }
 
 Prompts::Answer QtPrompts::AskYesNoCancel(const QString& text) {
-    switch (Ask(m_parent, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    switch (Ask(Owner(), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
         case QMessageBox::Yes:
             return Answer::Yes;
         case QMessageBox::No:
@@ -56,12 +68,12 @@ Prompts::Answer QtPrompts::AskYesNoCancel(const QString& text) {
 }
 
 bool QtPrompts::AskYesNo(const QString& text) {
-    return Ask(m_parent, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return Ask(Owner(), text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool QtPrompts::ChooseFile(const QString& title, const QString& defaultExtension,
                            const QStringList& filters, QString& path, bool save, int& filterIndex) {
-    QFileDialog dialog(m_parent, title);
+    QFileDialog dialog(Owner(), title);
     // Qt's own dialog, not the desktop's: a desktop dialog confirms replacing the name as typed,
     // before the default suffix is added, so "plan" could silently replace "plan.plt".
     dialog.setOption(QFileDialog::DontUseNativeDialog);

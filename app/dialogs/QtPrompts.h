@@ -5,7 +5,8 @@
 
 #include "app/Prompts.h"
 
-// The prompts as the user meets them: message boxes and Qt's file dialog, owned by parent.
+// The prompts as the user meets them: message boxes and Qt's file dialog, owned by parent, or
+// without one by the dialog on top, else the main window: centred on it and modal to it.
 class QtPrompts : public Prompts {
   public:
     explicit QtPrompts(QWidget* parent);
@@ -19,6 +20,8 @@ class QtPrompts : public Prompts {
                     int& filterIndex) override;
 
   private:
+    QWidget* Owner() const;
+
     QPointer<QWidget> m_parent;
 };
 

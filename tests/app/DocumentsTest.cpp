@@ -1,9 +1,11 @@
 // Documents, menus and the main frame's life, driven through the real windows.
+#include <QAccessible>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QSettings>
+#include <QStatusBar>
 
 #include "app/AppFixture.h"
 #include "plot/KorvaneDoc.h"
@@ -46,14 +48,14 @@ TEST_F(AppTest, MenusSwitchWithTheFirstAndLastDocument) {
     EXPECT_EQ(m_app->Documents()[0]->Title(), "Korvane1");
     const QStringList documentMenus = Menus(Frame().menuBar());
     EXPECT_EQ(documentMenus,
-              (QStringList{"&File: &New\tCtrl+N | &Open...\tCtrl+O | &Close | &Save\tCtrl+S | "
-                           "Save &As... | - | &Print...\tCtrl+P | Print Pre&view | "
-                           "P&rint Setup... | P&age Setup | - | Recent File | - | E&xit",
+              (QStringList{"&File: &New\tCtrl+N | &Open...\tCtrl+O | &Close\tCtrl+W | "
+                           "&Save\tCtrl+S | Save &As... | - | &Print...\tCtrl+P | Print Pre&view | "
+                           "P&rint Setup... | Pa&ge Setup | - | Recent File | - | E&xit",
                            "&Edit: &Copy\tCtrl+C | &Paste\tCtrl+V | &Insert",
                            "&View: &Toolbar | &Status Bar | &Zoomed View | &Normal View\tHome | "
                            "Zoom &In\tCtrl+= | Zoom O&ut\tCtrl+- | Zoom &Window | Zoom &Previous | "
                            "&Options...",
-                           "&Format: &Font and Line...",
+                           "F&ormat: &Font and Line...",
                            "&Window: &New Window | &Cascade | &Tile | &Arrange Icons | "
                            "Ne&xt Window\tCtrl+Tab | Pre&vious Window\tCtrl+Shift+Tab | - | "
                            "&1 Korvane1",  // the window list
@@ -62,7 +64,8 @@ TEST_F(AppTest, MenusSwitchWithTheFirstAndLastDocument) {
     EXPECT_EQ(Command("Open").statusTip(), "Open an existing document");
     EXPECT_EQ(Command("Open").toolTip(), "Open");
     EXPECT_EQ(Command("Normal View").toolTip(), " Zoom All");
-    Run("Close");
+    QTest::keyClick(&View(), Qt::Key_W, Qt::ControlModifier);  // Close
+    Settle();
     EXPECT_TRUE(m_app->Documents().empty());
     EXPECT_EQ(Menus(Frame().menuBar()),
               (QStringList{"&File: &New\tCtrl+N | &Open...\tCtrl+O | - | P&rint Setup... | - | "
@@ -86,7 +89,8 @@ TEST_F(AppTest, OpeningRecordsRecentFilesAndRefusesWhatIsNotAPlot) {
     EXPECT_EQ(m_prompts.m_shown.value(0), "warning: " + garbage + " is not a plot file.");
     EXPECT_EQ(m_prompts.m_shown.value(1),
               QStringLiteral("warning: ") + CKorvaneDoc::kCorruptionMessage);
-    EXPECT_TRUE(m_prompts.m_shown.value(2).contains("file not found"));
+    EXPECT_EQ(m_prompts.m_shown.value(2),
+              "warning: " + dir.filePath("missing.plt") + " was not found.");
     PlotDocument& partial = *m_app->Documents()[1];
     EXPECT_TRUE(partial.IsPartial());
     EXPECT_EQ(partial.Doc().m_primitives.size(), 2u);
@@ -115,6 +119,62 @@ TEST_F(AppTest, DroppedFilesOpen) {
     ASSERT_EQ(m_app->Documents().size(), 2u);
     EXPECT_EQ(m_app->Documents()[1]->Title(), "contours.plt");
     EXPECT_EQ(Frame().windowTitle(), "korvane - [contours.plt]");
+}
+
+// The first file opened replaces the start-up Korvane1 while it is untouched in one window; a
+// drawing made by File > New stays. File > Open then starts in the active document's folder.
+TEST_F(AppTest, TheFirstFileOpenedReplacesTheUntouchedStartDocumentOnly) {
+    const std::pair<const char*, bool> cases[] = {
+        {"", true}, {"Modify", false}, {"New Window", false}, {"Close", false}};
+    for (const auto& [before, replaced] : cases) {
+        TearDown();
+        Start({});
+        if (before == QLatin1String("Modify")) View().GetDocument().SetModifiedFlag();
+        if (*before && before != QLatin1String("Modify")) Run(before);
+        if (before == QLatin1String("Close")) Run("New");
+        m_prompts.QueueChoice({true, Sample("traverse.plt"), 1});
+        Run("Open");
+        ASSERT_EQ(m_app->Documents().size(), replaced ? 1u : 2u) << before;
+        EXPECT_TRUE(Frame().MdiArea()->activeSubWindow()->isMaximized()) << before;
+        m_prompts.QueueCancel();
+        Run("Open");
+        EXPECT_EQ(m_prompts.m_lastInitialPath, QFileInfo(Sample("traverse.plt")).absolutePath());
+    }
+}
+
+// After each switch of the menu bar: no two menus and no two items of a menu share an Alt
+// letter, a screen reader finds every item by its caption, and an item with a key shows it.
+TEST_F(AppTest, MenusHaveUniqueMnemonicsAndListEveryItemToScreenReaders) {
+    QAccessible::setActive(true);
+    Start({});
+    Command("Open").showStatusText(&Frame());  // the prompt pane reads what it shows
+    EXPECT_EQ(Frame().statusBar()->accessibleName(), "Open an existing document");
+    const auto letter = [](const QString& caption) {  // none for "&1 plan.plt"
+        const QChar c = caption.section('&', 1).append(' ').at(0).toUpper();
+        return c.isLetter() ? c : QChar();
+    };
+    for (const char* step : {"", "Close", "New", "Close", "New"}) {
+        if (*step) Run(step);
+        QString bar;
+        for (QAction* top : Frame().menuBar()->actions()) {
+            EXPECT_FALSE(bar.contains(letter(top->text()))) << top->text().toStdString();
+            bar += letter(top->text());
+            QString letters;
+            QAccessibleInterface* list = QAccessible::queryAccessibleInterface(top->menu());
+            ASSERT_EQ(list->childCount(), top->menu()->actions().size()) << step;
+            for (int i = 0; i < list->childCount(); ++i) {
+                const QAction* item = top->menu()->actions()[i];
+                const QString text = item->isSeparator() ? QString() : item->text();
+                ASSERT_TRUE(list->child(i)->isValid()) << step << ' ' << text.toStdString();
+                EXPECT_EQ(list->child(i)->text(QAccessible::Name), QString(text).remove('&'));
+                const QString key = item->shortcut().toString(QKeySequence::NativeText);
+                if (!key.isEmpty()) EXPECT_TRUE(text.endsWith('\t' + key)) << key.toStdString();
+                EXPECT_FALSE(!letter(text).isNull() && letters.contains(letter(text)))
+                    << text.toStdString();
+                letters += letter(text);
+            }
+        }
+    }
 }
 
 TEST_F(AppTest, ClosingAModifiedDocumentAsks) {

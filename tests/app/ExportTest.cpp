@@ -80,29 +80,30 @@ class ExportTest : public AppTest {
         Start({m_plot});
     }
     // File > Save As to path with the given filter; a DXF export accepts the dialog as it is.
-    void SaveAs(const QString& path, int filter) {
+    void SaveAs(const QString& path, int filter, bool dxf = false) {
         m_prompts.QueueChoice({true, path, filter});
-        if (filter == 2) AnswerDxfDialog([](CDxfParms& d) { Click(d, "OK"); });
+        if (dxf) AnswerDxfDialog([](CDxfParms& d) { Click(d, "OK"); });
         Run("Save As");
     }
     QTemporaryDir m_dir;
     QString m_plot;
 };
 
-TEST_F(ExportTest, TheChosenFilterDecidesTheTypeAndTheDocumentKeepsItsFile) {
+TEST_F(ExportTest, TheTypedExtensionOrElseTheFilterDecidesTheTypeAndTheDocumentKeepsItsFile) {
     struct Case {
         const char* name;
         int filter;
         bool dxf;
-    } cases[] = {{"a.dxf", 2, true}, {"b.plt", 2, true}, {"c.dxf", 1, false}, {"d.plt", 1, false}};
+    } cases[] = {{"a.dxf", 2, true},  {"b.plt", 2, false}, {"c.DXF", 1, true},
+                 {"d.plt", 1, false}, {"e", 2, true},      {"f.Plt", 2, false}};
     const QByteArray original = ReadAll(m_plot);
     const QStringList recent = m_app->RecentFiles();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         View().GetDocument().SetModifiedFlag(true);
         const QString out = m_dir.filePath(QLatin1String(c.name));
-        SaveAs(out, c.filter);
-        EXPECT_EQ(m_prompts.m_lastInitialPath, m_dir.path());
+        SaveAs(out, c.filter, c.dxf);
+        EXPECT_EQ(m_prompts.m_lastInitialPath, QDir(m_dir.path()).filePath("traverse.plt"));
         EXPECT_EQ(m_prompts.m_lastFilters.value(1), QStringLiteral("AutoCAD DXF Files (*.dxf)"));
         const QByteArray bytes = ReadAll(out);
         EXPECT_EQ(bytes.startsWith(kDxfStart), c.dxf);
@@ -131,7 +132,7 @@ TEST_F(ExportTest, CancellingTheChooserOrTheDialogWritesNothing) {
 TEST_F(ExportTest, TwoExportsInARowUseTheSecondDialogsSettings) {
     const QString first = m_dir.filePath(QStringLiteral("1.dxf"));
     const QString second = m_dir.filePath(QStringLiteral("2.dxf"));
-    SaveAs(first, 2);
+    SaveAs(first, 2, true);
     m_prompts.QueueChoice({true, second, 2});
     AnswerDxfDialog([](CDxfParms& d) {
         SetField(d, "Layer Name 1", QStringLiteral("SECONDPEN"));
@@ -183,14 +184,15 @@ TEST_F(ExportTest, InsertMergesAndRefitsTheIssuingView) {
     Run("Insert");
     EXPECT_EQ(doc.Doc().m_primitives.size(), before);
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(m_prompts.m_shown.filter(QStringLiteral("warning:")).size(), 1);
+    EXPECT_EQ(m_prompts.m_shown.filter(QStringLiteral("warning:")),
+              QStringList("warning: " + m_dir.filePath("missing.plt") + " was not found."));
 
-    View().OnZoomedView();  // the issuing view leaves its zoom for the fit
+    View().OnZoomedView();  // stays through the fit
     m_prompts.QueueChoice({true, m_plot, 1});
     Run("Insert");
     EXPECT_EQ(doc.Doc().m_primitives.size(), 2 * before);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_NE(View().State().m_zoomMode, ZOOM_INCREMENTAL);
+    EXPECT_EQ(View().State().m_zoomMode, ZOOM_INCREMENTAL);
     Run("Save");
     EXPECT_EQ(ReadAll(m_plot).size(), 2 * QFileInfo(Sample("traverse.plt")).size());
 
@@ -202,6 +204,28 @@ TEST_F(ExportTest, InsertMergesAndRefitsTheIssuingView) {
     Run("Insert");
     EXPECT_EQ(doc.Doc().m_primitives.size(), 3 * before);
     EXPECT_EQ(m_prompts.m_shown.filter(QStringLiteral("warning:")).size(), 1);
+}
+
+// File > New, then Insert: the drawing is measured, fitted and shown at once, the next Insert
+// likewise with both files; Save As offers the new drawing's name with the plot extension.
+TEST_F(AppTest, InsertIntoANewDrawingFitsIt) {
+    Start({});
+    m_prompts.QueueCancel();
+    Run("Save As");
+    EXPECT_EQ(m_prompts.m_lastInitialPath, "Korvane1.plt");
+    for (const char* sample : {"traverse.plt", "site-plan.plt"}) {
+        m_prompts.QueueChoice({true, Sample(sample), 1});
+        View().OnZoomedView();
+        Run("Insert");
+        const CPlotContext& context = View().View().m_context;
+        ViewState fitted;
+        fitted.FitToDrawing(context.GetMaxX(), context.GetMaxY(), View().ClientWidth(),
+                            View().ClientHeight());
+        EXPECT_EQ(View().State().m_viewRight, fitted.m_viewRight) << sample;
+        EXPECT_EQ(View().State().m_zoomDivisor, fitted.m_zoomDivisor) << sample;
+        EXPECT_EQ(View().State().m_zoomMode, ZOOM_INCREMENTAL);
+        EXPECT_EQ(View().View().m_drawnCount, int(View().GetDocument().Doc().m_primitives.size()));
+    }
 }
 
 TEST_F(ExportTest, DrawingStatusShowsTheViewsExtentsInInches) {

@@ -195,12 +195,13 @@ TEST_F(AppTest, MiddleDragPansAndTheStatusBarShowsInches) {
                               x, y);
     QLabel* position = nullptr;
     for (QLabel* label : Frame().findChildren<QLabel*>()) {
-        if (label->accessibleName() == "Cursor position") position = label;
+        if (label->accessibleName().startsWith("Cursor position")) position = label;
     }
     ASSERT_NE(position, nullptr);
     EXPECT_EQ(position->text(),
               QStringLiteral("%1 in, %2 in")
                   .arg(QString::number(x / 300, 'f', 3), QString::number(y / 300, 'f', 3)));
+    EXPECT_EQ(position->accessibleName(), "Cursor position: " + position->text());
     Run("Zoom Out");  // the pane follows while the pointer rests
     view.State().ClientToPlot(0, view.ClientHeight() - 1, view.ClientWidth(), view.ClientHeight(),
                               x, y);

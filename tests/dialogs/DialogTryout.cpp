@@ -49,7 +49,7 @@ std::unique_ptr<QDialog> Make(const QString& name, Prompts& prompts) {
         p.originalScale = 2500;
         return dlg;
     }
-    if (name == "drawing-status") return std::make_unique<CStatusDlg>(11.0, 8.5, 1234);
+    if (name == "drawing-status") return std::make_unique<CStatusDlg>(3300.0f, 2550.0f, 300, 1234);
     if (name == "page-setup") return std::make_unique<CPageDlg>();
     if (name == "font-and-line") return std::make_unique<CFasterFontDlg>("DejaVu Sans", 2);
     return nullptr;

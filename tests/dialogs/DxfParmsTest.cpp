@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
@@ -30,10 +31,13 @@ std::string Slurp(const QString& path) {
 }
 }  // namespace
 
+// Any units or conversion index but 0 shows as the export reads it, and OK writes 1.
 TEST(DxfParms, EveryFieldHasItsName) {
     ScriptedPrompts prompts;
     CDxfParms dlg(prompts);
     dlg.m_parameters = SampleSettings();
+    dlg.m_parameters.unitsIndex = 5;
+    dlg.m_parameters.conversionIndex = -3;
     dlg.show();
     EXPECT_EQ(dlg.windowTitle(), "Save As DXF format");
     EXPECT_EQ(Named<QLineEdit>(dlg, "Layer Name 3")->text(), "Layer_22");
@@ -47,6 +51,11 @@ TEST(DxfParms, EveryFieldHasItsName) {
         EXPECT_NE(Named<QAbstractButton>(dlg, button), nullptr) << button;
     }
     EXPECT_EQ(dlg.findChildren<QLineEdit*>().size(), 8 + 8 + 15 + 1);
+    // The fields fit a 1024 x 700 screen.
+    EXPECT_LE(dlg.findChild<QScrollArea*>()->widget()->sizeHint().width(), 1000);
+    EXPECT_LE(dlg.findChild<QScrollArea*>()->widget()->sizeHint().height(), 640);
+    Click(dlg, "OK");
+    EXPECT_EQ(dlg.m_parameters.unitsIndex + dlg.m_parameters.conversionIndex, 2);
 }
 
 TEST(DxfParms, SaveAndLoadRoundTripAllFields) {
@@ -153,11 +162,15 @@ TEST(DxfParms, ABadFieldKeepsTheDialogOpenWithItsMessageAndFocus) {
         QString field;
         const char* typed;
         const char* message;
-    } cases[] = {{"Layer Color 4", "red", "Please enter an integer."},
-                 {"Layer Color 1", "1.5", "Please enter an integer."},
-                 {"Original scale", "", "Please enter a number."},
-                 {Corner(3, 2), "1.2.3", "Please enter a number."},
-                 {Corner(0, 0), "1,5", "Please enter a number."}};
+    } cases[] = {
+        {"Layer Color 4", "red", "Please enter an integer."},
+        {"Layer Color 1", "1.5", "Please enter an integer."},
+        {"Original scale", "", "Please enter a number."},
+        {Corner(3, 2), "1.2.3", "Please enter a number."},
+        {Corner(0, 0), "1,5", "Please enter a number."},
+        // a configuration file would skip an empty name and split a two-word one
+        {"Layer Name 2", "", "Layer Name 2 is empty: every pen needs a layer name."},
+        {"Layer Name 8", "two words", "Layer Name 8 holds white space: a layer name is one word."}};
     for (const Case& c : cases) {
         for (const char* button : {"OK", "Save..."}) {
             QTemporaryDir dir;

@@ -23,17 +23,19 @@ TEST(FontList, PrefixSearchPrefersTheExactNameAndFallsBackToTheFirst) {
     EXPECT_EQ(FindFacePrefix({}, "Arial"), -1);
 }
 
-TEST(FontDlg, OpensOnTheFirstFamilyWhenTheFaceMatchesNone) {
-    CFasterFontDlg dlg(QStringLiteral("Velmaro"), 2);
+// A face no longer installed shows the first item, the stroke font; OK keeps the view's face.
+TEST(FontDlg, ListsTheStrokeFontFirstAndOkWithoutAChangeKeepsTheFace) {
+    CFasterFontDlg dlg(QStringLiteral("No Such Face"), 2);
     dlg.show();
     EXPECT_EQ(dlg.windowTitle(), "Font and Line");
     auto* fonts = Named<QComboBox>(dlg, "Font");
     ASSERT_NE(fonts, nullptr);
-    ASSERT_GT(fonts->count(), 0);
+    ASSERT_GT(fonts->count(), 1);
     EXPECT_EQ(fonts->currentIndex(), 0);
-    EXPECT_EQ(fonts->itemText(0), SortedFaces(QFontDatabase::families()).first());
+    EXPECT_EQ(fonts->itemText(0), "Velmaro");
+    EXPECT_EQ(fonts->itemText(1), SortedFaces(QFontDatabase::families()).first());
     Click(dlg, "OK");
-    EXPECT_EQ(dlg.FaceName(), fonts->itemText(0));
+    EXPECT_EQ(dlg.FaceName(), "No Such Face");
     EXPECT_EQ(dlg.LineWidth(), 2);
 }
 
@@ -49,6 +51,7 @@ TEST(FontDlg, LineWidthShowsAsItsItemAndTypedTextThatNamesNoneKeepsIt) {
         dlg.show();
         auto* widths = Named<QComboBox>(dlg, "Line width");
         ASSERT_NE(widths, nullptr);
+        EXPECT_EQ(widths->lineEdit()->accessibleName(), "Line width");
         EXPECT_EQ(widths->currentText(), c.shown);
         if (c.typed) {
             widths->lineEdit()->selectAll();
@@ -82,7 +85,8 @@ TEST(FontPreviewCombo, ItemsAre24PixelsAndTheDroppedListFitsNameAndSample) {
     EXPECT_EQ(combo.view()->sizeHintForIndex(first).height(), 24);
     EXPECT_GT(combo.SampleWidth(), 0);
     bool anyScalable = false;
-    for (int i = 0; i < combo.count(); ++i) {
+    EXPECT_EQ(combo.itemText(0), "Velmaro");  // the stroke font, without a device font
+    for (int i = 1; i < combo.count(); ++i) {
         const QString face = combo.itemText(i);
         EXPECT_EQ(combo.itemData(i, CFontPreviewCombo::kScalableRole).toBool(),
                   QFontDatabase::isSmoothlyScalable(face));

@@ -27,21 +27,22 @@ TEST(QtPrompts, NamesTheFileSystemRefusesAreBad) {
     EXPECT_TRUE(IsBadFileName(deep + "/x.plt"));
 }
 
-// The chooser as a user meets it: a type picked in the list, a name typed without extension.
+// The chooser as a user meets it: a type picked in the list, a name typed without extension,
+// or the offered name kept, whose extension follows the picked type.
 TEST(QtPrompts, ANameWithoutExtensionTakesThePickedType) {
     const QStringList filters = {QStringLiteral("Korvane Files (*.plt)"),
                                  QStringLiteral("AutoCAD DXF Files (*.dxf)"),
                                  QStringLiteral("All Files (*.*)")};
     struct Case {
         int downPresses;  // in the type list, from the first type
-        QString typed;
+        QString typed;    // empty: the offered name is kept
         QString expectedName;
         int expectedFilter;
     };
-    const Case cases[] = {{0, "plan", "plan.plt", 1},
-                          {1, "plan", "plan.dxf", 2},
-                          {1, "plan.txt", "plan.txt", 2},
-                          {2, "plan", "plan.plt", 3}};
+    const Case cases[] = {
+        {0, "plan", "plan.plt", 1}, {1, "plan", "plan.dxf", 2}, {1, "plan.txt", "plan.txt", 2},
+        {2, "plan", "plan.plt", 3}, {1, "", "Korvane1.dxf", 2}, {0, "", "Korvane1.plt", 1},
+    };
     QTemporaryDir dir;
     QWidget window;
     QtPrompts prompts(&window);
@@ -52,10 +53,10 @@ TEST(QtPrompts, ANameWithoutExtensionTakesThePickedType) {
             auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
             for (int i = 0; i < c.downPresses; ++i) QTest::keyClick(types, Qt::Key_Down);
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            name->setText(c.typed);
+            if (!c.typed.isEmpty()) name->setText(c.typed);
             QTest::keyClick(name, Qt::Key_Return);
         });
-        QString path = dir.path();
+        QString path = dir.filePath("Korvane1.plt");
         int filter = 1;
         ASSERT_TRUE(prompts.ChooseFile("Export to file...", "plt", filters, path, true, filter));
         EXPECT_EQ(QFileInfo(path).fileName().toStdString(), c.expectedName.toStdString());
