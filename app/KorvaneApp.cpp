@@ -165,7 +165,11 @@ void CKorvaneApp::OnLastViewClosed(PlotDocument* document) {
 }
 
 QStringList CKorvaneApp::RecentFiles() const {
-    return QSettings(kOrganisation, kApplication).value(kRecentKey).toStringList();
+    // A hand-edited list may be of any length; only its head is ever shown or kept.
+    return QSettings(kOrganisation, kApplication)
+        .value(kRecentKey)
+        .toStringList()
+        .mid(0, kRecentFiles);
 }
 
 void CKorvaneApp::AddRecentFile(const QString& path) {

@@ -166,3 +166,18 @@ TEST_F(AppTest, AChangedFileIsOfferedForReloading) {
     EXPECT_EQ(View().State().m_homeRight, 8.0f * 300);
     EXPECT_EQ(View().View().m_drawnCount, 4);
 }
+
+// A hand-edited recent-file list of any length shows, and keeps, only its first four entries.
+TEST_F(AppTest, ALongRecentListIsCappedWhenRead) {
+    QStringList many;
+    for (int i = 0; i < 100000; ++i) many << QStringLiteral("/nowhere/%1.plt").arg(i);
+    QSettings(kOrganisation, kApplication).setValue("RecentFiles", many);
+    Start({});
+    EXPECT_EQ(m_app->RecentFiles(), many.mid(0, CKorvaneApp::kRecentFiles));
+    QStringList menu;
+    for (QAction* a : Frame().menuBar()->actions().value(0)->menu()->actions()) {
+        if (a->text().startsWith('&') && a->text().contains("/nowhere/")) menu << a->text();
+    }
+    EXPECT_EQ(menu.size(), CKorvaneApp::kRecentFiles);
+    QSettings(kOrganisation, kApplication).remove("RecentFiles");
+}
