@@ -75,22 +75,23 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
     SaveResult result;
     // Plot and DXF files of millions of records take seconds: written off the window's thread.
     const QString exporting = QStringLiteral("Exporting %1...").arg(QFileInfo(path).fileName());
+    QString failure;
     if (filter == kDxfType) {
-        RunInBackground(&view, exporting, [&] { result = ExportDxf(*m_doc, target); });
+        failure = RunInBackground(&view, exporting, [&] { result = ExportDxf(*m_doc, target); });
     } else if (filter == kPlotType) {
-        RunInBackground(&view, exporting, [&] { result = m_doc->ExportPlot(target); });
+        failure = RunInBackground(&view, exporting, [&] { result = m_doc->ExportPlot(target); });
     } else {
         const int width = view.ClientWidth(), height = view.ClientHeight();
         const std::string title = m_title.toStdString();
-        view.RunHeld(exporting, [&] {
+        failure = view.RunHeld(exporting, [&] {
             result = WritePicture(view.View(), m_doc->m_primitives, width, height, filter, target,
                                   title);
         });
     }
     Watch();
     m_watcher.blockSignals(false);
-    if (!result.Ok()) {
-        m_prompts.Warning(SaveErrorText(result));
+    if (!failure.isEmpty() || !result.Ok()) {
+        m_prompts.Warning(failure.isEmpty() ? SaveErrorText(result) : failure);
         return false;
     }
     // A picture does not hold the drawing: the changes are still to be saved.

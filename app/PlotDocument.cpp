@@ -141,11 +141,12 @@ bool PlotDocument::SaveTo(const QString& path) {
     m_watcher.blockSignals(true);
     const std::string target = QFile::encodeName(path).toStdString();
     SaveResult result;
-    RunInBackground(QApplication::activeWindow(),
-                    QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()),
-                    [&] { result = m_doc->OnSaveDocument(target); });
-    const bool saved = result.Ok();
-    if (!saved) m_prompts.Warning(SaveErrorText(result));
+    const QString failure =
+        RunInBackground(QApplication::activeWindow(),
+                        QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()),
+                        [&] { result = m_doc->OnSaveDocument(target); });
+    const bool saved = failure.isEmpty() && result.Ok();
+    if (!saved) m_prompts.Warning(failure.isEmpty() ? SaveErrorText(result) : failure);
     if (saved) {
         m_path = QFileInfo(path).absoluteFilePath();
         m_title = QFileInfo(path).fileName();

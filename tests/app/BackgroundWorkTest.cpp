@@ -6,8 +6,10 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include "app/AppFixture.h"
 #include "app/BackgroundWork.h"
@@ -39,10 +41,12 @@ TEST(BackgroundWork, TheLoopRunsWhileInputIsHeld) {
         timerFired = true;
     });
     bool workSawTimer = false;
-    RunInBackground(&window, QStringLiteral("Working..."), [&] {
-        AwaitWindowThread(timerFired);
-        workSawTimer = timerFired;
-    });
+    EXPECT_EQ(RunInBackground(&window, QStringLiteral("Working..."),
+                              [&] {
+                                  AwaitWindowThread(timerFired);
+                                  workSawTimer = timerFired;
+                              }),
+              "");
     EXPECT_TRUE(workSawTimer);
     EXPECT_EQ(idleActions, 0);
     QCoreApplication::processEvents();
@@ -58,10 +62,18 @@ TEST(BackgroundWork, TheLoopRunsWhileInputIsHeld) {
     EXPECT_TRUE(window.close());
 }
 
-TEST(BackgroundWork, AFailureComesBackToTheCaller) {
-    EXPECT_THROW(RunInBackground(nullptr, QStringLiteral("Working..."),
-                                 [] { throw std::runtime_error("disk gone"); }),
-                 std::runtime_error);
+// Whatever the work throws, out of memory included, comes back as a message, never as an
+// exception that would end the program from the window's event loop.
+TEST(BackgroundWork, AFailureComesBackToTheCallerAsAMessage) {
+    const std::pair<std::function<void()>, QString> cases[] = {
+        {[] {}, ""},
+        {[] { throw std::runtime_error("disk gone"); }, "Copying failed: disk gone"},
+        {[] { throw std::bad_alloc(); }, "Copying failed: not enough memory."},
+        {[] { throw 42; }, "Copying failed."},
+    };
+    for (const auto& [work, told] : cases) {
+        EXPECT_EQ(RunInBackground(nullptr, QStringLiteral("Copying..."), work), told);
+    }
 }
 
 // Work that uses a view's drawing state runs while the view, asked to repaint, starts no paint
@@ -78,7 +90,7 @@ TEST_F(AppTest, AHeldViewPaintsOnlyAfterItsWork) {
         paintedDuringWork = view.Painting() || view.Image().cacheKey() != before;
         looked = true;
     });
-    view.RunHeld(QStringLiteral("Working..."), [&] { AwaitWindowThread(looked); });
+    EXPECT_EQ(view.RunHeld(QStringLiteral("Working..."), [&] { AwaitWindowThread(looked); }), "");
     EXPECT_FALSE(paintedDuringWork);
     view.FinishPainting();
     EXPECT_NE(view.Image().cacheKey(), before);
