@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QSettings>
+#include <csignal>
 
 #include "app/ChildFrame.h"
 #include "app/KorvaneView.h"
@@ -16,7 +17,11 @@ namespace {
 const QString kRecentKey = QStringLiteral("RecentFiles");
 }
 
-CKorvaneApp::CKorvaneApp(Prompts& prompts) : m_prompts(prompts) {}
+CKorvaneApp::CKorvaneApp(Prompts& prompts) : m_prompts(prompts) {
+    // A write past the file-size limit then fails with EFBIG, reported like a full disk, instead
+    // of the signal killing the program with every window's unsaved work.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 CKorvaneApp::~CKorvaneApp() {
     // The windows (and their views) go before the documents they show.

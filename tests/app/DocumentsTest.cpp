@@ -1,4 +1,6 @@
 // Documents, menus and the main frame's life, driven through the real windows.
+#include <sys/resource.h>
+
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -180,4 +182,27 @@ TEST_F(AppTest, ALongRecentListIsCappedWhenRead) {
     }
     EXPECT_EQ(menu.size(), CKorvaneApp::kRecentFiles);
     QSettings(kOrganisation, kApplication).remove("RecentFiles");
+}
+
+// A save that meets the file-size limit is told like a full disk; the program, its window and
+// the older file stay.
+TEST_F(AppTest, ASaveOverTheFileSizeLimitFailsLikeAFullDisk) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("plan.plt");
+    ASSERT_TRUE(QFile::copy(Sample("traverse.plt"), path));
+    const qint64 size = QFileInfo(path).size();
+    Start({path});
+    PlotDocument& document = View().GetDocument();
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit limit = old;
+    limit.rlim_cur = static_cast<rlim_t>(size / 2);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const bool saved = document.Save();
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(m_prompts.m_shown, QStringList{"warning: Disk full while accessing " + path + "."});
+    EXPECT_EQ(QFileInfo(path).size(), size);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"plan.plt"});
+    EXPECT_EQ(m_app->Documents().size(), 1u);
 }
