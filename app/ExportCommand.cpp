@@ -64,6 +64,7 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
     }
     // The type is the selected filter's, whatever the name's extension says.
     if (filter == kDxfType) {
+        LoadExportSettings();
         CDxfParms dialog(m_prompts, &view);
         dialog.m_parameters = m_doc->m_dxfSettings;
         dialog.m_cfgPath = &g_cfgFilePath;
@@ -87,6 +88,10 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
             result = WritePicture(view.View(), m_doc->m_primitives, width, height, filter, target,
                                   title);
         });
+    }
+    // Written over its own file: that file is now the one the document knows.
+    if (failure.isEmpty() && result.Ok() && QFileInfo(path).absoluteFilePath() == m_path) {
+        KnowOwnFile();
     }
     Watch();
     m_watcher.blockSignals(false);

@@ -1,11 +1,9 @@
 // Edit > Insert: the records of another plot file appended to the drawing.
-#include <QFile>
 #include <QFileInfo>
 
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
 #include "app/Prompts.h"
-#include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 
 bool PlotDocument::Insert(CKorvaneView* issuingView) {
@@ -15,10 +13,8 @@ bool PlotDocument::Insert(CKorvaneView* issuingView) {
         return false;
     }
     m_pendingMessages.clear();
-    try {
-        m_doc->InsertFile(QFile::encodeName(path).toStdString());
-    } catch (const FileError& e) {
-        m_prompts.Warning(QString::fromStdString(e.what()));
+    if (!ReadChecked(
+            path, [this](const std::string& name) { m_doc->InsertFile(name); }, nullptr)) {
         return false;
     }
     // A damaged file: the reader's message, and what was read stays merged.

@@ -8,6 +8,7 @@
 #include <QSettings>
 
 #include "app/AppFixture.h"
+#include "app/HostileFiles.h"
 #include "plot/KorvaneDoc.h"
 #include "support/PlotBytes.h"
 
@@ -205,4 +206,41 @@ TEST_F(AppTest, ASaveOverTheFileSizeLimitFailsLikeAFullDisk) {
     EXPECT_EQ(QFileInfo(path).size(), size);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"plan.plt"});
     EXPECT_EQ(m_app->Documents().size(), 1u);
+}
+
+// A FIFO is never opened, whichever way it comes: named at start, chosen to open or insert,
+// printed, or found in place of the document's file by a reload. Each time the user is told.
+TEST_F(AppTest, AFifoIsRefusedUnreadWhereverItComesFrom) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.plt");
+    WatchedFifo watch(fifo);
+    const QString refused = "warning: " + fifo + " is not a regular file.";
+    const QString plan = dir.filePath("plan.plt");
+    ASSERT_TRUE(QFile::copy(Sample("traverse.plt"), plan));
+    Start({fifo, plan});
+    ASSERT_EQ(m_app->Documents().size(), 1u);
+    m_prompts.QueueChoice({true, fifo, 1});
+    Run("Open");
+    m_prompts.QueueChoice({true, fifo, 1});
+    Run("Insert");
+    EXPECT_EQ(m_app->Documents().size(), 1u);
+    EXPECT_FALSE(View().GetDocument().IsModified());
+    EXPECT_EQ(m_prompts.m_shown,
+              (QStringList{refused, "choose: Open", refused, "choose: Open File", refused}));
+
+    m_prompts.m_shown.clear();
+    const std::size_t drawn = View().GetDocument().Doc().m_primitives.size();
+    ASSERT_TRUE(QFile::remove(plan));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(plan).constData(), 0600), 0);
+    m_prompts.QueueAnswer(Prompts::Answer::Yes);
+    View().GetDocument().OnFileChanged();
+    EXPECT_EQ(m_prompts.m_shown.value(1), "warning: " + plan + " is not a regular file.");
+    EXPECT_EQ(View().GetDocument().Doc().m_primitives.size(), drawn) << "the drawing stays";
+
+    ScriptedPrompts printPrompts;
+    CKorvaneApp printer(printPrompts);
+    EXPECT_FALSE(printer.PrintFiles({fifo}));
+    EXPECT_EQ(printPrompts.m_shown, QStringList{refused});
+    EXPECT_FALSE(watch.Opened());
+    ::unlink(QFile::encodeName(plan).constData());
 }
