@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QMimeData>
 #include <QSettings>
+#include <cstdio>
 
 #include "app/AppFixture.h"
 #include "app/HostileFiles.h"
@@ -243,4 +244,53 @@ TEST_F(AppTest, AFifoIsRefusedUnreadWhereverItComesFrom) {
     EXPECT_EQ(printPrompts.m_shown, QStringList{refused});
     EXPECT_FALSE(watch.Opened());
     ::unlink(QFile::encodeName(plan).constData());
+}
+
+// A file replaced on disk (here by another program's atomic save) is not silently overwritten by
+// the older drawing: Save asks first, No by default; once saved, the next save does not ask.
+TEST_F(AppTest, SavingOverAFileChangedOnDiskAsksFirst) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("plan.plt");
+    ASSERT_TRUE(QFile::copy(Sample("traverse.plt"), path));
+    Start({path});
+    PlotDocument& document = View().GetDocument();
+    const std::string newer = PlotBytes().Pinit().Ligne(4, 2, 2).str();
+    WriteFile(dir, "plan.tmp", newer);
+    ASSERT_EQ(std::rename(QFile::encodeName(dir.filePath("plan.tmp")).constData(),
+                          QFile::encodeName(path).constData()),
+              0);
+    const QString question =
+        "ask: plan.plt has changed on disk since it was opened or last saved. Overwrite it?";
+    EXPECT_FALSE(document.Save());  // the scripted default answer, like Enter, is No
+    EXPECT_EQ(m_prompts.m_shown, QStringList{question});
+    EXPECT_EQ(m_prompts.m_lastDefault, Prompts::Answer::No);
+    EXPECT_EQ(QFileInfo(path).size(), static_cast<qint64>(newer.size()));
+    m_prompts.QueueAnswer(Prompts::Answer::Yes);
+    EXPECT_TRUE(document.Save());
+    EXPECT_NE(QFileInfo(path).size(), static_cast<qint64>(newer.size()));
+    EXPECT_TRUE(document.Save());
+    EXPECT_EQ(m_prompts.m_shown.size(), 2);
+}
+
+// The watch outlives the file: deleted and made again (a checkout), the file is offered for
+// reloading, and so is every later change to it.
+TEST_F(AppTest, ARecreatedFileIsStillWatched) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("plan.plt");
+    ASSERT_TRUE(QFile::copy(Sample("traverse.plt"), path));
+    Start({path});
+    const QString question = "ask: plan.plt has changed on disk.\nReload it?";
+    const auto asked = [&](int times) {
+        return QTest::qWaitFor([&] { return m_prompts.m_shown.count(question) == times; }, 5000);
+    };
+    ASSERT_TRUE(QFile::remove(path));
+    QCoreApplication::processEvents();
+    WriteFile(dir, "plan.plt", PlotBytes().Pinit().Ligne(4, 2, 2).str());
+    EXPECT_TRUE(asked(1));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write(PlotBytes().Ligne(8, 6, 2).str().c_str(), 10);
+    }
+    EXPECT_TRUE(asked(2));
 }

@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "AppFixture.h"
+#include "app/HostileFiles.h"
 #include "app/dialogs/CDxfParms.h"
 #include "dxf/DxfConfig.h"
 #include "dxf/DxfExport.h"
@@ -304,4 +305,33 @@ TEST_F(ExportTest, PicturesShowTheViewAsItIs) {
     EXPECT_EQ(picture.size(), QSize(View().ClientWidth(), View().ClientHeight()));
     EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32),
               View().Image().convertToFormat(QImage::Format_RGB32));
+}
+
+// The last configuration file is read when an export first needs it, not when a document is
+// made; a FIFO in its place is never opened, and is told about once per run.
+TEST_F(ExportTest, TheLastConfigurationIsReadWhenNeededAndAFifoIsRefusedOnce) {
+    const QString cfg = m_dir.filePath(QStringLiteral("tilted.cfg"));
+    const QString fifo = m_dir.filePath(QStringLiteral("pipe.cfg"));
+    WatchedFifo watch(fifo);
+    for (const QString& last : {cfg, fifo, fifo}) {
+        g_cfgFilePath = QFile::encodeName(last).toStdString();
+        Run("New");
+        if (last == cfg) {
+            ASSERT_TRUE(WriteDxfConfig(g_cfgFilePath, Tilted()));  // made after the document
+        }
+        std::string firstLayer;
+        m_prompts.QueueChoice({true, m_dir.filePath(QStringLiteral("out.dxf")), 2});
+        AnswerDxfDialog([&firstLayer](CDxfParms& d) {
+            firstLayer = d.m_parameters.layerName[0];
+            Click(d, "OK");
+        });
+        Run("Save As");
+        EXPECT_EQ(firstLayer, last == cfg ? "TILTED1" : DxfSettings().layerName[0]);
+    }
+    g_cfgFilePath.clear();
+    EXPECT_EQ(m_prompts.m_shown.filter(QStringLiteral("warning")),
+              QStringList{"warning: " + fifo +
+                          " is not a regular file; the DXF export starts from the default "
+                          "settings."});
+    EXPECT_FALSE(watch.Opened());
 }
