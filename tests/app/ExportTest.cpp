@@ -308,11 +308,13 @@ TEST_F(ExportTest, PicturesShowTheViewAsItIs) {
 }
 
 // The last configuration file is read when an export first needs it, not when a document is
-// made; a FIFO in its place is never opened, and is told about once per run.
+// made; a FIFO in its place is never opened, and is told about once per run. Nor is a FIFO
+// chosen with the dialog's Load... opened.
 TEST_F(ExportTest, TheLastConfigurationIsReadWhenNeededAndAFifoIsRefusedOnce) {
     const QString cfg = m_dir.filePath(QStringLiteral("tilted.cfg"));
     const QString fifo = m_dir.filePath(QStringLiteral("pipe.cfg"));
     WatchedFifo watch(fifo);
+    int exports = 0;
     for (const QString& last : {cfg, fifo, fifo}) {
         g_cfgFilePath = QFile::encodeName(last).toStdString();
         Run("New");
@@ -321,7 +323,10 @@ TEST_F(ExportTest, TheLastConfigurationIsReadWhenNeededAndAFifoIsRefusedOnce) {
         }
         std::string firstLayer;
         m_prompts.QueueChoice({true, m_dir.filePath(QStringLiteral("out.dxf")), 2});
-        AnswerDxfDialog([&firstLayer](CDxfParms& d) {
+        const bool load = ++exports == 3;
+        if (load) m_prompts.QueueChoice({true, fifo, 1});
+        AnswerDxfDialog([&firstLayer, load](CDxfParms& d) {
+            if (load) Click(d, "Load...");
             firstLayer = d.m_parameters.layerName[0];
             Click(d, "OK");
         });
@@ -330,8 +335,9 @@ TEST_F(ExportTest, TheLastConfigurationIsReadWhenNeededAndAFifoIsRefusedOnce) {
     }
     g_cfgFilePath.clear();
     EXPECT_EQ(m_prompts.m_shown.filter(QStringLiteral("warning")),
-              QStringList{"warning: " + fifo +
-                          " is not a regular file; the DXF export starts from the default "
-                          "settings."});
+              (QStringList{"warning: " + fifo +
+                               " is not a regular file; the DXF export starts from the default "
+                               "settings.",
+                           "warning: " + fifo + " is not a regular file."}));
     EXPECT_FALSE(watch.Opened());
 }
