@@ -28,20 +28,16 @@ namespace {
 // The export settings of the configuration file at path over the defaults. What is not a
 // regular file is not read (a FIFO would block the window); that is told once per run.
 DxfSettings LastConfigSettings(const std::string& path, Prompts& prompts) {
-    DxfSettings settings;
-    if (path.empty()) return settings;
+    if (path.empty()) return DxfSettings();
     const RegularFile file(path);
-    if (file.GetStatus() == RegularFile::Status::kNotRegular) {
-        static std::set<std::string> told;
-        if (told.insert(path).second) {
-            prompts.Warning(QStringLiteral("%1 is not a regular file; the DXF export starts from "
-                                           "the default settings.")
-                                .arg(QFile::decodeName(QByteArray::fromStdString(path))));
-        }
-    } else if (file.GetStatus() == RegularFile::Status::kOpen) {
-        ReadDxfConfig(file.ReadPath(), settings);
+    if (file.GetStatus() == RegularFile::Status::kOpen) return NewDocumentSettings(file.ReadPath());
+    static std::set<std::string> told;
+    if (file.GetStatus() == RegularFile::Status::kNotRegular && told.insert(path).second) {
+        prompts.Warning(QStringLiteral("%1 is not a regular file; the DXF export starts from the "
+                                       "default settings.")
+                            .arg(QFile::decodeName(QByteArray::fromStdString(path))));
     }
-    return settings;
+    return DxfSettings();
 }
 }  // namespace
 
