@@ -15,9 +15,8 @@ TEST(PrivateFolder, OnlyTheUsersOwnClosedFolderPasses) {
     ::mkdir(own.c_str(), 0700);
     ::mkdir((tmp + "/group").c_str(), 0750);
     ::symlink(own.c_str(), (tmp + "/link").c_str());
-    for (const char* refused : {"/group", "/link", "/own/missing"}) {
-        EXPECT_FALSE(IsPrivateFolder(tmp + refused, me)) << refused;
-    }
+    for (const char* p : {"/group", "/link", "/own/none"})
+        EXPECT_FALSE(IsPrivateFolder(tmp + p, me));
     EXPECT_FALSE(IsPrivateFolder(own, me + 1)) << "another user's";
     EXPECT_EQ(PrivateSocketFolder(own.c_str(), tmp, me), own);
     EXPECT_EQ(PrivateSocketFolder((tmp + "/group").c_str(), tmp, me), "") << "no other is taken";
