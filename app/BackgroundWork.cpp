@@ -51,7 +51,21 @@ class InputHold : public QObject {
 };
 }  // namespace
 
-void RunInBackground(QWidget* parent, const QString& what, const std::function<void()>& work) {
+QString FailureText(const QString& what, const std::exception_ptr& failure) {
+    QString task = what;
+    if (task.endsWith(QLatin1String("..."))) task.chop(3);
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("%1 failed: not enough memory.").arg(task);
+    } catch (const std::exception& e) {
+        return QStringLiteral("%1 failed: %2").arg(task, QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+    }
+    return QStringLiteral("%1 failed.").arg(task);
+}
+
+QString RunInBackground(QWidget* parent, const QString& what, const std::function<void()>& work) {
     InputHold hold;
     qApp->installEventFilter(&hold);
     ++g_running;
@@ -66,16 +80,20 @@ void RunInBackground(QWidget* parent, const QString& what, const std::function<v
 
     QEventLoop loop;
     std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
+    try {
+        std::thread worker([&] {
+            try {
+                work();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        loop.exec();
+        worker.join();
+    } catch (...) {
+        failure = std::current_exception();  // no thread could be started for the work
+    }
 
     progress.hide();
     QApplication::restoreOverrideCursor();
@@ -85,7 +103,7 @@ void RunInBackground(QWidget* parent, const QString& what, const std::function<v
             if (context) QTimer::singleShot(0, context, std::move(action));
         }
     }
-    if (failure) std::rethrow_exception(failure);
+    return failure ? FailureText(what, failure) : QString();
 }
 
 void WhenIdle(QObject* context, std::function<void()> action) {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <exception>
 #include <functional>
 
 class QWidget;
@@ -9,9 +10,14 @@ class QWidget;
 // Runs work on a worker thread and returns when it is done, while the windows keep painting and
 // answering the system. Meanwhile no input reaches any window (the document stays as the work
 // found it and nothing can close it), the cursor shows the wait, and once the work has taken
-// half a second a dialog over parent says what is under way. An exception from work is
-// rethrown here.
-void RunInBackground(QWidget* parent, const QString& what, const std::function<void()>& work);
+// half a second a dialog over parent says what is under way. No exception from work escapes:
+// the returned text is what the user is to be told of it (FailureText), empty when work ended.
+[[nodiscard]] QString RunInBackground(QWidget* parent, const QString& what,
+                                      const std::function<void()>& work);
+
+// What the user is told of work described by what ("Copying...") that ended with failure:
+// "Copying failed: not enough memory." for out of memory, the exception's own text otherwise.
+QString FailureText(const QString& what, const std::exception_ptr& failure);
 
 // Runs action now, or once the background work under way is done: for what the system starts
 // (a file changed on disk, files sent by another start), which may ask the user something.

@@ -73,6 +73,7 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
     const int typed = extensions.indexOf(QFileInfo(path).suffix().toLower());
     if (typed >= 0) filter = typed + 1;
     if (filter == kDxfType) {
+        LoadExportSettings();
         CDxfParms dialog(m_prompts, &view);
         dialog.m_parameters = m_doc->m_dxfSettings;
         dialog.m_cfgPath = &g_cfgFilePath;
@@ -84,22 +85,27 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
     SaveResult result;
     // Plot and DXF files of millions of records take seconds: written off the window's thread.
     const QString exporting = QStringLiteral("Exporting %1...").arg(QFileInfo(path).fileName());
+    QString failure;
     if (filter == kDxfType) {
-        RunInBackground(&view, exporting, [&] { result = ExportDxf(*m_doc, target); });
+        failure = RunInBackground(&view, exporting, [&] { result = ExportDxf(*m_doc, target); });
     } else if (filter == kPlotType) {
-        RunInBackground(&view, exporting, [&] { result = m_doc->ExportPlot(target); });
+        failure = RunInBackground(&view, exporting, [&] { result = m_doc->ExportPlot(target); });
     } else {
         const int width = view.ClientWidth(), height = view.ClientHeight();
         const std::string title = m_title.toStdString();
-        view.RunHeld(exporting, [&] {
+        failure = view.RunHeld(exporting, [&] {
             result = WritePicture(view.View(), m_doc->m_primitives, width, height, filter, target,
                                   title);
         });
     }
+    // Written over its own file: that file is now the one the document knows.
+    if (failure.isEmpty() && result.Ok() && QFileInfo(path).absoluteFilePath() == m_path) {
+        KnowOwnFile();
+    }
     Watch();
     m_watcher.blockSignals(false);
-    if (!result.Ok()) {
-        m_prompts.Warning(SaveErrorText(result));
+    if (!failure.isEmpty() || !result.Ok()) {
+        m_prompts.Warning(failure.isEmpty() ? SaveErrorText(result) : failure);
         return false;
     }
     // A picture does not hold the drawing: the changes are still to be saved.

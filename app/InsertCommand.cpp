@@ -1,11 +1,9 @@
 // Edit > Insert: the records of another plot file appended to the drawing.
-#include <QFile>
 #include <QFileInfo>
 
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
 #include "app/Prompts.h"
-#include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 
 bool PlotDocument::Insert(CKorvaneView* issuingView) {
@@ -19,13 +17,8 @@ bool PlotDocument::Insert(CKorvaneView* issuingView) {
     if (issuingView) issuingView->FinishPainting();
     m_pendingMessages.clear();
     const std::size_t before = m_doc->m_primitives.size();
-    bool complete = true;
-    try {
-        m_doc->InsertFile(QFile::encodeName(path).toStdString());
-    } catch (const FileError& e) {
-        m_pendingMessages << ReadErrorText(e, path);
-        complete = false;
-    }
+    const bool complete = ReadChecked(
+        path, [this](const std::string& name) { m_doc->InsertFile(name); }, nullptr);
     // A damaged file or a read error part-way: the message, and what was read stays merged.
     for (const QString& message : m_pendingMessages) m_prompts.Warning(message);
     m_pendingMessages.clear();

@@ -5,6 +5,7 @@
 #include <QSettings>
 #include <algorithm>
 #include <utility>
+#include <csignal>
 
 #include "app/ChildFrame.h"
 #include "app/KorvaneView.h"
@@ -18,7 +19,11 @@ namespace {
 const QString kRecentKey = QStringLiteral("RecentFiles");
 }
 
-CKorvaneApp::CKorvaneApp(Prompts& prompts) : m_prompts(prompts) {}
+CKorvaneApp::CKorvaneApp(Prompts& prompts) : m_prompts(prompts) {
+    // A write past the file-size limit then fails with EFBIG, reported like a full disk, instead
+    // of the signal killing the program with every window's unsaved work.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 CKorvaneApp::~CKorvaneApp() {
     // The windows (and their views) go before the documents they show.
@@ -188,7 +193,11 @@ void CKorvaneApp::OnLastViewClosed(PlotDocument* document) {
 }
 
 QStringList CKorvaneApp::RecentFiles() const {
-    return QSettings(kOrganisation, kApplication).value(kRecentKey).toStringList();
+    // A hand-edited list may be of any length; only its head is ever shown or kept.
+    return QSettings(kOrganisation, kApplication)
+        .value(kRecentKey)
+        .toStringList()
+        .mid(0, kRecentFiles);
 }
 
 void CKorvaneApp::AddRecentFile(const QString& path) {

@@ -175,7 +175,7 @@ void CKorvaneView::FinishPainting() {
     }
 }
 
-void CKorvaneView::RunHeld(const QString& what, const std::function<void()>& work) {
+QString CKorvaneView::RunHeld(const QString& what, const std::function<void()>& work) {
     FinishPainting();
     m_held = true;
     struct Release {
@@ -185,7 +185,7 @@ void CKorvaneView::RunHeld(const QString& what, const std::function<void()>& wor
             if (view.m_repaintPending) view.m_sliceTimer.start();
         }
     } release{*this};
-    RunInBackground(this, what, work);
+    return RunInBackground(this, what, work);
 }
 
 void CKorvaneView::paintEvent(QPaintEvent*) {

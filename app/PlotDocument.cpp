@@ -3,21 +3,48 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <algorithm>
+#include <set>
 #include <utility>
 
 #include "app/BackgroundWork.h"
 #include "app/KorvaneApp.h"
 #include "app/KorvaneView.h"
 #include "app/Prompts.h"
+#include "app/platform/RegularFile.h"
 #include "dxf/DxfConfig.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 
 PlotDocument::PlotDocument(Prompts& prompts, const QString& title)
     : m_prompts(prompts),
-      m_doc(std::make_unique<CKorvaneDoc>(*this, NewDocumentSettings(g_cfgFilePath))),
-      m_title(title) {
+      m_doc(std::make_unique<CKorvaneDoc>(*this)),
+      m_title(title),
+      m_cfgPath(g_cfgFilePath) {
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &PlotDocument::OnFileChanged);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &PlotDocument::OnFileChanged);
+}
+
+namespace {
+// The export settings of the configuration file at path over the defaults. What is not a
+// regular file is not read (a FIFO would block the window); that is told once per run.
+DxfSettings LastConfigSettings(const std::string& path, Prompts& prompts) {
+    if (path.empty()) return DxfSettings();
+    const RegularFile file(path);
+    if (file.GetStatus() == RegularFile::Status::kOpen) return NewDocumentSettings(file.ReadPath());
+    static std::set<std::string> told;
+    if (file.GetStatus() == RegularFile::Status::kNotRegular && told.insert(path).second) {
+        prompts.Warning(QStringLiteral("%1 is not a regular file; the DXF export starts from the "
+                                       "default settings.")
+                            .arg(QFile::decodeName(QByteArray::fromStdString(path))));
+    }
+    return DxfSettings();
+}
+}  // namespace
+
+void PlotDocument::LoadExportSettings() {
+    if (m_settingsLoaded) return;
+    m_settingsLoaded = true;
+    m_doc->m_dxfSettings = LastConfigSettings(m_cfgPath, m_prompts);
 }
 
 PlotDocument::~PlotDocument() = default;
@@ -77,15 +104,36 @@ void PlotDocument::EndWaitCursor() {
     QApplication::restoreOverrideCursor();
 }
 
-bool PlotDocument::ReadInto(CKorvaneDoc& doc, const QString& path) {
-    m_pendingMessages.clear();
+bool PlotDocument::ReadChecked(const QString& path,
+                               const std::function<void(const std::string&)>& read,
+                               FileIdentity* identity) {
+    const std::string name = QFile::encodeName(path).toStdString();
+    // A FIFO, socket or device would block the window for good: refused unread. A name that
+    // cannot be opened at all is left to the reader, which tells why in its own words.
+    const RegularFile file(name);
+    if (file.GetStatus() == RegularFile::Status::kNotRegular) {
+        m_prompts.Warning(QStringLiteral("%1 is not a regular file.").arg(path));
+        return false;
+    }
+    const bool checked = file.GetStatus() == RegularFile::Status::kOpen;
+    const std::string readPath = checked ? file.ReadPath() : name;
     try {
-        doc.OnOpenDocument(QFile::encodeName(path).toStdString());
+        read(readPath);
     } catch (const FileError& e) {
         m_prompts.Warning(ReadErrorText(e, path));
         return false;
     } catch (const std::bad_alloc&) {
         m_prompts.Warning(QStringLiteral("%1: not enough memory to open the drawing.").arg(path));
+        return false;
+    }
+    if (identity) *identity = checked ? file.Identity() : IdentityOf(name);
+    return true;
+}
+
+bool PlotDocument::ReadInto(CKorvaneDoc& doc, const QString& path, FileIdentity& identity) {
+    m_pendingMessages.clear();
+    if (!ReadChecked(
+            path, [&doc](const std::string& name) { doc.OnOpenDocument(name); }, &identity)) {
         return false;
     }
     const bool damaged = !m_pendingMessages.isEmpty();
@@ -101,7 +149,8 @@ bool PlotDocument::ReadInto(CKorvaneDoc& doc, const QString& path) {
 }
 
 bool PlotDocument::Open(const QString& path) {
-    if (!ReadInto(*m_doc, path)) return false;
+    if (!ReadInto(*m_doc, path, m_identity)) return false;
+    m_noticed = m_identity;
     m_path = QFileInfo(path).absoluteFilePath();
     m_title = QFileInfo(path).fileName();
     SetModifiedFlag(false);
@@ -112,7 +161,16 @@ bool PlotDocument::Open(const QString& path) {
 
 void PlotDocument::Watch() {
     if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
-    if (!m_path.isEmpty()) m_watcher.addPath(m_path);
+    if (!m_watcher.directories().isEmpty()) m_watcher.removePaths(m_watcher.directories());
+    if (m_path.isEmpty()) return;
+    // The folder too: a file deleted and made again (a checkout, an editor's atomic save) ends
+    // the watch on the file itself, and its return shows only in the folder.
+    m_watcher.addPath(QFileInfo(m_path).absolutePath());
+    if (QFileInfo::exists(m_path)) m_watcher.addPath(m_path);
+}
+
+void PlotDocument::KnowOwnFile() {
+    m_identity = m_noticed = IdentityOf(QFile::encodeName(m_path).toStdString());
 }
 
 void PlotDocument::OnFileChanged() {
@@ -122,18 +180,28 @@ void PlotDocument::OnFileChanged() {
 }
 
 void PlotDocument::AskReload() {
-    // A save of our own replaces the file; that is no news to the user.
-    if (m_askingReload || !QFileInfo::exists(m_path)) return;
+    if (m_askingReload || m_path.isEmpty()) return;
+    const FileIdentity now = IdentityOf(QFile::encodeName(m_path).toStdString());
+    // A deleted file is news once it is back; the file we read or saved ourselves, or the one
+    // already asked about, is none (another file of the folder changed).
+    if (!now.Exists() || now == m_identity || now == m_noticed) {
+        if (now.Exists() && !m_watcher.files().contains(m_path)) m_watcher.addPath(m_path);
+        return;
+    }
+    m_noticed = now;
     m_askingReload = true;
     const bool reload =
         m_prompts.AskYesNo(QStringLiteral("%1 has changed on disk.\nReload it?").arg(m_title));
     m_askingReload = false;
     Watch();  // a replaced file is a new file to the watcher
     if (!reload) return;
-    auto fresh = std::make_unique<CKorvaneDoc>(*this, NewDocumentSettings(g_cfgFilePath));
-    if (!ReadInto(*fresh, m_path)) return;
+    // The export settings stay the document's; only the drawing is read again.
+    auto fresh = std::make_unique<CKorvaneDoc>(*this, m_doc->m_dxfSettings);
+    FileIdentity read;
+    if (!ReadInto(*fresh, m_path, read)) return;
     // The old drawing outlives the views' switch to the new one: a paint may still hold it.
     std::swap(m_doc, fresh);
+    m_identity = m_noticed = read;
     SetModifiedFlag(false);
     emit drawingReplaced();
 }
@@ -150,13 +218,15 @@ bool PlotDocument::SaveTo(const QString& path) {
     m_watcher.blockSignals(true);
     const std::string target = QFile::encodeName(path).toStdString();
     SaveResult result;
-    RunInBackground(QApplication::activeWindow(),
-                    QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()),
-                    [&] { result = m_doc->OnSaveDocument(target); });
-    const bool saved = result.Ok();
-    if (!saved) m_prompts.Warning(SaveErrorText(result));
+    const QString failure =
+        RunInBackground(QApplication::activeWindow(),
+                        QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()),
+                        [&] { result = m_doc->OnSaveDocument(target); });
+    const bool saved = failure.isEmpty() && result.Ok();
+    if (!saved) m_prompts.Warning(failure.isEmpty() ? SaveErrorText(result) : failure);
     if (saved) {
         m_path = QFileInfo(path).absoluteFilePath();
+        KnowOwnFile();
         m_title = QFileInfo(path).fileName();
         m_partial = false;
         SetModifiedFlag(false);
@@ -176,6 +246,15 @@ bool PlotDocument::Save() {
             return false;
         }
         return SaveTo(path);
+    }
+    // Another program's newer file is not silently replaced by the older drawing.
+    const FileIdentity now = IdentityOf(QFile::encodeName(m_path).toStdString());
+    if (now.Exists() && now != m_identity &&
+        !m_prompts.AskYesNo(QStringLiteral("%1 has changed on disk since it was opened or last "
+                                           "saved. Overwrite it?")
+                                .arg(m_title),
+                            Prompts::Answer::No)) {
+        return false;
     }
     if (m_partial &&
         !m_prompts.AskYesNo(QStringLiteral("%1 was read only up to a damaged record.\nSaving it "

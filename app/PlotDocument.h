@@ -4,9 +4,12 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "app/platform/RegularFile.h"
 #include "plot/SaveResult.h"
 #include "plot/UserFeedback.h"
 
@@ -28,7 +31,8 @@ class PlotDocument : public QObject, public UserFeedback {
     // Reads path into this empty document. False, after telling the user why, when the file
     // cannot be read or holds not one readable record; the document is then to be discarded.
     bool Open(const QString& path);
-    // File > Save: to the document's own file, or a chosen one for a new drawing. False when
+    // File > Save: to the document's own file, or a chosen one for a new drawing. A file changed
+    // on disk since it was read or saved is replaced only when the user says so. False when
     // cancelled or failed (the user has been told).
     bool Save();
     // File > Save As: the drawing exported as plot records or DXF, or view's current picture,
@@ -39,7 +43,8 @@ class PlotDocument : public QObject, public UserFeedback {
     bool Insert(CKorvaneView* issuingView);
     // Before the document closes: "Save changes to %1?" when modified. False to keep it open.
     bool SaveModified();
-    // The file changed on disk: offers to read it again.
+    // The file (or its folder) changed on disk: offers to read it again when it is not the file
+    // read, saved or asked about last.
     void OnFileChanged();
     void AskReload();
 
@@ -70,9 +75,18 @@ class PlotDocument : public QObject, public UserFeedback {
     void drawingReplaced();
 
   private:
-    bool ReadInto(CKorvaneDoc& doc, const QString& path);
+    // Runs read on the name of path's file once it is known to be a regular file, and keeps its
+    // identity; false after telling the user why it was refused or failed.
+    bool ReadChecked(const QString& path, const std::function<void(const std::string&)>& read,
+                     FileIdentity* identity);
+    bool ReadInto(CKorvaneDoc& doc, const QString& path, FileIdentity& identity);
     bool SaveTo(const QString& path);
     void Watch();
+    // The file now at the document's own path is the one it holds.
+    void KnowOwnFile();
+    // The export settings of the configuration file that was the last one when the document was
+    // made, read when an export first needs them.
+    void LoadExportSettings();
 
     Prompts& m_prompts;
     std::unique_ptr<CKorvaneDoc> m_doc;
@@ -80,6 +94,10 @@ class PlotDocument : public QObject, public UserFeedback {
     QString m_path;
     bool m_partial = false;
     bool m_askingReload = false;
+    FileIdentity m_identity;  // of the file last read, reloaded or written at m_path
+    FileIdentity m_noticed;   // of the file last asked about
+    std::string m_cfgPath;
+    bool m_settingsLoaded = false;
     QStringList m_pendingMessages;
     std::vector<CKorvaneView*> m_views;
     QFileSystemWatcher m_watcher;

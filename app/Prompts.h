@@ -17,8 +17,9 @@ class Prompts {
     virtual void Information(const QString& text) = 0;
     // "Save changes to %1?" and the like: Yes, No or Cancel.
     virtual Answer AskYesNoCancel(const QString& text) = 0;
-    // Yes or No; false for No.
-    virtual bool AskYesNo(const QString& text) = 0;
+    // Yes or No; false for No. defaultAnswer is the button Enter presses: No where Yes loses
+    // something.
+    virtual bool AskYesNo(const QString& text, Answer defaultAnswer = Answer::Yes) = 0;
 
     // The general chooser. filters are "Description (*.ext)" entries; filterIndex counts from 1,
     // in: the filter selected first, out: the one selected when the user confirmed. path, in: the

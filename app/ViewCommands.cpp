@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include "app/BackgroundWork.h"
 #include "app/ClipboardCopy.h"
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
@@ -19,13 +20,19 @@ bool CKorvaneView::PrintOn(QPaintDevice& device, bool background) {
     const auto print = [&] {
         printed = PrintPage(device, *m_view, m_document.Doc().m_primitives, g_fitToPage);
     };
+    const QString what = QStringLiteral("Printing %1...").arg(m_document.Title());
+    QString failure;
     if (background) {
-        RunHeld(QStringLiteral("Printing %1...").arg(m_document.Title()), print);
+        failure = RunHeld(what, print);
     } else {
-        print();
+        try {
+            print();
+        } catch (...) {
+            failure = FailureText(what, std::current_exception());
+        }
     }
     if (printed) return true;
-    m_prompts.Warning(PrintRefusedMessage());
+    m_prompts.Warning(failure.isEmpty() ? PrintRefusedMessage() : failure);
     return false;
 }
 
@@ -33,10 +40,14 @@ void CKorvaneView::OnEditCopy() {
     // The copy continues from the state the screen's paint leaves, so that paint ends first.
     const int width = ClientWidth(), height = ClientHeight();
     std::unique_ptr<QMimeData> data;
-    RunHeld(QStringLiteral("Copying..."), [&] {
+    const QString failure = RunHeld(QStringLiteral("Copying..."), [&] {
         data = CopyPicture(*m_view, m_document.Doc().m_primitives, width, height);
         data->moveToThread(QCoreApplication::instance()->thread());  // the clipboard's thread
     });
+    if (!failure.isEmpty()) {
+        m_prompts.Warning(failure);  // the clipboard keeps what it held
+        return;
+    }
     QGuiApplication::clipboard()->setMimeData(data.release());
 }
 

@@ -15,6 +15,7 @@
 
 #include "app/dialogs/DialogParts.h"
 #include "app/dialogs/FieldText.h"
+#include "app/platform/RegularFile.h"
 #include "dxf/DxfConfig.h"
 #include "dxf/DxfLayers.h"
 #include "plot/Archive.h"
@@ -309,8 +310,15 @@ void CDxfParms::OnLoad() {
     // What the file does not hold keeps what the dialog shows, edits included.
     UpdateData(Exchange::FromControlsQuietly);
     const std::string file = QFile::encodeName(path).toStdString();
+    // A FIFO or device chosen here would block the window for good: refused unread.
+    const RegularFile checked(file);
+    if (checked.GetStatus() == RegularFile::Status::kNotRegular) {
+        m_prompts.Warning(QStringLiteral("%1 is not a regular file.").arg(path));
+        return;
+    }
     DxfSettings loaded = m_parameters;
-    if (ReadDxfConfig(file, loaded) < 0) {
+    if (checked.GetStatus() != RegularFile::Status::kOpen ||
+        ReadDxfConfig(checked.ReadPath(), loaded) < 0) {
         m_prompts.Warning(QStringLiteral("%1 could not be read.").arg(path));
         return;
     }

@@ -17,9 +17,10 @@ QString Caption() {
 }
 
 QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
-                                QMessageBox::StandardButtons buttons) {
+                                QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton = QMessageBox::Yes) {
     QMessageBox box(QMessageBox::Warning, Caption(), text, buttons, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -67,8 +68,10 @@ Prompts::Answer QtPrompts::AskYesNoCancel(const QString& text) {
     }
 }
 
-bool QtPrompts::AskYesNo(const QString& text) {
-    return Ask(Owner(), text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+bool QtPrompts::AskYesNo(const QString& text, Answer defaultAnswer) {
+    return Ask(Owner(), text, QMessageBox::Yes | QMessageBox::No,
+               defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes) ==
+           QMessageBox::Yes;
 }
 
 bool QtPrompts::ChooseFile(const QString& title, const QString& defaultExtension,

@@ -14,7 +14,7 @@ class QtPrompts : public Prompts {
     void Warning(const QString& text) override;
     void Information(const QString& text) override;
     Answer AskYesNoCancel(const QString& text) override;
-    bool AskYesNo(const QString& text) override;
+    bool AskYesNo(const QString& text, Answer defaultAnswer = Answer::Yes) override;
     bool ChooseFile(const QString& title, const QString& defaultExtension,
                     const QStringList& filters, QString& path, bool save,
                     int& filterIndex) override;

@@ -8,8 +8,10 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QTimer>
+#include <cstdlib>
+
+#include "app/platform/PrivateFolder.h"
 
 namespace {
 const QByteArray kGreeting = "korvane-open\n";
@@ -38,14 +40,19 @@ QByteArray Encode(const QString& path) {
 }  // namespace
 
 SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) folder = QDir::tempPath();
-    m_socketPath = folder + QStringLiteral("/korvane-%1-%2").arg(getuid()).arg(DisplayName());
+    // Another user must not be able to receive our files or stand in for the running program.
+    const std::string folder =
+        PrivateSocketFolder(std::getenv("XDG_RUNTIME_DIR"),
+                            QFile::encodeName(QDir::tempPath()).toStdString(), getuid());
+    if (folder.empty()) return;
+    m_socketPath = QFile::decodeName(QByteArray::fromStdString(folder)) +
+                   QStringLiteral("/korvane-%1-%2").arg(getuid()).arg(DisplayName());
 }
 
 SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::SendToRunning(const QStringList& absolutePaths) {
+    if (m_socketPath.isEmpty()) return false;
     QByteArray message = kGreeting;
     for (const QString& path : absolutePaths) {
         if (!path.isEmpty()) message += Encode(path);  // an empty line ends the list
@@ -74,6 +81,7 @@ bool SingleInstance::SendToRunning(const QStringList& absolutePaths) {
 
 bool SingleInstance::Listen() {
     if (m_server) return m_server->isListening();
+    if (m_socketPath.isEmpty()) return false;
     // Qt binds the new socket beside the name and moves it over whatever is there, so a running
     // program is found by asking it; the lock keeps two starts from both finding nobody.
     QLockFile lock(m_socketPath + QStringLiteral(".lock"));

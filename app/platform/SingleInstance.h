@@ -9,7 +9,8 @@ class QLocalServer;
 class QLocalSocket;
 
 // One running program per user and display: a later start hands its files to the running one
-// over a local socket in the user's runtime folder.
+// over a local socket in the user's private runtime folder (PrivateSocketFolder). Without such a
+// folder there is no socket: every start runs on its own.
 //
 // Protocol, one connection per hand-over: the line "korvane-open", then one line per absolute
 // path (its bytes percent-encoded, so names holding a newline survive), then an empty line. The
@@ -29,7 +30,8 @@ class SingleInstance : public QObject {
     // False when another program listens already or the socket cannot be made.
     bool Listen();
 
-    // Where the socket lives: the runtime folder, named after the user and the display.
+    // Where the socket lives: the runtime folder, named after the user and the display. Empty
+    // without a private folder.
     QString SocketPath() const { return m_socketPath; }
 
   signals:

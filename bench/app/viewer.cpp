@@ -25,7 +25,7 @@ class SilentPrompts : public Prompts {
     void Warning(const QString&) override {}
     void Information(const QString&) override {}
     Answer AskYesNoCancel(const QString&) override { return Answer::Cancel; }
-    bool AskYesNo(const QString&) override { return false; }
+    bool AskYesNo(const QString&, Answer) override { return false; }
     bool ChooseFile(const QString&, const QString&, const QStringList&, QString&, bool,
                     int&) override {
         return false;

@@ -1,4 +1,6 @@
 // Documents, menus and the main frame's life, driven through the real windows.
+#include <sys/resource.h>
+
 #include <QAccessible>
 #include <QDir>
 #include <QDropEvent>
@@ -229,4 +231,66 @@ TEST_F(AppTest, AChangedFileIsOfferedForReloading) {
     // The view measured the new drawing and fitted itself to it: 8 x 6 inches.
     EXPECT_EQ(View().State().m_homeRight, 8.0f * 300);
     EXPECT_EQ(View().View().m_drawnCount, 4);
+}
+
+// Past the file-size limit a save fails like on a full disk; the program and the file stay.
+TEST_F(AppTest, ASaveOverTheFileSizeLimitFailsLikeAFullDisk) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("plan.plt");
+    ASSERT_TRUE(QFile::copy(Sample("traverse.plt"), path));
+    Start({path});
+    rlimit old{}, limit{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    limit = {static_cast<rlim_t>(QFileInfo(path).size() / 2), old.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_FALSE(View().GetDocument().Save());
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(m_prompts.m_shown, QStringList{"warning: Disk full while accessing " + path + "."});
+    EXPECT_EQ(QFileInfo(path).size(), QFileInfo(Sample("traverse.plt")).size());
+}
+
+// A FIFO named at start, chosen, or found by a reload is refused unread (a fault hangs the test).
+TEST_F(AppTest, AFifoIsRefusedUnreadWhereverItComesFrom) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.plt"), plan = dir.filePath("plan.plt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::copy(Sample("traverse.plt"), plan));
+    Start({fifo, plan});
+    m_prompts.QueueChoice({true, fifo, 1});
+    Run("Open");
+    m_prompts.QueueChoice({true, fifo, 1});
+    Run("Insert");
+    ASSERT_TRUE(QFile::remove(plan) && QFile::rename(fifo, plan));
+    m_prompts.QueueAnswer(Prompts::Answer::Yes);
+    View().GetDocument().OnFileChanged();
+    const QString refused = "warning: " + fifo + " is not a regular file.";
+    EXPECT_EQ(m_prompts.m_shown, QStringList({refused, "choose: Open", refused, "choose: Open File",
+                                              refused, m_prompts.m_shown.value(5),
+                                              "warning: " + plan + " is not a regular file."}));
+}
+
+// A file recreated on disk stays watched, and Save asks before writing over it, No by default.
+TEST_F(AppTest, AFileChangedOnDiskIsWatchedAndNotOverwrittenUnasked) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("plan.plt");
+    ASSERT_TRUE(QFile::copy(Sample("traverse.plt"), path));
+    Start({path});
+    const auto asked = [&](int times) {
+        return QTest::qWaitFor([&] { return m_prompts.m_shown.size() == times; }, 5000);
+    };
+    ASSERT_TRUE(QFile::remove(path));
+    QCoreApplication::processEvents();
+    WriteFile(dir, "plan.plt", PlotBytes().Pinit().Ligne(4, 2, 2).str());
+    EXPECT_TRUE(asked(1));
+    WriteFile(dir, "plan.plt", PlotBytes().Pinit().str());
+    EXPECT_TRUE(asked(2));
+    EXPECT_EQ(m_prompts.m_shown.value(1), "ask: plan.plt has changed on disk.\nReload it?");
+    EXPECT_FALSE(View().GetDocument().Save());
+    EXPECT_EQ(m_prompts.m_shown.value(2),
+              "ask: plan.plt has changed on disk since it was opened or last saved. Overwrite it?");
+    EXPECT_EQ(m_prompts.m_lastDefault, Prompts::Answer::No);
+    EXPECT_EQ(QFileInfo(path).size(), 6);
+    m_prompts.QueueAnswer(Prompts::Answer::Yes);
+    EXPECT_TRUE(View().GetDocument().Save() && View().GetDocument().Save());  // asked once
+    EXPECT_EQ(m_prompts.m_shown.size(), 4);
 }

@@ -329,3 +329,27 @@ TEST_F(ExportTest, PicturesShowTheViewAsItIs) {
     EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32),
               View().Image().convertToFormat(QImage::Format_RGB32));
 }
+
+// The last configuration is read when an export needs it; a FIFO there is refused once per run.
+TEST_F(ExportTest, TheLastConfigurationIsReadWhenNeededAndAFifoIsRefusedOnce) {
+    const QString cfg = m_dir.filePath("tilted.cfg"), fifo = m_dir.filePath("pipe.cfg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& last : {cfg, fifo, fifo}) {
+        g_cfgFilePath = QFile::encodeName(last).toStdString();
+        Run("New");
+        WriteDxfConfig(QFile::encodeName(cfg).toStdString(), Tilted());  // after the New
+        std::string layer;
+        m_prompts.QueueChoice({true, m_dir.filePath("out.dxf"), 2});
+        AnswerDxfDialog([&layer](CDxfParms& d) {
+            layer = d.m_parameters.layerName[0];
+            Click(d, "OK");
+        });
+        Run("Save As");
+        EXPECT_EQ(layer, last == cfg ? "TILTED1" : DxfSettings().layerName[0]);
+    }
+    g_cfgFilePath.clear();
+    EXPECT_EQ(m_prompts.m_shown.filter("warning"),
+              QStringList("warning: " + fifo +
+                          " is not a regular file; the DXF export starts from the default "
+                          "settings."));
+}

@@ -30,8 +30,9 @@ class ScriptedPrompts : public Prompts {
         m_shown << QStringLiteral("ask: ") + text;
         return Take(m_answers, Answer::Cancel);
     }
-    bool AskYesNo(const QString& text) override {
+    bool AskYesNo(const QString& text, Answer defaultAnswer = Answer::Yes) override {
         m_shown << QStringLiteral("ask: ") + text;
+        m_lastDefault = defaultAnswer;
         return Take(m_answers, Answer::No) == Answer::Yes;
     }
     bool ChooseFile(const QString& title, const QString& defaultExtension,
@@ -60,6 +61,7 @@ class ScriptedPrompts : public Prompts {
     QString m_lastInitialPath;
     QString m_lastDefaultExtension;
     bool m_lastSave = false;
+    Answer m_lastDefault = Answer::Yes;  // of the last Yes or No question
 
   private:
     template <class T>
