@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "plot/FileError.h"
 
@@ -88,20 +89,64 @@ std::string HiddenNameBeside(const std::string& target) {
     return dir + "." + base + suffix;
 }
 
-// The file a write to path lands in: symbolic links followed, even to a target that does not
-// exist yet. Too many links fail as the system would (ELOOP).
+bool IsLink(const std::string& path, struct stat& st) {
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// The shared-folder rule for the entry owned by owner in folder; throws when it forbids.
+void CheckSharedFolder(const std::string& path, const std::string& folder, uid_t owner,
+                       const char* refusal) {
+    struct stat dir;
+    if (::stat(folder.c_str(), &dir) != 0) return;  // the write itself will fail and say why
+    if (!SafeFile::SharedFolderAllows(dir.st_mode, dir.st_uid, owner, ::geteuid())) {
+        Fail(path, EACCES, refusal);
+    }
+}
+
+// The file a write to path lands in: every symbolic link on the way followed, even to a target
+// that does not exist yet, each one checked by the shared-folder rule. The result names no link,
+// so the system follows none of its own when it is opened. Too many links fail as the system
+// would (ELOOP).
 std::string FollowLinks(const std::string& path) {
-    std::string current = path;
-    for (int hops = 0; hops < 40; ++hops) {
+    if (path.empty()) Fail(path, ENOENT);
+    if (path.back() == '/') Fail(path, EISDIR);  // names a folder, as the system would take it
+    std::vector<std::string> pending;            // components still to walk, the next one last
+    auto push = [&pending](const std::string& text) {
+        std::size_t end = text.size();
+        while (end > 0) {
+            const std::size_t slash = text.rfind('/', end - 1);
+            const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
+            if (end > begin) pending.push_back(text.substr(begin, end - begin));
+            if (slash == std::string::npos) break;
+            end = slash;
+        }
+    };
+    push(path);
+    std::string resolved = path[0] == '/' ? "" : ".";
+    int hops = 0;
+    while (!pending.empty()) {
+        const std::string name = pending.back();
+        pending.pop_back();
+        if (name == ".") continue;
+        // Every step so far is a real folder, so ".." is simply its parent.
+        const std::string candidate = resolved + "/" + name;
         struct stat st;
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        if (!IsLink(candidate, st)) {
+            resolved = candidate;
+            continue;
+        }
+        if (++hops > 40) Fail(path, ELOOP);
+        CheckSharedFolder(path, resolved.empty() ? "/" : resolved, st.st_uid,
+                          "refusing to follow a link another user owns");
         std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
-        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        const ssize_t n = ::readlink(candidate.c_str(), link.data(), link.size());
         if (n < 0) Fail(path, errno);
         link.resize(static_cast<std::size_t>(n));
-        current = link[0] == '/' ? link : DirectoryOf(current) + "/" + link;
+        if (link.empty()) Fail(path, ENOENT);
+        if (link[0] == '/') resolved.clear();
+        push(link);
     }
-    Fail(path, ELOOP);
+    return resolved.empty() ? "/" : resolved;
 }
 
 mode_t UsualMode() {
@@ -128,17 +173,28 @@ void SafeFile::ForceNamedTemporary(bool force) {
     g_forceNamed = force;
 }
 
+bool SafeFile::SharedFolderAllows(unsigned folderMode, unsigned folderOwner, unsigned owner,
+                                  unsigned writer) {
+    const bool shared = (folderMode & S_ISVTX) && (folderMode & S_IWOTH);
+    return !shared || owner == writer || owner == folderOwner;
+}
+
 SafeFile SafeFile::Create(const std::string& path) {
     SafeFile file(path, FollowLinks(path));
     const std::string& target = file.m_target;
     mode_t mode = UsualMode();
     struct stat st;
-    if (::stat(target.c_str(), &st) == 0) {
+    bool replacing = false;
+    if (::lstat(target.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) Fail(path, EISDIR);
         if (!S_ISREG(st.st_mode)) Fail(path, EACCES, "not a regular file");
         // Root may write anything; the mode bits still say what the owner wants.
         if ((st.st_mode & 0222) == 0) Fail(path, EACCES, "the file is read-only");
-        mode = st.st_mode & 07777;
+        CheckSharedFolder(path, DirectoryOf(target), st.st_uid,
+                          "refusing to write over a file another user owns in a shared folder");
+        // Never a set-user-ID or set-group-ID program made by a save, nor a sticky file.
+        mode = st.st_mode & 0777;
+        replacing = true;
     } else if (errno != ENOENT) {
         Fail(path, errno);
     }
@@ -166,7 +222,12 @@ SafeFile SafeFile::Create(const std::string& path) {
         }
         if (file.m_fd < 0) Fail(path, EEXIST);
     }
-    // Permissions as asked, whatever the umask made of them.
+    // The replaced file's owner and group where the writer may set them (root may; others at
+    // most a group of their own), then the permissions, whatever the umask made of them: a
+    // change of owner would clear bits set before it.
+    if (replacing && ::fchown(file.m_fd, st.st_uid, st.st_gid) != 0) {
+        (void)::fchown(file.m_fd, static_cast<uid_t>(-1), st.st_gid);
+    }
     ::fchmod(file.m_fd, mode);
     return file;
 }

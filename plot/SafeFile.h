@@ -13,15 +13,25 @@
 //   Commit, so a crash, kill or file-size limit leaves no temporary behind. Where the file
 //   system cannot make unnamed files, a hidden temporary beside the target is used instead and
 //   removed on every signal that can be caught (and by the destructor).
-// - A symbolic link as target is followed: its final target is replaced, still atomically, and
-//   the link stays a link.
+// - A symbolic link as target, or in the path to it, is followed: its final target is replaced,
+//   still atomically, and the link stays a link. In a world-writable sticky folder such as /tmp
+//   a link is followed, and an existing file written over, only when it belongs to the writer
+//   or to the folder's owner, whatever the kernel's own protection is set to: another user's
+//   link there must not turn a save onto a file of their choosing.
 // - An existing target that is not a regular file, or whose mode grants no write bit to anyone,
 //   is refused before anything is written (FileError with cause AccessDenied or BadPath), even
 //   for a user such as root whom the system would let through: its owner protected it.
-// - The new file gets the old one's permissions, or the usual ones (0666 less the umask).
+// - The new file gets the old one's permission bits, never set-user-ID, set-group-ID or sticky,
+//   and its owner and group where the writer may set them; a new target gets the usual ones
+//   (0666 less the umask). Hard links of a replaced file are split, as with any atomic save.
 // Failures throw FileError naming the path as given.
 class SafeFile {
   public:
+    // The shared-folder rule for a link to follow or a file to write over, owned by owner, in a
+    // folder of folderMode owned by folderOwner, for a writer of effective user id writer.
+    static bool SharedFolderAllows(unsigned folderMode, unsigned folderOwner, unsigned owner,
+                                   unsigned writer);
+
     static SafeFile Create(const std::string& path);
 
     SafeFile(SafeFile&& other) noexcept;
