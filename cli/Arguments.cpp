@@ -1,6 +1,8 @@
 #include "cli/Arguments.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -119,6 +121,25 @@ bool SameFile(const std::string& a, const std::string& b) {
            sa.st_ino == sb.st_ino;
 }
 }  // namespace
+
+int RefuseForeignOutput(const std::string& in, const std::string& out, const std::string& magic,
+                        const char* kind) {
+    if (SameFile(in, out)) {
+        return Fail(out + ": the output is the input file itself; it is not written over");
+    }
+    // Only a regular file's first bytes are looked at; anything else the save refuses itself.
+    struct stat st;
+    if (::stat(out.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) return kExitOk;
+    std::string head(magic.size(), '\0');
+    const int fd = ::open(out.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ssize_t n = -1;
+    if (fd >= 0) {
+        n = ::read(fd, head.data(), head.size());
+        ::close(fd);
+    }
+    if (n == static_cast<ssize_t>(magic.size()) && head == magic) return kExitOk;
+    return Fail(out + ": exists and is not " + kind + "; it is not written over");
+}
 
 int RefuseDamagedOverwrite(const CKorvaneDoc& doc, const CliFeedback& feedback,
                            const std::string& in, const std::string& out) {

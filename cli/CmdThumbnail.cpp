@@ -43,6 +43,10 @@ int RunThumbnail(const Args& args) {
         return Fail("SIZE takes a whole number of pixels from 1 to " + std::to_string(kMaxSize) +
                     "\n" + kThumbnailUsage);
     }
+    // File managers make OUT before they call us; anything else there is not ours to replace.
+    if (int status = RefuseForeignOutput(in, out, "\x89PNG\r\n\x1a\n", "a PNG picture")) {
+        return status;
+    }
     CliFeedback feedback(in);
     CKorvaneDoc doc(feedback);
     if (!OpenPlot(doc, feedback, in)) return kExitFailure;

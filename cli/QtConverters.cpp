@@ -1,6 +1,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPainter>
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 
@@ -81,6 +82,12 @@ int ConvertSvg(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
 }
 
 int ConvertPdf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
+    // 96 pixels to the inch: PDF readers honour pages of at most 200 inches a side.
+    if (std::max(options.width, options.height) > kMaxPdfSide) {
+        return Fail(out + ": a PDF page of " + std::to_string(options.width) + "x" +
+                    std::to_string(options.height) + " pixels is above the limit of " +
+                    std::to_string(kMaxPdfSide) + " pixels (200 inches) a side");
+    }
     EnsureGuiApplication();
     return Done(WritePdf(out, options.width, options.height, FittedPaint(doc, options)));
 }
