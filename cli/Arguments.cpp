@@ -94,10 +94,8 @@ int ParseArguments(const Args& args, std::size_t fileCount,
 void WarnUnknownFace(const ConvertOptions& options) {
 #if defined(KORVANE_WITH_QT) || defined(KORVANE_QT_MODULE)
     if (options.face == "Velmaro" || FaceInstalled(options.face)) return;
-    std::fprintf(stderr,
-                 "korvane-cli: warning: no installed font family is called '%s'; another one "
-                 "stands in ('korvane-cli fonts' lists them)\n",
-                 options.face.c_str());
+    Fail("warning: no installed font family is called '" + options.face +
+         "'; another one stands in ('korvane-cli fonts' lists them)");
 #else
     (void)options;
 #endif
@@ -147,15 +145,12 @@ int RefuseDamagedOverwrite(const CKorvaneDoc& doc, const CliFeedback& feedback,
     // What was read is written, but never over a user's file with nothing in it, and never over
     // the damaged input itself: the records after the bad one would be gone.
     if (doc.m_primitives.empty()) {
-        std::fprintf(stderr, "korvane-cli: %s: no record could be read; %s not written\n",
-                     in.c_str(), out.c_str());
+        Fail(in + ": no record could be read; " + out + " not written");
         return kExitInvalidRecord;
     }
     if (SameFile(in, out)) {
-        std::fprintf(stderr,
-                     "korvane-cli: %s: the input is damaged and %s is the same file; it is not "
-                     "written over\n",
-                     in.c_str(), out.c_str());
+        Fail(in + ": the input is damaged and " + out +
+             " is the same file; it is not written over");
         return kExitInvalidRecord;
     }
     return kExitOk;

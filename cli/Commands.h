@@ -23,8 +23,11 @@ int RunFonts(const Args& args);
 int RunThumbnail(const Args& args);
 int RunPrint(const Args& args);
 
-// Reports a usage or file error on stderr and returns kExitFailure.
+// Reports a usage or file error, or a warning, on stderr and returns kExitFailure. Each line is
+// printed as Printable makes it.
 int Fail(const std::string& message);
+// text for a terminal: control bytes left out, bytes that are not UTF-8 replaced by U+FFFD.
+std::string Printable(const std::string& text);
 // Splits "WxH" into numbers from 1 to 100000; false when it is not that.
 bool ParseSize(const std::string& text, int& width, int& height);
 // A whole number from min to max written in plain digits; false otherwise, overflow included.

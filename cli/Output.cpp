@@ -7,8 +7,61 @@
 
 #include "cli/Commands.h"
 
+namespace {
+// The length of the well-formed UTF-8 sequence at text[i], or 0 when there is none.
+std::size_t Utf8Length(const std::string& text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    std::size_t length = 0;
+    unsigned min = 0, code = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, min = 0x80, code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, min = 0x800, code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, min = 0x10000, code = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size()) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (byte(i + k) & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    if (code >= 0x80 && code <= 0x9F) return 0;  // C1 controls: terminals act on some of them
+    return length;
+}
+}  // namespace
+
+std::string Printable(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            if (c >= 0x20 && c != 0x7F) out += static_cast<char>(c);
+            ++i;
+        } else if (const std::size_t n = Utf8Length(text, i)) {
+            out.append(text, i, n);
+            i += n;
+        } else {
+            out += "\xEF\xBF\xBD";  // U+FFFD for a byte that starts no character
+            ++i;
+        }
+    }
+    return out;
+}
+
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "korvane-cli: %s\n", message.c_str());
+    // Lines are printed apart so that no line break or escape a name holds reaches the terminal.
+    std::size_t start = 0;
+    for (std::size_t end; (end = message.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::fprintf(stderr, "%s%s\n", start ? "" : "korvane-cli: ",
+                     Printable(message.substr(start, end - start)).c_str());
+    }
+    std::fprintf(stderr, "%s%s\n",
+                 start ? "" : "korvane-cli: ", Printable(message.substr(start)).c_str());
     return kExitFailure;
 }
 
