@@ -3,9 +3,14 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <new>
+#include <system_error>
 
 #include "cli/Commands.h"
+#include "plot/SafeFile.h"
 
 namespace {
 // The length of the well-formed UTF-8 sequence at text[i], or 0 when there is none.
@@ -90,4 +95,68 @@ int StdOutput::Finish(int status) {
     if (!m_error && std::fflush(stdout) != 0) m_error = errno ? errno : EIO;
     if (m_error) return Fail(std::string("cannot write the output: ") + std::strerror(m_error));
     return status;
+}
+
+std::string FirstFileOf(const Args& args) {
+    static const char* const kValued[] = {"--size",   "--face",  "--line-width", "--antialias",
+                                          "--config", "--paper", "--printer"};
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (optionsEnded || a.empty() || a[0] != '-' || a == "-") return a;
+        if (a == "--") optionsEnded = true;
+        for (const char* valued : kValued) {
+            if (a == valued) ++i;
+        }
+    }
+    return {};
+}
+
+int OutOfMemory(const Args& args) {
+    const std::string file = FirstFileOf(args);
+    return Fail((file.empty() ? "" : file + ": ") + "out of memory; nothing written");
+}
+
+namespace {
+char g_subject[512];  // the running command's input file, for the terminate handler
+
+// Memory can also run out inside a library that cannot pass the failure on (Qt ending a
+// painter from its destructor); the process then ends with the same report, not a core dump.
+[[noreturn]] void OnTerminate() {
+    bool memory = false;
+    try {
+        if (std::exception_ptr e = std::current_exception()) std::rethrow_exception(e);
+    } catch (const std::bad_alloc&) {
+        memory = true;
+    } catch (...) {
+    }
+    EndAbruptly(memory, "internal error");
+}
+}  // namespace
+
+void EndAbruptly(bool outOfMemory, const char* why) {
+    // Unnamed outputs vanish with the process; named temporaries are removed here.
+    SafeFile::RemoveTemporaries();
+    std::fprintf(stderr, "korvane-cli: %s%s%s; nothing written\n", g_subject,
+                 *g_subject ? ": " : "", outOfMemory ? "out of memory" : why);
+    std::_Exit(kExitFailure);
+}
+
+int RunGuarded(int (*run)(const Args&), const Args& args) {
+    const std::string subject = Printable(FirstFileOf(args));
+    std::snprintf(g_subject, sizeof g_subject, "%s", subject.c_str());
+    std::set_terminate(OnTerminate);
+    // Any output file is dropped by its destructor on the way out, so nothing half-made stays.
+    try {
+        return run(args);
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory(args);
+    } catch (const std::system_error& e) {
+        // A thread or other resource the system could not give.
+        if (e.code() == std::errc::resource_unavailable_try_again ||
+            e.code() == std::errc::not_enough_memory) {
+            return OutOfMemory(args);
+        }
+        return Fail(FirstFileOf(args) + ": " + e.what());
+    }
 }

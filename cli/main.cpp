@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
             std::printf("\n");
             return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
         }
-        return c.run(args);
+        return RunGuarded(c.run, args);
     }
     std::fprintf(stderr, "korvane-cli: unknown command '%s'\n", argv[1]);
     PrintUsage(stderr);

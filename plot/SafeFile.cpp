@@ -32,9 +32,7 @@ const int kCleanupSignals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM, SIGXFSZ, SIGP
                                SIGUSR1, SIGUSR2, SIGABRT, SIGSEGV, SIGBUS,  SIGFPE,  SIGILL};
 
 void RemoveTemporariesAndDie(int sig) {
-    for (int i = 0; i < kSlots; ++i) {
-        if (g_tempUsed[i]) ::unlink(g_tempNames[i]);
-    }
+    SafeFile::RemoveTemporaries();
     ::signal(sig, SIG_DFL);
     ::raise(sig);
 }
@@ -168,6 +166,12 @@ int WithSignalsBlocked(F f) {
     return result;
 }
 }  // namespace
+
+void SafeFile::RemoveTemporaries() noexcept {
+    for (int i = 0; i < kSlots; ++i) {
+        if (g_tempUsed[i]) ::unlink(g_tempNames[i]);
+    }
+}
 
 void SafeFile::ForceNamedTemporary(bool force) {
     g_forceNamed = force;

@@ -48,6 +48,10 @@ class SafeFile {
     // Makes the content durable and puts it in place of the target. The object is done after.
     void Commit();
 
+    // Removes the named temporaries of this process, for a process about to end without
+    // unwinding (as from a terminate handler). Async-signal-safe.
+    static void RemoveTemporaries() noexcept;
+
     // Tests: make the following Creates use a named temporary, as where O_TMPFILE is missing.
     static void ForceNamedTemporary(bool force);
 
