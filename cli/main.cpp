@@ -60,8 +60,9 @@ const Command kCommands[] = {
     {"thumbnail", "thumbnail IN OUT.png SIZE",
      "Writes OUT.png, a PNG picture of the plot file IN for file managers: the drawing as\n"
      "convert draws it, in a picture whose longer side is SIZE pixels and whose proportions are\n"
-     "the drawing's (at most 16 to 1). OUT is replaced only once it is complete, and only when\n"
-     "it is empty or a PNG picture; OUT that is IN itself is refused (exit 1).",
+     "the drawing's (at most 16 to 1), from the records that start in IN's first megabyte.\n"
+     "OUT is replaced only once it is complete, and only when it is empty or a PNG picture;\n"
+     "OUT that is IN itself is refused (exit 1).",
      RunThumbnail},
     {"print", "print IN [OUT.pdf] [--fit] [--paper NAME] [--landscape] [--printer NAME]",
      "Prints the plot file IN on one page as the desktop's Print does for a new window: one\n"
@@ -85,9 +86,10 @@ void PrintUsage(FILE* out) {
     std::fprintf(
         out,
         "\n'korvane-cli COMMAND --help' describes a command.\n"
-        "Exit status: 0 success; 1 usage error, unreadable input, or output that cannot be\n"
-        "written (nothing written, the reason on stderr); 2 the input has an invalid\n"
-        "record (its byte offset on stderr; what came before it is used).\n");
+        "Exit status: 0 success; 1 usage error, unreadable input, output that cannot or\n"
+        "must not be written, or too little memory ('out of memory' and the input's name):\n"
+        "nothing written, the reason on stderr; 2 the input has an invalid record (its byte\n"
+        "offset on stderr; what came before it is used).\n");
 }
 
 bool AsksForHelp(const Args& args) {
