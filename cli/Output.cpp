@@ -59,14 +59,14 @@ std::string Printable(const std::string& text) {
 }
 
 int Fail(const std::string& message) {
-    // Lines are printed apart so that no line break or escape a name holds reaches the terminal.
-    std::size_t start = 0;
-    for (std::size_t end; (end = message.find('\n', start)) != std::string::npos; start = end + 1) {
-        std::fprintf(stderr, "%s%s\n", start ? "" : "korvane-cli: ",
-                     Printable(message.substr(start, end - start)).c_str());
-    }
-    std::fprintf(stderr, "%s%s\n",
-                 start ? "" : "korvane-cli: ", Printable(message.substr(start)).c_str());
+    // Some messages end with a command's usage, our own text of one or more lines; the rest may
+    // hold names, and is printed as one line as Printable makes it.
+    std::size_t usage = message.compare(0, 7, "usage: ") == 0 ? 0 : message.rfind("\nusage: ");
+    if (usage == std::string::npos) usage = message.size();
+    std::string text = Printable(message.substr(0, usage));
+    if (usage == 0) text = message;
+    if (usage > 0 && usage < message.size()) text += message.substr(usage);
+    std::fprintf(stderr, "korvane-cli: %s\n", text.c_str());
     return kExitFailure;
 }
 
