@@ -112,9 +112,15 @@ std::string FirstFileOf(const Args& args) {
     return {};
 }
 
-int OutOfMemory(const Args& args) {
+namespace {
+int FailAbout(const Args& args, const std::string& why) {
     const std::string file = FirstFileOf(args);
-    return Fail((file.empty() ? "" : file + ": ") + "out of memory; nothing written");
+    return Fail((file.empty() ? "" : file + ": ") + why + "; nothing written");
+}
+}  // namespace
+
+int OutOfMemory(const Args& args) {
+    return FailAbout(args, "out of memory");
 }
 
 namespace {
@@ -157,6 +163,6 @@ int RunGuarded(int (*run)(const Args&), const Args& args) {
             e.code() == std::errc::not_enough_memory) {
             return OutOfMemory(args);
         }
-        return Fail(FirstFileOf(args) + ": " + e.what());
+        return FailAbout(args, e.what());
     }
 }

@@ -33,7 +33,7 @@ void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const Q
     if (text.contains(QLatin1String("Cannot allocate memory"))) lackedMemory = true;
     if (lackedMemory && type != QtFatalMsg) return;
     if (type == QtFatalMsg) {
-        const std::string why = "Qt cannot start: " + text.toStdString();
+        const std::string why = "Qt stopped: " + text.toStdString();
         EndAbruptly(lackedMemory, why.c_str());
     }
     if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
