@@ -17,7 +17,8 @@
 //   still atomically, and the link stays a link. In a world-writable sticky folder such as /tmp
 //   a link is followed, and an existing file written over, only when it belongs to the writer
 //   or to the folder's owner, whatever the kernel's own protection is set to: another user's
-//   link there must not turn a save onto a file of their choosing.
+//   link there must not turn a save onto a file of their choosing. Folders are walked one by
+//   one and held open, so a link swapped in after a check is never followed.
 // - An existing target that is not a regular file, or whose mode grants no write bit to anyone,
 //   is refused before anything is written (FileError with cause AccessDenied or BadPath), even
 //   for a user such as root whom the system would let through: its owner protected it.
@@ -56,13 +57,21 @@ class SafeFile {
     static void ForceNamedTemporary(bool force);
 
   private:
-    SafeFile(std::string path, std::string target) : m_path(std::move(path)), m_target(target) {}
+    SafeFile(std::string path, int dir, std::string folder, std::string name)
+        : m_path(std::move(path)),
+          m_folder(std::move(folder)),
+          m_name(std::move(name)),
+          m_dir(dir) {}
     void Discard() noexcept;
     void StartWriteback();
 
-    std::string m_path;    // as the caller gave it, for messages
-    std::string m_target;  // the regular file to replace: m_path with symbolic links followed
-    std::string m_temp;    // the named temporary, when one is used
+    std::string m_path;  // as the caller gave it, for messages
+    // The regular file to replace, m_path with symbolic links followed: its folder, held open so
+    // that no link swapped in later is followed, and its name there.
+    std::string m_folder;  // the folder's path, for the signal handler
+    std::string m_name;
+    std::string m_temp;  // the named temporary in the folder, when one is used
+    int m_dir = -1;
     int m_fd = -1;
     std::uint64_t m_written = 0;        // bytes written so far
     std::uint64_t m_writebackFrom = 0;  // where the disk has not yet been asked to start
