@@ -1,6 +1,8 @@
 #include "cli/Arguments.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -92,10 +94,8 @@ int ParseArguments(const Args& args, std::size_t fileCount,
 void WarnUnknownFace(const ConvertOptions& options) {
 #if defined(KORVANE_WITH_QT) || defined(KORVANE_QT_MODULE)
     if (options.face == "Velmaro" || FaceInstalled(options.face)) return;
-    std::fprintf(stderr,
-                 "korvane-cli: warning: no installed font family is called '%s'; another one "
-                 "stands in ('korvane-cli fonts' lists them)\n",
-                 options.face.c_str());
+    Fail("warning: no installed font family is called '" + options.face +
+         "'; another one stands in ('korvane-cli fonts' lists them)");
 #else
     (void)options;
 #endif
@@ -120,21 +120,37 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 }  // namespace
 
+int RefuseForeignOutput(const std::string& in, const std::string& out, const std::string& magic,
+                        const char* kind) {
+    if (SameFile(in, out)) {
+        return Fail(out + ": the output is the input file itself; it is not written over");
+    }
+    // Only a regular file's first bytes are looked at; anything else the save refuses itself.
+    struct stat st;
+    if (::stat(out.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) return kExitOk;
+    std::string head(magic.size(), '\0');
+    const int fd = ::open(out.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ssize_t n = -1;
+    if (fd >= 0) {
+        n = ::read(fd, head.data(), head.size());
+        ::close(fd);
+    }
+    if (n == static_cast<ssize_t>(magic.size()) && head == magic) return kExitOk;
+    return Fail(out + ": exists and is not " + kind + "; it is not written over");
+}
+
 int RefuseDamagedOverwrite(const CKorvaneDoc& doc, const CliFeedback& feedback,
                            const std::string& in, const std::string& out) {
     if (!feedback.Messages()) return kExitOk;
     // What was read is written, but never over a user's file with nothing in it, and never over
     // the damaged input itself: the records after the bad one would be gone.
     if (doc.m_primitives.empty()) {
-        std::fprintf(stderr, "korvane-cli: %s: no record could be read; %s not written\n",
-                     in.c_str(), out.c_str());
+        Fail(in + ": no record could be read; " + out + " not written");
         return kExitInvalidRecord;
     }
     if (SameFile(in, out)) {
-        std::fprintf(stderr,
-                     "korvane-cli: %s: the input is damaged and %s is the same file; it is not "
-                     "written over\n",
-                     in.c_str(), out.c_str());
+        Fail(in + ": the input is damaged and " + out +
+             " is the same file; it is not written over");
         return kExitInvalidRecord;
     }
     return kExitOk;

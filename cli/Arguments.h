@@ -24,6 +24,12 @@ void WarnUnknownFace(const ConvertOptions& options);
 // document was made with learns where an invalid record lies, for its message.
 bool OpenPlot(CKorvaneDoc& doc, CliFeedback& feedback, const std::string& path);
 
+// For a command whose output is of one kind only: exit status 1 after saying why on stderr when
+// out is the input itself (by device and inode) or an existing file that is neither empty nor
+// starts with magic (a file of another kind, most likely named by a slip); kExitOk otherwise.
+int RefuseForeignOutput(const std::string& in, const std::string& out, const std::string& magic,
+                        const char* kind);
+
 // For a conversion of an input whose reading reported an invalid record: exit status 2 after
 // saying why on stderr when nothing must be written (not a single record was read, or out is
 // the input file itself, by device and inode); kExitOk when out may get what was read.

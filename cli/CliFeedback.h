@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 
+#include "cli/Commands.h"
 #include "plot/KorvaneDoc.h"
 #include "plot/UserFeedback.h"
 
@@ -17,8 +17,7 @@ class CliFeedback : public UserFeedback {
         if (m_doc && m_doc->m_invalidRecordAt >= 0) {
             where = " (invalid record at byte " + std::to_string(m_doc->m_invalidRecordAt) + ")";
         }
-        std::fprintf(stderr, "korvane-cli: %s: %s%s\n", m_file.c_str(), text.c_str(),
-                     where.c_str());
+        Fail(m_file + ": " + text + where);
         ++m_messages;
     }
     int Messages() const { return m_messages; }

@@ -38,15 +38,14 @@ int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
         int read = ReadDxfConfig(options.config, doc.m_dxfSettings);
         if (read <= 0) return Fail(options.config + ": cannot read the configuration file");
         if (read < DxfSettings::kFieldCount) {
-            std::fprintf(stderr,
-                         "korvane-cli: %s: warning: only the first %d of %d settings could be "
-                         "read; the others keep their defaults\n",
-                         options.config.c_str(), read, DxfSettings::kFieldCount);
+            Fail(options.config + ": warning: only the first " + std::to_string(read) + " of " +
+                 std::to_string(DxfSettings::kFieldCount) +
+                 " settings could be read; the others keep their defaults");
         }
     }
     const std::string colorWarning = LayerColorWarning(doc.m_dxfSettings.layerColor);
     if (!colorWarning.empty()) {
-        std::fprintf(stderr, "korvane-cli: %s: warning: %s\n", out.c_str(), colorWarning.c_str());
+        Fail(out + ": warning: " + colorWarning);
     }
     const SaveResult exported = ExportDxf(doc, out);
     if (exported.error == SaveResult::Error::kExportRefused) {

@@ -17,8 +17,19 @@
 
 namespace {
 const char* kPrintUsage =
-    "usage: korvane-cli print IN [OUT.pdf] [--fit] [--paper A4|A3|Letter|...] [--landscape] "
-    "[--printer NAME]";
+    "usage: korvane-cli print IN [OUT.pdf] [--fit] [--paper NAME] [--landscape] [--printer NAME]";
+
+// The papers --paper takes, as --help lists them.
+const struct {
+    const char* name;
+    QPageSize::PageSizeId id;
+} kPapers[] = {{"A0", QPageSize::A0},           {"A1", QPageSize::A1},
+               {"A2", QPageSize::A2},           {"A3", QPageSize::A3},
+               {"A4", QPageSize::A4},           {"A5", QPageSize::A5},
+               {"A6", QPageSize::A6},           {"B4", QPageSize::B4},
+               {"B5", QPageSize::B5},           {"Letter", QPageSize::Letter},
+               {"Legal", QPageSize::Legal},     {"Executive", QPageSize::Executive},
+               {"Tabloid", QPageSize::Tabloid}, {"Ledger", QPageSize::Ledger}};
 
 struct PrintOptions {
     std::string in;
@@ -29,17 +40,28 @@ struct PrintOptions {
     bool landscape = false;
 };
 
-// A paper by Qt's key for it ("A4", "Letter", "Legal"...), case aside.
+// A paper of the list by its name, case aside.
 bool FindPaper(const std::string& name, QPageSize& paper) {
     const QString wanted = QString::fromStdString(name);
-    for (int id = 0; id <= QPageSize::LastPageSize; ++id) {
-        const auto size = static_cast<QPageSize::PageSizeId>(id);
-        if (QPageSize::key(size).compare(wanted, Qt::CaseInsensitive) == 0) {
-            paper = QPageSize(size);
+    for (const auto& p : kPapers) {
+        if (wanted.compare(QLatin1String(p.name), Qt::CaseInsensitive) == 0) {
+            paper = QPageSize(p.id);
             return true;
         }
     }
     return false;
+}
+
+std::string PaperList() {
+    std::string list;
+    for (const auto& p : kPapers) list += (list.empty() ? "" : ", ") + std::string(p.name);
+    return list;
+}
+
+bool EndsWithPdf(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
+    return QString::fromStdString(path.substr(dot)).compare(".pdf", Qt::CaseInsensitive) == 0;
 }
 
 int ParsePrint(const Args& args, PrintOptions& options) {
@@ -58,7 +80,8 @@ int ParsePrint(const Args& args, PrintOptions& options) {
             options.landscape = true;
         } else if (a == "--paper" && hasValue) {
             if (!FindPaper(args[++i], options.paper)) {
-                return Fail("unknown paper '" + args[i] + "'\n" + kPrintUsage);
+                return Fail("unknown paper '" + args[i] + "'; --paper takes " + PaperList() + "\n" +
+                            kPrintUsage);
             }
         } else if (a == "--printer" && hasValue) {
             options.printer = args[++i];
@@ -72,6 +95,10 @@ int ParsePrint(const Args& args, PrintOptions& options) {
     }
     options.in = files[0];
     if (files.size() == 2) options.out = files[1];
+    // print writes nothing but PDF: a plot file named by a slip is never turned into one.
+    if (files.size() == 2 && !EndsWithPdf(options.out)) {
+        return Fail(options.out + ": the output of print must be a .pdf file\n" + kPrintUsage);
+    }
     return kExitOk;
 }
 
@@ -85,6 +112,11 @@ bool Print(QPaintDevice& device, const CKorvaneDoc& doc, bool fit) {
 int RunPrint(const Args& args) {
     PrintOptions options;
     if (int status = ParsePrint(args, options)) return status;
+    if (!options.out.empty()) {
+        if (int status = RefuseForeignOutput(options.in, options.out, "%PDF-", "a PDF file")) {
+            return status;
+        }
+    }
     CliFeedback feedback(options.in);
     CKorvaneDoc doc(feedback);
     if (!OpenPlot(doc, feedback, options.in)) return kExitFailure;

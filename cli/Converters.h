@@ -25,6 +25,10 @@ struct ConvertOptions {
 // for example 16384 x 16384, a gigabyte of pixels.
 constexpr long long kMaxImagePixels = 1LL << 28;
 
+// A PDF page side larger than this many pixels (200 inches at 96 to the inch, 14400 points) is
+// refused: PDF readers honour no larger page.
+constexpr int kMaxPdfSide = 19200;
+
 #ifdef KORVANE_WITH_QT
 // The drawing as a new view of the options' client size shows it after its first fit.
 int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);

@@ -1,8 +1,10 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPainter>
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
+#include <new>
 
 #include "cli/Commands.h"
 #include "cli/Converters.h"
@@ -24,9 +26,21 @@ QtMessageHandler& PreviousHandler() {
 // Off screen, Qt notes on every run that no per-user runtime folder is set; it falls back to one
 // of its own, which is all a conversion needs, so that note is noise to a command-line user.
 void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    // Under an address-space limit Qt may fail to map its plugins, and then give up on starting
+    // with a fatal message that would abort the process: reported as the lack of memory it is.
+    static bool lackedMemory = false;
+    // Once memory has failed, what follows is its consequence, told in the command's words.
+    if (text.contains(QLatin1String("Cannot allocate memory"))) lackedMemory = true;
+    if (lackedMemory && type != QtFatalMsg) return;
+    if (type == QtFatalMsg) {
+        const std::string why = "Qt stopped: " + text.toStdString();
+        EndAbruptly(lackedMemory, why.c_str());
+    }
     if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
     // A refused print job is reported in the command's own words.
     if (text.startsWith(QLatin1String("QPainter::begin(): Returned false"))) return;
+    // A painter let go of after running out of memory; the command reports that itself.
+    if (text.startsWith(QLatin1String("QPaintDevice: Cannot destroy paint device"))) return;
     if (QtMessageHandler previous = PreviousHandler()) previous(type, context, text);
 }
 
@@ -67,8 +81,12 @@ int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
                     std::to_string(kMaxImagePixels) + ") pixels");
     }
     EnsureGuiApplication();
-    return Done(
-        WritePng(out, options.width, options.height, FittedPaint(doc, options), options.antialias));
+    // The picture's only refusals are for memory: reported as every other lack of it.
+    if (!WritePng(out, options.width, options.height, FittedPaint(doc, options), options.antialias)
+             .empty()) {
+        throw std::bad_alloc();
+    }
+    return kExitOk;
 }
 
 int ConvertSvg(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
@@ -81,6 +99,12 @@ int ConvertSvg(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
 }
 
 int ConvertPdf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
+    // 96 pixels to the inch: PDF readers honour pages of at most 200 inches a side.
+    if (std::max(options.width, options.height) > kMaxPdfSide) {
+        return Fail(out + ": a PDF page of " + std::to_string(options.width) + "x" +
+                    std::to_string(options.height) + " pixels is above the limit of " +
+                    std::to_string(kMaxPdfSide) + " pixels (200 inches) a side");
+    }
     EnsureGuiApplication();
     return Done(WritePdf(out, options.width, options.height, FittedPaint(doc, options)));
 }

@@ -4,6 +4,8 @@
 #include <limits.h>
 #include <unistd.h>
 
+#include <cstring>
+
 #include "cli/Converters.h"
 
 namespace {
@@ -17,7 +19,21 @@ std::string ModulePath() {
     return path.substr(0, slash + 1) + "../lib/korvane/korvane-cli-qt.so";
 }
 
-// Loaded on first use and kept for the rest of the process; null after reporting a failure.
+bool g_moduleLackedMemory = false;
+
+// Whether the loader's complaint is about memory: the module and its libraries are mapped, and
+// an address-space limit makes the mapping fail.
+bool LackOfMemory(const char* why) {
+    for (const char* sign :
+         {"failed to map segment", "cannot map zero-fill pages",
+          "cannot create shared object descriptor", "allocate memory", "out of memory"}) {
+        if (std::strstr(why, sign)) return true;
+    }
+    return false;
+}
+
+// Loaded on first use and kept for the rest of the process; null after reporting a failure
+// (except lack of memory, which the caller reports with the file it concerns).
 const QtModuleTable* Module() {
     static const QtModuleTable* table = nullptr;
     static bool tried = false;
@@ -27,6 +43,8 @@ const QtModuleTable* Module() {
     void* handle = path.empty() ? nullptr : dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = path.empty() ? "the program's own path is unknown" : dlerror();
+        g_moduleLackedMemory = LackOfMemory(why);
+        if (g_moduleLackedMemory) return nullptr;
         Fail(std::string("the module for pictures, fonts and printing could not be loaded: ") +
              why);
         return nullptr;
@@ -45,7 +63,8 @@ const QtModuleTable* Module() {
 
 int RunInQtModule(const char* command, const Args& args) {
     const QtModuleTable* module = Module();
-    return module ? module->run(command, args) : kExitFailure;
+    if (module) return module->run(command, args);
+    return g_moduleLackedMemory ? OutOfMemory(args) : kExitFailure;
 }
 
 int RunFonts(const Args& args) {

@@ -5,10 +5,11 @@
 
 namespace {
 int Run(const char* command, const Args& args) {
-    if (!std::strcmp(command, "convert")) return RunConvert(args);
-    if (!std::strcmp(command, "fonts")) return RunFonts(args);
-    if (!std::strcmp(command, "thumbnail")) return RunThumbnail(args);
-    if (!std::strcmp(command, "print")) return RunPrint(args);
+    // Caught on this side: the module's exceptions are its own.
+    if (!std::strcmp(command, "convert")) return RunGuarded(RunConvert, args);
+    if (!std::strcmp(command, "fonts")) return RunGuarded(RunFonts, args);
+    if (!std::strcmp(command, "thumbnail")) return RunGuarded(RunThumbnail, args);
+    if (!std::strcmp(command, "print")) return RunGuarded(RunPrint, args);
     return Fail(std::string("the Qt module has no command '") + command + "'");
 }
 }  // namespace

@@ -8,7 +8,8 @@
 namespace {
 const char kPictureOptions[] =
     "  --size WxH        client size of the simulated view in pixels, each 1 to 100000\n"
-    "                    (default 1000x800); a picture of more than 2^28 pixels is refused\n"
+    "                    (default 1000x800); a picture of more than 2^28 pixels, or a PDF\n"
+    "                    page with a side over 19200 pixels (200 inches), is refused\n"
     "  --face NAME       text face: Velmaro, the built-in stroke font (default), or an\n"
     "                    installed font family ('korvane-cli fonts' lists them)\n"
     "  --line-width N    pen width in logical units of the view, 0 to 1000; 0 (default)\n"
@@ -40,7 +41,10 @@ const Command kCommands[] = {
      "  --config CFG      (.dxf only) the export parameters; a file that cannot be read or\n"
      "                    holds none of the 34 settings is refused (exit 1)\n"
      "The output replaces OUT only once it is complete, writing through a symbolic link to\n"
-     "its target; a read-only OUT, or one that is not a regular file, is refused (exit 1).\n"
+     "its target; a read-only OUT, or one that is not a regular file, is refused (exit 1),\n"
+     "and so is a link or a file in a shared sticky folder such as /tmp that belongs to\n"
+     "neither you nor the folder's owner. A replaced OUT keeps its permissions (never the\n"
+     "set-user-ID, set-group-ID or sticky bit) and, where you may set them, owner and group.\n"
      "When IN has an invalid record, what came before it is written (exit 2), except when\n"
      "not a single record could be read or OUT is IN itself: then nothing is written.\n"
      "'--' ends the options, for file names that start with '-'.",
@@ -56,15 +60,19 @@ const Command kCommands[] = {
     {"thumbnail", "thumbnail IN OUT.png SIZE",
      "Writes OUT.png, a PNG picture of the plot file IN for file managers: the drawing as\n"
      "convert draws it, in a picture whose longer side is SIZE pixels and whose proportions are\n"
-     "the drawing's (at most 16 to 1). OUT is replaced only once it is complete.",
+     "the drawing's (at most 16 to 1), from the records that start in IN's first megabyte.\n"
+     "OUT is replaced only once it is complete, and only when it is empty or a PNG picture;\n"
+     "OUT that is IN itself is refused (exit 1).",
      RunThumbnail},
-    {"print",
-     "print IN [OUT.pdf] [--fit] [--paper A4|A3|Letter|...] [--landscape] [--printer NAME]",
+    {"print", "print IN [OUT.pdf] [--fit] [--paper NAME] [--landscape] [--printer NAME]",
      "Prints the plot file IN on one page as the desktop's Print does for a new window: one\n"
      "inch of the drawing is one inch on paper, or with --fit the drawing fills the page. The\n"
      "page goes to the default printer (or NAME), or with OUT.pdf into that PDF file, with no\n"
-     "margins. --paper takes Qt's paper names (default A4). A printer that refuses the job\n"
-     "gives 'Could not start print job.' (exit 1).",
+     "margins. OUT must end in .pdf; an existing OUT is replaced only when it is empty or a\n"
+     "PDF file, and OUT that is IN itself is refused (exit 1). --paper takes A0, A1, A2, A3,\n"
+     "A4 (the default), A5, A6, B4, B5, Letter, Legal, Executive, Tabloid or Ledger, case\n"
+     "aside; any other name is refused (exit 1). A printer that refuses the job gives\n"
+     "'Could not start print job.' (exit 1).",
      RunPrint},
 #endif
 };
@@ -78,9 +86,10 @@ void PrintUsage(FILE* out) {
     std::fprintf(
         out,
         "\n'korvane-cli COMMAND --help' describes a command.\n"
-        "Exit status: 0 success; 1 usage error, unreadable input, or output that cannot be\n"
-        "written (nothing written, the reason on stderr); 2 the input has an invalid\n"
-        "record (its byte offset on stderr; what came before it is used).\n");
+        "Exit status: 0 success; 1 usage error, unreadable input, output that cannot or\n"
+        "must not be written, or too little memory ('out of memory' and the input's name):\n"
+        "nothing written, the reason on stderr; 2 the input has an invalid record (its byte\n"
+        "offset on stderr; what came before it is used).\n");
 }
 
 bool AsksForHelp(const Args& args) {
@@ -121,7 +130,7 @@ int main(int argc, char** argv) {
             std::printf("\n");
             return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
         }
-        return c.run(args);
+        return RunGuarded(c.run, args);
     }
     std::fprintf(stderr, "korvane-cli: unknown command '%s'\n", argv[1]);
     PrintUsage(stderr);

@@ -1,5 +1,6 @@
 #include "plot/KorvaneDoc.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "plot/Archive.h"
@@ -44,12 +45,20 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
     std::int16_t lastPen = 1;
     char text[kMaxText + 1];
     m_invalidRecordAt = -1;
+    m_readLimited = false;
     for (;;) {
         // Lines are nearly all of a large drawing: decoded in place while whole ones are
         // buffered. The others, and a line cut by the end of the buffer, take the path below.
         std::size_t available;
         const std::uint8_t* const start = archive.Buffered(available);
         const std::uint8_t* next = start;
+        // Only lines that start before the limit.
+        const std::uint64_t from = archive.Position();
+        const std::uint64_t room = from < m_readLimit ? m_readLimit - from : 0;
+        if (room < available) {
+            available =
+                room == 0 ? 0 : std::min<std::size_t>(available, room + Ligne::kRecordSize - 1);
+        }
         while (available >= Ligne::kRecordSize && Archive::DecodeInt16(next) == PrimCode::kLigne) {
             m_primitives.Append<Ligne>(PrimCode::kLigne, Archive::DecodeFloat(next + 2),
                                        Archive::DecodeFloat(next + 6),
@@ -62,6 +71,10 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
         const std::uint64_t at = archive.Position();
         std::uint8_t codeBytes[2];
         if (archive.Read(codeBytes, 2) < 2) break;
+        if (at >= m_readLimit) {
+            m_readLimited = true;
+            break;
+        }
         const std::int16_t code = Archive::DecodeInt16(codeBytes);
         if (code >= 0 || code < -15) {
             m_invalidRecordAt = static_cast<std::int64_t>(at);

@@ -47,6 +47,11 @@ class CKorvaneDoc {
 
     // Byte offset in its input of the record that stopped the last read as invalid; -1 if none.
     std::int64_t m_invalidRecordAt = -1;
+    // Reading stops before the first record that starts this many bytes or more into the input,
+    // which bounds the memory and drawing work a file can ask for (the thumbnailer sets it).
+    std::uint64_t m_readLimit = UINT64_MAX;
+    // Whether the last read stopped at m_readLimit with input left unread.
+    bool m_readLimited = false;
 
     PrimitiveList m_primitives;
     DxfSettings m_dxfSettings;

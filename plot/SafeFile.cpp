@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "plot/FileError.h"
 
@@ -31,9 +33,7 @@ const int kCleanupSignals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM, SIGXFSZ, SIGP
                                SIGUSR1, SIGUSR2, SIGABRT, SIGSEGV, SIGBUS,  SIGFPE,  SIGILL};
 
 void RemoveTemporariesAndDie(int sig) {
-    for (int i = 0; i < kSlots; ++i) {
-        if (g_tempUsed[i]) ::unlink(g_tempNames[i]);
-    }
+    SafeFile::RemoveTemporaries();
     ::signal(sig, SIG_DFL);
     ::raise(sig);
 }
@@ -71,37 +71,107 @@ void UnregisterTemporary(const std::string& name) {
     }
 }
 
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string HiddenNameBeside(const std::string& target) {
+// A hidden name for a file beside the one called base.
+std::string HiddenNameFor(const std::string& base) {
     static std::mt19937_64 rng{std::random_device{}()};
-    const std::size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
     char suffix[24];
     std::snprintf(suffix, sizeof suffix, ".%012llx",
                   static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFull));
-    return dir + "." + base + suffix;
+    return "." + base + suffix;
 }
 
-// The file a write to path lands in: symbolic links followed, even to a target that does not
-// exist yet. Too many links fail as the system would (ELOOP).
-std::string FollowLinks(const std::string& path) {
-    std::string current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st;
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
-        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
-        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
-        if (n < 0) Fail(path, errno);
-        link.resize(static_cast<std::size_t>(n));
-        current = link[0] == '/' ? link : DirectoryOf(current) + "/" + link;
+// The shared-folder rule for the entry owned by owner in the open folder dir; throws when it
+// forbids.
+void CheckSharedFolder(const std::string& path, int dir, uid_t owner, const char* refusal) {
+    struct stat folder;
+    if (::fstat(dir, &folder) != 0) Fail(path, errno);
+    if (!SafeFile::SharedFolderAllows(folder.st_mode, folder.st_uid, owner, ::geteuid())) {
+        Fail(path, EACCES, refusal);
     }
-    Fail(path, ELOOP);
+}
+
+// A file descriptor closed with its owner.
+class Fd {
+  public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int Get() const { return m_fd; }
+    void Reset(int fd) {
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = fd;
+    }
+    int Release() { return std::exchange(m_fd, -1); }
+
+  private:
+    int m_fd;
+};
+
+// Where a write to path lands: its folder, held open, and the name in it. Every symbolic link on
+// the way is followed, even to a target that does not exist yet, each one checked by the
+// shared-folder rule; each folder is opened without following links, so nothing swapped in
+// after a check is followed. Too many links fail as the system would (ELOOP).
+struct Landing {
+    int dir;
+    std::string folder;  // the folder's path, for the signal handler
+    std::string name;
+};
+
+Landing Resolve(const std::string& path) {
+    if (path.empty()) Fail(path, ENOENT);
+    if (path.back() == '/') Fail(path, EISDIR);  // names a folder, as the system would take it
+    std::vector<std::string> pending;            // components still to walk, the next one last
+    auto push = [&pending](const std::string& text) {
+        std::size_t end = text.size();
+        while (end > 0) {
+            const std::size_t slash = text.rfind('/', end - 1);
+            const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
+            if (end > begin) pending.push_back(text.substr(begin, end - begin));
+            if (slash == std::string::npos) break;
+            end = slash;
+        }
+    };
+    auto start = [&path](const std::string& from, std::string& folder, Fd& dir) {
+        dir.Reset(::open(from[0] == '/' ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (dir.Get() < 0) Fail(path, errno);
+        folder = from[0] == '/' ? "" : ".";
+    };
+    push(path);
+    Fd dir(-1);
+    std::string folder;
+    start(path, folder, dir);
+    int hops = 0;
+    while (!pending.empty()) {
+        const std::string name = pending.back();
+        pending.pop_back();
+        if (name == "." && !pending.empty()) continue;
+        struct stat st;
+        if (::fstatat(dir.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISLNK(st.st_mode)) {
+            if (++hops > 40) Fail(path, ELOOP);
+            CheckSharedFolder(path, dir.Get(), st.st_uid,
+                              "refusing to follow a link another user owns");
+            std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1,
+                             '\0');
+            const ssize_t n = ::readlinkat(dir.Get(), name.c_str(), link.data(), link.size());
+            if (n <= 0) Fail(path, n < 0 ? errno : ENOENT);
+            link.resize(static_cast<std::size_t>(n));
+            if (link[0] == '/') start(link, folder, dir);
+            push(link);
+            continue;
+        }
+        if (pending.empty()) return {dir.Release(), folder.empty() ? "/" : folder, name};
+        // A folder on the way; ".." of a folder reached without links is its real parent.
+        const int next =
+            ::openat(dir.Get(), name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (next < 0) Fail(path, errno);
+        dir.Reset(next);
+        folder += "/" + name;
+    }
+    Fail(path, EISDIR);  // nothing but the starting folder
 }
 
 mode_t UsualMode() {
@@ -124,27 +194,44 @@ int WithSignalsBlocked(F f) {
 }
 }  // namespace
 
+void SafeFile::RemoveTemporaries() noexcept {
+    for (int i = 0; i < kSlots; ++i) {
+        if (g_tempUsed[i]) ::unlink(g_tempNames[i]);
+    }
+}
+
 void SafeFile::ForceNamedTemporary(bool force) {
     g_forceNamed = force;
 }
 
+bool SafeFile::SharedFolderAllows(unsigned folderMode, unsigned folderOwner, unsigned owner,
+                                  unsigned writer) {
+    const bool shared = (folderMode & S_ISVTX) && (folderMode & S_IWOTH);
+    return !shared || owner == writer || owner == folderOwner;
+}
+
 SafeFile SafeFile::Create(const std::string& path) {
-    SafeFile file(path, FollowLinks(path));
-    const std::string& target = file.m_target;
+    Landing landing = Resolve(path);
+    SafeFile file(path, landing.dir, landing.folder, landing.name);
     mode_t mode = UsualMode();
     struct stat st;
-    if (::stat(target.c_str(), &st) == 0) {
+    bool replacing = false;
+    if (::fstatat(file.m_dir, file.m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(st.st_mode)) Fail(path, EISDIR);
         if (!S_ISREG(st.st_mode)) Fail(path, EACCES, "not a regular file");
         // Root may write anything; the mode bits still say what the owner wants.
         if ((st.st_mode & 0222) == 0) Fail(path, EACCES, "the file is read-only");
-        mode = st.st_mode & 07777;
+        CheckSharedFolder(path, file.m_dir, st.st_uid,
+                          "refusing to write over a file another user owns in a shared folder");
+        // Never a set-user-ID or set-group-ID program made by a save, nor a sticky file.
+        mode = st.st_mode & 0777;
+        replacing = true;
     } else if (errno != ENOENT) {
         Fail(path, errno);
     }
 
     if (!g_forceNamed) {
-        file.m_fd = ::open(DirectoryOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        file.m_fd = ::openat(file.m_dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (file.m_fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             Fail(path, errno);
         }
@@ -152,32 +239,41 @@ SafeFile SafeFile::Create(const std::string& path) {
     if (file.m_fd < 0) {
         InstallCleanupHandlers();
         for (int attempt = 0; attempt < 100 && file.m_fd < 0; ++attempt) {
-            std::string temp = HiddenNameBeside(target);
+            std::string temp = HiddenNameFor(file.m_name);
             // Registered before it exists, so no signal can come between creation and record.
-            if (RegisterTemporary(temp) < 0) Fail(path, EMFILE);
-            file.m_fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+            if (RegisterTemporary(file.m_folder + "/" + temp) < 0) Fail(path, EMFILE);
+            file.m_fd =
+                ::openat(file.m_dir, temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
             if (file.m_fd >= 0) {
                 file.m_temp = temp;
             } else {
                 const int err = errno;
-                UnregisterTemporary(temp);
+                UnregisterTemporary(file.m_folder + "/" + temp);
                 if (err != EEXIST) Fail(path, err);
             }
         }
         if (file.m_fd < 0) Fail(path, EEXIST);
     }
-    // Permissions as asked, whatever the umask made of them.
+    // The replaced file's owner and group where the writer may set them (root may; others at
+    // most a group of their own), then the permissions, whatever the umask made of them: a
+    // change of owner would clear bits set before it.
+    if (replacing && ::fchown(file.m_fd, st.st_uid, st.st_gid) != 0) {
+        (void)::fchown(file.m_fd, static_cast<uid_t>(-1), st.st_gid);
+    }
     ::fchmod(file.m_fd, mode);
     return file;
 }
 
 SafeFile::SafeFile(SafeFile&& other) noexcept
     : m_path(std::move(other.m_path)),
-      m_target(std::move(other.m_target)),
+      m_folder(std::move(other.m_folder)),
+      m_name(std::move(other.m_name)),
       m_temp(std::move(other.m_temp)),
+      m_dir(other.m_dir),
       m_fd(other.m_fd),
       m_written(other.m_written),
       m_writebackFrom(other.m_writebackFrom) {
+    other.m_dir = -1;
     other.m_fd = -1;
     other.m_temp.clear();
 }
@@ -190,10 +286,12 @@ void SafeFile::Discard() noexcept {
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     if (!m_temp.empty()) {
-        ::unlink(m_temp.c_str());
-        UnregisterTemporary(m_temp);
+        ::unlinkat(m_dir, m_temp.c_str(), 0);
+        UnregisterTemporary(m_folder + "/" + m_temp);
         m_temp.clear();
     }
+    if (m_dir >= 0) ::close(m_dir);
+    m_dir = -1;
 }
 
 void SafeFile::Write(const void* data, std::size_t n) {
@@ -232,16 +330,16 @@ void SafeFile::Commit() {
         std::snprintf(self, sizeof self, "/proc/self/fd/%d", m_fd);
         int err = 0;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::string name = HiddenNameBeside(m_target);
+            const std::string name = HiddenNameFor(m_name);
             const int r = WithSignalsBlocked([&] {
-                int linked = ::linkat(AT_FDCWD, self, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+                int linked = ::linkat(AT_FDCWD, self, m_dir, name.c_str(), AT_SYMLINK_FOLLOW);
                 if (linked != 0 && errno == ENOENT) {  // no /proc: a privileged link instead
-                    linked = ::linkat(m_fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH);
+                    linked = ::linkat(m_fd, "", m_dir, name.c_str(), AT_EMPTY_PATH);
                 }
                 if (linked != 0) return -1;
-                if (::rename(name.c_str(), m_target.c_str()) != 0) {
+                if (::renameat(m_dir, name.c_str(), m_dir, m_name.c_str()) != 0) {
                     const int e = errno;
-                    ::unlink(name.c_str());
+                    ::unlinkat(m_dir, name.c_str(), 0);
                     errno = e;
                     return -2;
                 }
@@ -263,7 +361,7 @@ void SafeFile::Commit() {
     const int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0) Fail(m_path, errno);
-    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) Fail(m_path, errno);
-    UnregisterTemporary(m_temp);
+    if (::renameat(m_dir, m_temp.c_str(), m_dir, m_name.c_str()) != 0) Fail(m_path, errno);
+    UnregisterTemporary(m_folder + "/" + m_temp);
     m_temp.clear();
 }

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <exception>
+#include <memory>
 
 #include "plot/Archive.h"
 #include "render/qt/PngWriter.h"
@@ -77,9 +78,18 @@ std::string WritePdf(const std::string& out, int width, int height, const Pictur
         pdf.setResolution(96);
         pdf.setPageSize(QPageSize(QSizeF(width * 0.75, height * 0.75), QPageSize::Point));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter(&pdf);
-        painter.fillRect(QRect(0, 0, width, height), Qt::white);
-        paint(painter, true);
+        auto painter = std::make_unique<QPainter>(&pdf);
+        painter->fillRect(QRect(0, 0, width, height), Qt::white);
+        paint(*painter, true);
+        // The document is composed in end(), where memory most often runs out. A painter whose
+        // end() failed midway would run it again from its destructor, and throw from there; it
+        // is let go of instead, so the failure reaches the caller.
+        try {
+            painter->end();
+        } catch (...) {
+            (void)painter.release();
+            throw;
+        }
     }
     Store(out, bytes);
     return {};

@@ -18,8 +18,23 @@ void AppendNumber(std::string& out, double v) {
     out.append(buf, static_cast<std::size_t>(n));
 }
 
+// Escaped for XML, without the characters XML cannot hold at all (control characters, a lone
+// surrogate, U+FFFE and U+FFFF): a file or face name with one must not make the SVG unreadable.
+// Bytes that were not UTF-8 arrive here already replaced by U+FFFD.
 std::string Escaped(const QString& text) {
-    return text.toHtmlEscaped().toUtf8().toStdString();
+    QString clean;
+    clean.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            clean += text[i];
+            clean += text[++i];
+        } else if (!(c < 0x20 || (c >= 0x7F && c <= 0x9F) || QChar::isSurrogate(c) || c == 0xFFFE ||
+                     c == 0xFFFF)) {
+            clean += text[i];
+        }
+    }
+    return clean.toHtmlEscaped().toUtf8().toStdString();
 }
 
 std::string ColorName(const QColor& color) {

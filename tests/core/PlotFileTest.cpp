@@ -104,6 +104,31 @@ TEST(PlotFile, SkippedCodesConsumeOnlyTheirCode) {
     EXPECT_EQ(As<Ligne>(l.doc, 1).m_y, 2.0f);
 }
 
+TEST(PlotFile, ReadLimitKeepsTheRecordsThatStartBeforeIt) {
+    // Pinit at 0, lines at 6, 18 and 30 (read in place), Couleur at 42, a line at 46; 58 bytes.
+    const std::string bytes = PlotBytes()
+                                  .Pinit()
+                                  .Ligne(1, 1, 3)
+                                  .Ligne(2, 2, 2)
+                                  .Ligne(3, 3, 2)
+                                  .Couleur(2)
+                                  .Ligne(4, 4, 2)
+                                  .str();
+    const struct {
+        std::uint64_t limit;
+        std::size_t count;
+        bool limited;
+    } cases[] = {{0, 0, true},  {6, 1, true},  {7, 2, true},   {19, 3, true},
+                 {42, 4, true}, {43, 5, true}, {47, 6, false}, {UINT64_MAX, 6, false}};
+    for (const auto& c : cases) {
+        Loaded l;
+        l.doc.m_readLimit = c.limit;
+        Load(l, bytes);
+        EXPECT_EQ(l.doc.m_primitives.size(), c.count) << "limit " << c.limit;
+        EXPECT_EQ(l.doc.m_readLimited, c.limited) << "limit " << c.limit;
+    }
+}
+
 TEST(PlotFile, InvalidCodeShowsTheMessageAndKeepsWhatCameBefore) {
     for (std::int16_t bad : {0, 1, 5, -16, 0x2F2F}) {
         Loaded l;

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "plot/FileError.h"
 #include "plot/SafeFile.h"
 
 namespace {
@@ -103,4 +105,42 @@ TEST(SafeFile, NamedTemporaryIsRemovedWhenAbandonedAndRenamedOnCommit) {
     file.Commit();
     EXPECT_EQ(Entries(dir), std::vector<std::string>{"out.svg"});
     EXPECT_EQ(Read(target), "svg");
+}
+
+TEST(SafeFile, SharedFolderRuleFollowsOnlyTheWritersOrTheFolderOwnersEntries) {
+    // (folder mode, folder owner, entry owner, writer, allowed): only a folder both sticky and
+    // world-writable is shared; root as writer gets no exception there.
+    const struct {
+        unsigned folderMode, folderOwner, owner, writer;
+        bool allowed;
+    } cases[] = {{01777, 0, 1000, 0, false},   {01777, 0, 1000, 2000, false},
+                 {01777, 0, 1000, 1000, true}, {01777, 0, 0, 1000, true},
+                 {01777, 500, 500, 0, true},   {0777, 0, 1000, 0, true},
+                 {01775, 0, 1000, 0, true},    {01770, 0, 1000, 2000, true},
+                 {040755, 0, 1000, 0, true},   {041777, 1000, 2000, 0, false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(SafeFile::SharedFolderAllows(c.folderMode, c.folderOwner, c.owner, c.writer),
+                  c.allowed)
+            << std::oct << c.folderMode << std::dec << " folder of " << c.folderOwner
+            << ", entry of " << c.owner << ", writer " << c.writer;
+    }
+}
+
+TEST(SafeFile, LinksOnTheWayAreFollowedAndAReplacedFileKeepsItsModeWithoutSpecialBits) {
+    const std::string dir = FreshFolder("links");
+    ASSERT_EQ(::mkdir((dir + "/real").c_str(), 0755), 0);
+    Write(dir + "/real/out.plt", "old");
+    ASSERT_EQ(::chmod((dir + "/real/out.plt").c_str(), 06751), 0);
+    ASSERT_EQ(::symlink("real", (dir + "/folder").c_str()), 0);
+    ASSERT_EQ(::symlink("../folder/out.plt", (dir + "/real/link").c_str()), 0);
+    SafeFile file = SafeFile::Create(dir + "/folder/link");
+    file.Write("new", 3);
+    file.Commit();
+    EXPECT_EQ(Read(dir + "/real/out.plt"), "new");
+    struct stat st;
+    ASSERT_EQ(::lstat((dir + "/real/link").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(::stat((dir + "/real/out.plt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0751u);
+    EXPECT_THROW(SafeFile::Create(dir + "/real/"), FileError);
 }
