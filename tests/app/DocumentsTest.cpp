@@ -170,7 +170,9 @@ TEST_F(AppTest, MenusHaveUniqueMnemonicsAndListEveryItemToScreenReaders) {
                 ASSERT_TRUE(list->child(i)->isValid()) << step << ' ' << text.toStdString();
                 EXPECT_EQ(list->child(i)->text(QAccessible::Name), QString(text).remove('&'));
                 const QString key = item->shortcut().toString(QKeySequence::NativeText);
-                if (!key.isEmpty()) EXPECT_TRUE(text.endsWith('\t' + key)) << key.toStdString();
+                if (!key.isEmpty()) {
+                    EXPECT_TRUE(text.endsWith('\t' + key)) << key.toStdString();
+                }
                 EXPECT_FALSE(!letter(text).isNull() && letters.contains(letter(text)))
                     << text.toStdString();
                 letters += letter(text);

@@ -213,9 +213,9 @@ TEST_F(AppTest, InsertIntoANewDrawingFitsIt) {
     m_prompts.QueueCancel();
     Run("Save As");
     EXPECT_EQ(m_prompts.m_lastInitialPath, "Korvane1.plt");
+    View().OnZoomedView();
     for (const char* sample : {"traverse.plt", "site-plan.plt"}) {
         m_prompts.QueueChoice({true, Sample(sample), 1});
-        View().OnZoomedView();
         Run("Insert");
         const CPlotContext& context = View().View().m_context;
         ViewState fitted;

@@ -158,7 +158,8 @@ TEST_F(AppTest, PasteStaysDisabled) {
 TEST_F(AppTest, FontAndLineOpensOnTheViewsChoiceAndSetsIt) {
     Start({Sample("site-plan.plt")});
     View().View().m_lineWidth = 2;
-    Run("Normal View");
+    View().Invalidate();
+    View().FinishPainting();
     // OK without changes leaves the picture exactly as it was.
     const QImage before = View().Image();
     QTimer::singleShot(0,
