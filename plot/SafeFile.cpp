@@ -71,9 +71,11 @@ void UnregisterTemporary(const std::string& name) {
     }
 }
 
-// A hidden name for a file beside the one called base.
+// A hidden name for a file beside the one called base. Saves and exports may run on several
+// threads at once, so each thread draws from a generator of its own: a shared one would be a
+// data race, and a lock for a name nobody waits on buys nothing.
 std::string HiddenNameFor(const std::string& base) {
-    static std::mt19937_64 rng{std::random_device{}()};
+    thread_local std::mt19937_64 rng{std::random_device{}()};
     char suffix[24];
     std::snprintf(suffix, sizeof suffix, ".%012llx",
                   static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFull));
