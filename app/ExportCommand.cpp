@@ -9,7 +9,6 @@
 #include "app/KorvaneApp.h"
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
-#include "app/Prompts.h"
 #include "app/dialogs/CDxfParms.h"
 #include "dxf/DxfExport.h"
 #include "plot/FileError.h"
@@ -18,6 +17,7 @@
 #include "render/qt/QPainterSurface.h"
 #include "view/PlotView.h"
 #include "view/ViewHost.h"
+#include "widgets/Prompts.h"
 
 namespace {
 enum ExportType { kPlotType = 1, kDxfType = 2, kPngType, kSvgType, kPdfType };

@@ -3,8 +3,8 @@
 
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
-#include "app/Prompts.h"
 #include "plot/KorvaneDoc.h"
+#include "widgets/Prompts.h"
 
 bool PlotDocument::Insert(CKorvaneView* issuingView) {
     QString path = m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();

@@ -4,14 +4,14 @@
 #include <QMdiArea>
 #include <QSettings>
 #include <algorithm>
-#include <utility>
 #include <csignal>
+#include <utility>
 
 #include "app/ChildFrame.h"
 #include "app/KorvaneView.h"
 #include "app/MainFrame.h"
 #include "app/PlotDocument.h"
-#include "app/Prompts.h"
+#include "widgets/Prompts.h"
 
 std::string g_cfgFilePath;
 

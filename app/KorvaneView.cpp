@@ -10,13 +10,13 @@
 
 #include "app/BackgroundWork.h"
 #include "app/PlotDocument.h"
-#include "app/Prompts.h"
 #include "app/dialogs/COptionsDlg.h"
 #include "app/dialogs/CStatusDlg.h"
 #include "plot/KorvaneDoc.h"
 #include "render/CountingSurface.h"
 #include "render/qt/QPainterSurface.h"
 #include "res/Cursors.h"
+#include "widgets/Prompts.h"
 
 namespace {
 // Primitives drawn between two looks at the clock.

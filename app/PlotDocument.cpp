@@ -9,11 +9,11 @@
 #include "app/BackgroundWork.h"
 #include "app/KorvaneApp.h"
 #include "app/KorvaneView.h"
-#include "app/Prompts.h"
 #include "app/platform/RegularFile.h"
 #include "dxf/DxfConfig.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
+#include "widgets/Prompts.h"
 
 PlotDocument::PlotDocument(Prompts& prompts, const QString& title)
     : m_prompts(prompts),

@@ -8,10 +8,10 @@
 #include "app/ClipboardCopy.h"
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
-#include "app/Prompts.h"
 #include "fontdlg/CFasterFontDlg.h"
 #include "plot/KorvaneDoc.h"
 #include "print/PrintPage.h"
+#include "widgets/Prompts.h"
 
 bool CKorvaneView::PrintOn(QPaintDevice& device, bool background) {
     // The page starts from the rectangle the screen shows, so the screen's paint goes first.

@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "app/dialogs/DialogParts.h"
 #include "fontdlg/CFontPreviewCombo.h"
 #include "fontdlg/FontList.h"
+#include "widgets/DialogParts.h"
 
 namespace {
 constexpr int kPreviewHeight = 20;

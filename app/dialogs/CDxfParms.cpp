@@ -13,13 +13,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/dialogs/DialogParts.h"
 #include "app/dialogs/FieldText.h"
 #include "app/platform/RegularFile.h"
 #include "dxf/DxfConfig.h"
 #include "dxf/DxfLayers.h"
 #include "plot/Archive.h"
 #include "plot/FileError.h"
+#include "widgets/DialogParts.h"
 
 namespace {
 const char* const kCornerRows[3] = {"Lower-Left Corner", "Lower-Right Corner",

@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <string>
 
-#include "app/Prompts.h"
 #include "plot/DxfSettings.h"
+#include "widgets/Prompts.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -4,8 +4,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "app/dialogs/DialogParts.h"
 #include "app/dialogs/FieldText.h"
+#include "widgets/DialogParts.h"
 
 COptionsDlg::COptionsDlg(Prompts& prompts, QWidget* parent)
     : QDialog(parent), m_prompts(prompts), m_edit(NamedEdit(QString(), this)) {

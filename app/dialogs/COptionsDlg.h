@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/Prompts.h"
+#include "widgets/Prompts.h"
 
 class QLineEdit;
 

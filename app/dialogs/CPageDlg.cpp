@@ -6,7 +6,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "app/dialogs/DialogParts.h"
+#include "widgets/DialogParts.h"
 
 CPageDlg::CPageDlg(QWidget* parent) : QDialog(parent), m_mode(new QButtonGroup(this)) {
     setWindowTitle(QStringLiteral("Page Setup"));

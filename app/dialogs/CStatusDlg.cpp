@@ -4,8 +4,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "app/dialogs/DialogParts.h"
 #include "plot/NumberText.h"
+#include "widgets/DialogParts.h"
 
 namespace {
 // "%.2f", whatever the locale.

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/Prompts.h"
+#include "widgets/Prompts.h"
 
 // The prompts as the user meets them: message boxes and Qt's file dialog, owned by parent, or
 // without one by the dialog on top, else the main window: centred on it and modal to it.

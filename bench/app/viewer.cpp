@@ -14,7 +14,7 @@
 #include "../qt/BenchApp.h"
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
-#include "app/Prompts.h"
+#include "widgets/Prompts.h"
 
 namespace {
 constexpr int kWidth = 1920, kHeight = 1080;

@@ -5,7 +5,7 @@
 #include <deque>
 #include <utility>
 
-#include "app/Prompts.h"
+#include "widgets/Prompts.h"
 
 // Prompts answered from a script: each question takes the next queued answer (a question
 // without one fails the test's expectations by answering Cancel / false). Every text shown is

@@ -1,0 +1,2 @@
+// Compiles only if the fence around the probed folder has a gap.
+#include FORBIDDEN
