@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Lists source files over the line limit and C++ functions over the function limit.
 
-usage: tools/size_check.py [--file-limit N] [--function-limit N] FOLDER...
+usage: tools/size_check.py [--file-limit N] [--function-limit N] [FOLDER or FILE...]
+(by default the folders of the programs: tools/, bench/ and tests/ are not held to it)
 
 Functions are found by a plain brace count over the text with comments, strings and character
 literals blanked: a block whose header has a parameter list and that is not nested in another
@@ -15,6 +16,8 @@ import re
 import sys
 
 SOURCE_ENDINGS = (".cpp", ".h")
+PRODUCT_FOLDERS = ["plot", "render", "view", "dxf", "cli", "print", "widgets", "fontdlg", "res",
+                   "app"]
 CONTAINER = re.compile(r"^\s*(template\s*<.*>\s*)?(namespace|class|struct|union|enum)\b[^(]*$|"
                        r'^\s*extern\s+"C"\s*$', re.S)
 
@@ -105,8 +108,10 @@ def long_functions(text, limit):
     return found
 
 
-def sources(folders):
-    for folder in folders:
+def sources(paths):
+    for folder in paths:
+        if os.path.isfile(folder):
+            yield folder
         for root, dirs, files in os.walk(folder):
             dirs.sort()
             for name in sorted(files):
@@ -118,7 +123,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--file-limit", type=int, default=400)
     parser.add_argument("--function-limit", type=int, default=80)
-    parser.add_argument("folders", nargs="+")
+    parser.add_argument("folders", nargs="*", default=PRODUCT_FOLDERS)
     args = parser.parse_args()
 
     offenders = 0
