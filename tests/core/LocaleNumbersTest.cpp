@@ -147,7 +147,7 @@ std::string ExportSample() {
     Archive in = Archive::FromMemory(plot.data(), plot.size());
     doc.Serialize(in);
     Archive out = Archive::ToMemory();
-    WriteDxf(doc.m_primitives, doc.m_dxfSettings, out);
+    WriteDxf(doc.Primitives(), doc.GetDxfSettings(), out);
     return out.Memory() + FirstView(doc, 640, 480).Trace();
 }
 

@@ -125,16 +125,16 @@ TEST(TextBounds, LongStringsDrawWhatEveryPointWouldDraw) {
             CPlotContext a, b;
             a.SetDC(&fast);
             b.SetDC(&plain);
-            a.m_maxX = b.m_maxX = c.maxX;
-            a.m_maxY = b.m_maxY = c.maxY;
+            a.UpdateExtents(c.maxX, c.maxY);
+            b.UpdateExtents(c.maxX, c.maxY);
             const int n = static_cast<int>(text->size());
-            a.DrawStrokeText(c.x, c.y, c.angle, text->data(), c.height, n, c.offset, c.offset,
-                             c.divisor);
+            a.DrawStrokeText(c.x, c.y, c.angle, text->data(), c.height, n,
+                             {c.offset, c.offset, c.divisor});
             PlainStrokeText(b, c.x, c.y, c.angle, text->data(), c.height, n, c.offset, c.offset,
                             c.divisor);
             EXPECT_TRUE(fast.Text() == plain.Text());
-            EXPECT_EQ(a.m_maxX, b.m_maxX);
-            EXPECT_EQ(a.m_maxY, b.m_maxY);
+            EXPECT_EQ(a.GetMaxX(), b.GetMaxX());
+            EXPECT_EQ(a.GetMaxY(), b.GetMaxY());
         }
     }
 }
