@@ -197,28 +197,6 @@ TEST(LocaleNumbers, ScannerReadsAsTheCLibraryInTheCLocale) {
     }
 }
 
-TEST(LocaleNumbers, PlotNumbersMatchPrintf) {
-    const float values[] = {0.0f,         -0.0f,   3.14159f, -2.5f,    0.125f, 1e-8f,
-                            123456789.0f, 3.4e38f, -1e30f,   INFINITY, NAN};
-    for (float v : values) {
-        for (int decimals : {-1, 0, 1, 3, 6, 20, 60, 400}) {
-            char buf[1024];
-            if (decimals < 0) {
-                // Truncated toward zero and saturated; nan gives 0.
-                const double t = std::isnan(v) ? 0 : std::trunc(static_cast<double>(v));
-                std::snprintf(buf, sizeof buf, "%d",
-                              t >= 2147483647.0    ? 2147483647
-                              : t <= -2147483648.0 ? -2147483647 - 1
-                                                   : static_cast<int>(t));
-            } else {
-                std::snprintf(buf, sizeof buf, "%.*f", decimals, static_cast<double>(v));
-            }
-            EXPECT_EQ(FormatPlotNumber(static_cast<std::int16_t>(decimals), v), buf)
-                << v << " with " << decimals;
-        }
-    }
-}
-
 TEST(LocaleNumbers, FilesReadAndWriteTheSameUnderACommaLocale) {
     TempFolder folder;
     const std::string path = folder.Path("settings.cfg");

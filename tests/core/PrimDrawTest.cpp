@@ -6,19 +6,6 @@
 
 #include "support/DrawFixture.h"
 
-TEST(PlotContext, NewContextDefaults) {
-    CPlotContext c;
-    EXPECT_EQ(c.GetScale(), 1.0f);
-    EXPECT_EQ(c.GetOriginX(), 0.0f);
-    EXPECT_EQ(c.GetOriginY(), 0.0f);
-    EXPECT_EQ(c.GetResolution(), 300);
-    EXPECT_EQ(c.GetRed() + c.GetGreen() + c.GetBlue(), 0);
-    EXPECT_EQ(c.GetMaxX(), 0.0f);
-    EXPECT_EQ(c.GetMaxY(), 0.0f);
-    EXPECT_FALSE(c.IsNoClip());
-    EXPECT_EQ(c.GetFaceName(), "Velmaro");
-}
-
 TEST(PlotContext, MappingTruncatesTowardZeroAndSaturates) {
     CPlotContext c;
     EXPECT_EQ(c.ToResolution(c.AbsoluteX(1.0f)), 300);
