@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "render/PlotMapping.h"
 #include "render/StrokeFont.h"
 #include "render/Truncate.h"
 
@@ -10,14 +11,6 @@ class DrawSurface;
 
 constexpr int RESOLUTION = 300;      // resolution units per inch
 constexpr int LOGICAL_BIAS = 31000;  // the view's lower-left corner is logical (-31000, -31000)
-
-// Where a pass maps resolution units to logical ones: the view's lower-left corner (offsetX,
-// offsetY) in resolution units and the zoom divisor; taken once per pass.
-struct PlotMapping {
-    float offsetX;
-    float offsetY;
-    double divisor;
-};
 
 // The plotter state through which primitives draw, in file order: scale, origin, colour and pen
 // position, the surface of the current pass, the text face, and the extents reached so far.

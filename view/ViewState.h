@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "render/DrawSurface.h"
-#include "render/PlotContext.h"
+#include "render/PlotMapping.h"
 
 constexpr int ZOOM_NONE = 0;
 constexpr int ZOOM_INCREMENTAL = 1;
