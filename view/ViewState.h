@@ -171,7 +171,8 @@ class ViewState {
     RECTANGLE Home() const { return {m_homeLeft, m_homeRight, m_homeBottom, m_homeTop}; }
     const std::vector<RECTANGLE>& GetZoomHistory() const { return m_zoomHistory; }
     int GetZoomMode() const { return m_zoomMode; }
-    // The zoom and scroll step in percent, set by Options.
+    // The step of Options in percent of the drawing window: a zoom and a page scroll move by it,
+    // a line scroll by a tenth of it.
     unsigned GetZoomFactor() const { return m_zoomFactor; }
     void SetZoomFactor(unsigned factor) { m_zoomFactor = factor; }
     // Whether the drawing has been measured and fitted; a cleared flag refits at the next paint.
