@@ -75,10 +75,10 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
     if (filter == kDxfType) {
         LoadExportSettings();
         CDxfParms dialog(m_prompts, &view);
-        dialog.m_parameters = m_doc->m_dxfSettings;
+        dialog.m_parameters = m_doc->GetDxfSettings();
         dialog.m_cfgPath = &g_cfgFilePath;
         if (dialog.exec() != QDialog::Accepted) return false;
-        m_doc->m_dxfSettings = dialog.m_parameters;
+        m_doc->SetDxfSettings(dialog.m_parameters);
     }
     m_watcher.blockSignals(true);
     const std::string target = QFile::encodeName(path).toStdString();
@@ -94,7 +94,7 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
         const int width = view.ClientWidth(), height = view.ClientHeight();
         const std::string title = m_title.toStdString();
         failure = view.RunHeld(exporting, [&] {
-            result = WritePicture(view.View(), m_doc->m_primitives, width, height, filter, target,
+            result = WritePicture(view.View(), m_doc->Primitives(), width, height, filter, target,
                                   title);
         });
     }

@@ -16,18 +16,18 @@ bool PlotDocument::Insert(CKorvaneView* issuingView) {
     // merged drawing from its start.
     if (issuingView) issuingView->FinishPainting();
     m_pendingMessages.clear();
-    const std::size_t before = m_doc->m_primitives.size();
+    const std::size_t before = m_doc->Primitives().size();
     const bool complete = ReadChecked(
         path, [this](const std::string& name) { m_doc->InsertFile(name); }, nullptr);
     // A damaged file or a read error part-way: the message, and what was read stays merged.
     for (const QString& message : m_pendingMessages) m_prompts.Warning(message);
     m_pendingMessages.clear();
-    if (m_doc->m_primitives.size() == before && !complete) return false;
+    if (m_doc->Primitives().size() == before && !complete) return false;
     SetModifiedFlag(true);
     for (CKorvaneView* view : m_views) {
         // The issuing view measures the merged drawing and fits it, whatever it showed; the
         // others show it where they look.
-        if (view == issuingView) view->View().m_state.m_fitted = 0;
+        if (view == issuingView) view->View().State().SetFitted(false);
         view->Invalidate();
     }
     return complete;

@@ -93,9 +93,9 @@ void CKorvaneView::EndWaitCursor() {
 void CKorvaneView::UpdateCursor() {
     if (m_busy > 0) {
         viewport()->setCursor(Qt::BusyCursor);
-    } else if (m_view->m_state.m_zoomMode == ZOOM_INCREMENTAL) {
+    } else if (m_view->State().GetZoomMode() == ZOOM_INCREMENTAL) {
         viewport()->setCursor(m_zoomCursor);
-    } else if (m_view->m_state.m_zoomMode == ZOOM_WINDOW) {
+    } else if (m_view->State().GetZoomMode() == ZOOM_WINDOW) {
         viewport()->setCursor(m_windowCursor);
     } else {
         viewport()->unsetCursor();
@@ -104,12 +104,12 @@ void CKorvaneView::UpdateCursor() {
 
 void CKorvaneView::StartPass() {
     m_repaintPending = false;
-    if (m_view->m_state.m_fitted == 0) {
+    if (!m_view->State().IsFitted()) {
         // The first paint of a drawing only measures it: what it would show is replaced by the
         // fitted paint straight after, so it is drawn onto nothing, as korvane-cli does.
         m_measure = std::make_unique<CountingSurface>();
         m_pass = std::make_unique<PaintPass>(*m_view, *m_measure, *this,
-                                             m_document.Doc().m_primitives, kScreenHasNoPage);
+                                             m_document.Doc().Primitives(), kScreenHasNoPage);
         m_sliceTimer.start();
         return;
     }
@@ -122,7 +122,7 @@ void CKorvaneView::StartPass() {
     m_painter = std::make_unique<QPainter>(&m_image);
     m_painter->setRenderHint(QPainter::Antialiasing);
     m_surface = std::make_unique<QPainterSurface>(*m_painter);
-    m_pass = std::make_unique<PaintPass>(*m_view, *m_surface, *this, m_document.Doc().m_primitives,
+    m_pass = std::make_unique<PaintPass>(*m_view, *m_surface, *this, m_document.Doc().Primitives(),
                                          kScreenHasNoPage);
     m_sliceTimer.start();
 }
@@ -227,17 +227,17 @@ void CKorvaneView::ReportCursor() {
     // While a middle drag pans, the picture moves with the pointer.
     const QPoint at = m_panning ? m_pointer - m_panOffset : m_pointer;
     double x, y;
-    m_view->m_state.ClientToPlot(at.x(), at.y(), ClientWidth(), ClientHeight(), x, y);
+    m_view->State().ClientToPlot(at.x(), at.y(), ClientWidth(), ClientHeight(), x, y);
     emit cursorMoved(true, x / RESOLUTION, y / RESOLUTION);
 }
 
 void CKorvaneView::ZoomAboutPoint(QPoint client, bool zoomIn) {
-    m_view->m_state.ZoomAbout(client.x(), client.y(), zoomIn, ClientWidth(), ClientHeight());
+    m_view->State().ZoomAbout(client.x(), client.y(), zoomIn, ClientWidth(), ClientHeight());
     Changed(true);
 }
 
 void CKorvaneView::ZoomAtPoint(QPoint client, bool zoomIn) {
-    m_view->m_state.ZoomAt(client.x(), client.y(), zoomIn, ClientWidth(), ClientHeight());
+    m_view->State().ZoomAt(client.x(), client.y(), zoomIn, ClientWidth(), ClientHeight());
     Changed(true);
 }
 
@@ -251,11 +251,11 @@ void CKorvaneView::OnZoomOut() {
 
 void CKorvaneView::OnZoomedView() {
     // A second choice leaves the mode.
-    if (m_view->m_state.m_zoomMode == ZOOM_INCREMENTAL) {
-        m_view->m_state.m_zoomMode = ZOOM_NONE;
+    if (m_view->State().GetZoomMode() == ZOOM_INCREMENTAL) {
+        m_view->State().LeaveZoomedView();
     } else {
         if (ZoomWindowActive()) EndZoomWindow(false);
-        m_view->m_state.SetZoomedView();
+        m_view->State().SetZoomedView();
     }
     Changed(false);
 }
@@ -263,12 +263,12 @@ void CKorvaneView::OnZoomedView() {
 void CKorvaneView::OnNormalView() {
     // Its key now reaches it during a Zoom Window too: that drag ends first.
     if (ZoomWindowActive()) EndZoomWindow(false);
-    Changed(m_view->m_state.ZoomAll(ClientWidth(), ClientHeight()));
+    Changed(m_view->State().ZoomAll(ClientWidth(), ClientHeight()));
 }
 
 void CKorvaneView::OnZoomWindow() {
     if (ZoomWindowActive()) return;
-    m_view->m_state.BeginZoomWindow();
+    m_view->State().BeginZoomWindow();
     m_tracking = false;
     // Nothing is grabbed: the press inside the view starts the drag (the mouse then stays with
     // the view until the release), and Escape reaches the view through its focus.
@@ -280,23 +280,24 @@ void CKorvaneView::EndZoomWindow(bool accepted) {
     m_band->hide();
     const bool tracked = m_tracking;
     m_tracking = false;
-    Changed(m_view->m_state.EndZoomWindow(accepted && tracked, m_anchor.x(), m_anchor.y(),
+    Changed(m_view->State().EndZoomWindow(accepted && tracked, m_anchor.x(), m_anchor.y(),
                                           m_last.x(), m_last.y(), ClientWidth(), ClientHeight()));
 }
 
 void CKorvaneView::OnZoomPrevious() {
-    Changed(m_view->m_state.ZoomPrevious());
+    Changed(m_view->State().ZoomPrevious());
 }
 
 void CKorvaneView::OnOptions() {
     COptionsDlg dialog(m_prompts, this);
-    dialog.m_increment = m_view->m_state.m_zoomFactor;
-    if (dialog.exec() == QDialog::Accepted) m_view->m_state.m_zoomFactor = dialog.m_increment;
+    dialog.m_increment = m_view->State().GetZoomFactor();
+    if (dialog.exec() == QDialog::Accepted) m_view->State().SetZoomFactor(dialog.m_increment);
 }
 
 void CKorvaneView::OnDrawingStatus() {
-    const CPlotContext& context = m_view->m_context;
-    CStatusDlg dialog(context.GetMaxX(), context.GetMaxY(), RESOLUTION, m_view->m_drawnCount, this);
+    const CPlotContext& context = m_view->Context();
+    CStatusDlg dialog(context.GetMaxX(), context.GetMaxY(), RESOLUTION, m_view->GetDrawnCount(),
+                      this);
     dialog.exec();
 }
 
@@ -307,8 +308,8 @@ void CKorvaneView::OnDrawingReplaced() {
     m_painter.reset();
     m_measure.reset();
     auto fresh = std::make_unique<PlotView>();
-    fresh->m_lineWidth = m_view->m_lineWidth;
-    fresh->m_context.m_faceName = m_view->m_context.m_faceName;
+    fresh->SetLineWidth(m_view->GetLineWidth());
+    fresh->Context().SetFaceName(m_view->Context().GetFaceName());
     m_view = std::move(fresh);
     UpdateScrollBars();
     Changed(true);
@@ -330,7 +331,7 @@ void CKorvaneView::mousePressEvent(QMouseEvent* event) {
         m_panStart = pos;
         return;
     }
-    if (m_view->m_state.m_zoomMode == ZOOM_INCREMENTAL &&
+    if (m_view->State().GetZoomMode() == ZOOM_INCREMENTAL &&
         (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
         // A click abandons the rest of an incremental-zoom paint and is the next zoom.
         if (m_pass) EndPass();
@@ -363,7 +364,7 @@ void CKorvaneView::mouseReleaseEvent(QMouseEvent* event) {
         m_panning = false;
         const QPoint d = event->position().toPoint() - m_panStart;
         if (!d.isNull()) {
-            m_view->m_state.PanBy(d.x(), d.y(), ClientWidth(), ClientHeight());
+            m_view->State().PanBy(d.x(), d.y(), ClientWidth(), ClientHeight());
             Changed(true);
         }
         return;
@@ -381,7 +382,7 @@ void CKorvaneView::wheelEvent(QWheelEvent* event) {
     m_pointer = event->position().toPoint();
     m_pointerInside = true;
     for (int i = 0; i < std::abs(notches); ++i) {
-        m_view->m_state.ZoomAt(m_pointer.x(), m_pointer.y(), notches > 0, ClientWidth(),
+        m_view->State().ZoomAt(m_pointer.x(), m_pointer.y(), notches > 0, ClientWidth(),
                                ClientHeight());
     }
     if (notches != 0) Changed(true);
@@ -415,8 +416,8 @@ void CKorvaneView::keyPressEvent(QKeyEvent* event) {
 
 void CKorvaneView::SendScroll(ScrollBar bar, int code, int position) {
     // A key is a whole scroll action: the step and its end.
-    m_view->m_state.Scroll(bar, code, position);
-    Changed(m_view->m_state.Scroll(bar, SB_ENDSCROLL) == ScrollResult::Repaint);
+    m_view->State().Scroll(bar, code, position);
+    Changed(m_view->State().Scroll(bar, SB_ENDSCROLL).result == ScrollResult::Repaint);
 }
 
 void CKorvaneView::ScrollAction(ScrollBar bar, int action) {
@@ -448,7 +449,7 @@ void CKorvaneView::ScrollAction(ScrollBar bar, int action) {
         default:
             return;
     }
-    m_view->m_state.Scroll(bar, code);
+    m_view->State().Scroll(bar, code);
     // The thumb shows where the view now is, not where the bar would move it; a dragged thumb
     // follows the mouse.
     if (code != SB_THUMBTRACK) {
@@ -482,19 +483,20 @@ bool CKorvaneView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         // The end of a scroll action: a dragged thumb first sets the position, taken whole.
         if (sb->isSliderDown() && m_thumbMoved) {
-            m_view->m_state.Scroll(bar, SB_THUMBPOSITION,
-                                   m_view->m_state.ScrollPosition(bar, sb->sliderPosition(),
+            m_view->State().Scroll(bar, SB_THUMBPOSITION,
+                                   m_view->State().ScrollPosition(bar, sb->sliderPosition(),
                                                                   ClientWidth(), ClientHeight()));
         }
         m_thumbMoved = false;
-        const bool repaint = m_view->m_state.Scroll(bar, SB_ENDSCROLL) == ScrollResult::Repaint;
+        const bool repaint =
+            m_view->State().Scroll(bar, SB_ENDSCROLL).result == ScrollResult::Repaint;
         Changed(repaint);
     }
     return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 void CKorvaneView::UpdateScrollBars() {
-    const ScrollBarSettings bars = m_view->m_state.ScrollBars(ClientWidth(), ClientHeight());
+    const ScrollBarSettings bars = m_view->State().ScrollBars(ClientWidth(), ClientHeight());
     const auto show = [](QScrollBar* sb, const ScrollBarShown& shown) {
         if (sb->isSliderDown()) return;  // the thumb being dragged stays with the mouse
         const QSignalBlocker block(sb);

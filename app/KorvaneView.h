@@ -31,7 +31,7 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
 
     PlotDocument& GetDocument() { return m_document; }
     PlotView& View() { return *m_view; }
-    const ViewState& State() const { return m_view->m_state; }
+    const ViewState& State() const { return m_view->State(); }
 
     // The commands of the view.
     void OnZoomedView();
@@ -54,7 +54,7 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     // window's thread; until it is done the view shows its last picture and starts no paint.
     // Returns what the user is to be told when work failed (RunInBackground), else empty.
     [[nodiscard]] QString RunHeld(const QString& what, const std::function<void()>& work);
-    bool ZoomWindowActive() const { return m_view->m_state.m_zoomMode == ZOOM_WINDOW; }
+    bool ZoomWindowActive() const { return m_view->State().GetZoomMode() == ZOOM_WINDOW; }
 
     // True while a paint is under way.
     bool Painting() const { return m_pass != nullptr; }

@@ -475,7 +475,7 @@ void CMainFrame::UpdateCommands() {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
     Command(QStringLiteral("Zoomed View"))
-        ->setChecked(view && view->State().m_zoomMode == ZOOM_INCREMENTAL);
+        ->setChecked(view && view->State().GetZoomMode() == ZOOM_INCREMENTAL);
     Command(QStringLiteral("Zoom Previous"))->setEnabled(view && view->State().CanZoomPrevious());
     // Nothing is ever pasted into a drawing.
     Command(QStringLiteral("Paste"))->setEnabled(false);

@@ -44,7 +44,7 @@ DxfSettings LastConfigSettings(const std::string& path, Prompts& prompts) {
 void PlotDocument::LoadExportSettings() {
     if (m_settingsLoaded) return;
     m_settingsLoaded = true;
-    m_doc->m_dxfSettings = LastConfigSettings(m_cfgPath, m_prompts);
+    m_doc->SetDxfSettings(LastConfigSettings(m_cfgPath, m_prompts));
 }
 
 PlotDocument::~PlotDocument() = default;
@@ -137,7 +137,7 @@ bool PlotDocument::ReadInto(CKorvaneDoc& doc, const QString& path, FileIdentity&
         return false;
     }
     const bool damaged = !m_pendingMessages.isEmpty();
-    if (damaged && doc.m_primitives.empty()) {
+    if (damaged && doc.Primitives().empty()) {
         // Not one record could be read: this is some other kind of file.
         m_prompts.Warning(QStringLiteral("%1 is not a plot file.").arg(path));
         return false;
@@ -196,7 +196,7 @@ void PlotDocument::AskReload() {
     Watch();  // a replaced file is a new file to the watcher
     if (!reload) return;
     // The export settings stay the document's; only the drawing is read again.
-    auto fresh = std::make_unique<CKorvaneDoc>(*this, m_doc->m_dxfSettings);
+    auto fresh = std::make_unique<CKorvaneDoc>(*this, m_doc->GetDxfSettings());
     FileIdentity read;
     if (!ReadInto(*fresh, m_path, read)) return;
     // The old drawing outlives the views' switch to the new one: a paint may still hold it.

@@ -18,7 +18,7 @@ bool CKorvaneView::PrintOn(QPaintDevice& device, bool background) {
     FinishPainting();
     bool printed = false;
     const auto print = [&] {
-        printed = PrintPage(device, *m_view, m_document.Doc().m_primitives, g_fitToPage);
+        printed = PrintPage(device, *m_view, m_document.Doc().Primitives(), g_fitToPage);
     };
     const QString what = QStringLiteral("Printing %1...").arg(m_document.Title());
     QString failure;
@@ -41,7 +41,7 @@ void CKorvaneView::OnEditCopy() {
     const int width = ClientWidth(), height = ClientHeight();
     std::unique_ptr<QMimeData> data;
     const QString failure = RunHeld(QStringLiteral("Copying..."), [&] {
-        data = CopyPicture(*m_view, m_document.Doc().m_primitives, width, height);
+        data = CopyPicture(*m_view, m_document.Doc().Primitives(), width, height);
         data->moveToThread(QCoreApplication::instance()->thread());  // the clipboard's thread
     });
     if (!failure.isEmpty()) {
@@ -52,10 +52,10 @@ void CKorvaneView::OnEditCopy() {
 }
 
 void CKorvaneView::OnFontAndLine() {
-    CFasterFontDlg dialog(QString::fromStdString(m_view->m_context.m_faceName), m_view->m_lineWidth,
-                          this);
+    CFasterFontDlg dialog(QString::fromStdString(m_view->Context().GetFaceName()),
+                          m_view->GetLineWidth(), this);
     if (dialog.exec() != QDialog::Accepted) return;
-    m_view->m_lineWidth = dialog.LineWidth();
-    m_view->m_context.m_faceName = dialog.FaceName().toStdString();
+    m_view->SetLineWidth(dialog.LineWidth());
+    m_view->Context().SetFaceName(dialog.FaceName().toStdString());
     Changed(true);
 }

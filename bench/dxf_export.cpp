@@ -30,7 +30,7 @@ void ExportDxf(benchmark::State& state, DxfNumberStyle style) {
     ::stat(out.c_str(), &st);
     std::remove(out.c_str());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * st.st_size);
-    state.counters["records"] = static_cast<double>(doc.m_primitives.size());
+    state.counters["records"] = static_cast<double>(doc.Primitives().size());
     state.counters["dxf_MB"] = static_cast<double>(st.st_size) / 1e6;
 }
 

@@ -18,9 +18,9 @@ static void BM_PaintPass10M(benchmark::State& state) {
     CountingSurface surface;
     for (auto _ : state) {
         view.Paint(surface);
-        benchmark::DoNotOptimize(view.m_view.m_drawnCount);
+        benchmark::DoNotOptimize(view.m_view.GetDrawnCount());
     }
-    const double prims = static_cast<double>(data.Doc().m_primitives.size());
+    const double prims = static_cast<double>(data.Doc().Primitives().size());
     state.counters["primitives/s"] =
         benchmark::Counter(prims, benchmark::Counter::kIsIterationInvariantRate);
     state.counters["lines"] = static_cast<double>(surface.m_lines) / state.iterations();

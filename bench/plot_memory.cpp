@@ -124,7 +124,7 @@ void MeasureLoad(benchmark::State& state, Load&& load) {
         g_peakBytes = g_liveBytes;
         auto doc = std::make_unique<CKorvaneDoc>(feedback);
         load(*doc);
-        const double records = static_cast<double>(doc->m_primitives.size());
+        const double records = static_cast<double>(doc->Primitives().size());
         state.counters["records"] = records;
         state.counters["held_bytes_per_record"] = (g_liveBytes - before) / records;
         state.counters["peak_bytes_per_record"] = (g_peakBytes - before) / records;

@@ -132,7 +132,7 @@ void BM_ReadDocument(benchmark::State& state) {
         const long before = MinorFaults();
         auto doc = std::make_unique<CKorvaneDoc>(feedback);
         doc->OnOpenDocument(path);
-        records = doc->m_primitives.size();
+        records = doc->Primitives().size();
         faults = MinorFaults() - before;
         state.PauseTiming();
         doc.reset();

@@ -28,7 +28,7 @@ void BM_SaveDocument(benchmark::State& state) {
     doc.OnOpenDocument(path);
     for (auto _ : state) doc.OnSaveDocument(out);
     std::remove(out.c_str());
-    state.counters["records"] = static_cast<double>(doc.m_primitives.size());
+    state.counters["records"] = static_cast<double>(doc.Primitives().size());
 }
 
 void BM_WriteBytesBaseline(benchmark::State& state) {

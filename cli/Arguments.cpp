@@ -144,7 +144,7 @@ int RefuseDamagedOverwrite(const CKorvaneDoc& doc, const CliFeedback& feedback,
     if (!feedback.Messages()) return kExitOk;
     // What was read is written, but never over a user's file with nothing in it, and never over
     // the damaged input itself: the records after the bad one would be gone.
-    if (doc.m_primitives.empty()) {
+    if (doc.Primitives().empty()) {
         Fail(in + ": no record could be read; " + out + " not written");
         return kExitInvalidRecord;
     }

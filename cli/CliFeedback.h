@@ -14,8 +14,8 @@ class CliFeedback : public UserFeedback {
     void Watch(const CKorvaneDoc& doc) { m_doc = &doc; }
     void ShowMessage(const std::string& text) override {
         std::string where;
-        if (m_doc && m_doc->m_invalidRecordAt >= 0) {
-            where = " (invalid record at byte " + std::to_string(m_doc->m_invalidRecordAt) + ")";
+        if (m_doc && m_doc->GetInvalidRecordAt() >= 0) {
+            where = " (invalid record at byte " + std::to_string(m_doc->GetInvalidRecordAt()) + ")";
         }
         Fail(m_file + ": " + text + where);
         ++m_messages;

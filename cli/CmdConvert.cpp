@@ -35,7 +35,9 @@ int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
     if (!options.config.empty()) {
         // A folder or a file without a single setting is no configuration file: exporting with
         // the defaults instead would pass a mistake for success.
-        int read = ReadDxfConfig(options.config, doc.m_dxfSettings);
+        DxfSettings settings = doc.GetDxfSettings();
+        int read = ReadDxfConfig(options.config, settings);
+        doc.SetDxfSettings(settings);
         if (read <= 0) return Fail(options.config + ": cannot read the configuration file");
         if (read < DxfSettings::kFieldCount) {
             Fail(options.config + ": warning: only the first " + std::to_string(read) + " of " +
@@ -43,7 +45,7 @@ int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
                  " settings could be read; the others keep their defaults");
         }
     }
-    const std::string colorWarning = LayerColorWarning(doc.m_dxfSettings.layerColor);
+    const std::string colorWarning = LayerColorWarning(doc.GetDxfSettings().layerColor);
     if (!colorWarning.empty()) {
         Fail(out + ": warning: " + colorWarning);
     }

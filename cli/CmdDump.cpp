@@ -77,7 +77,7 @@ int RunDump(const Args& args) {
     if (!OpenPlot(doc, feedback, files[0])) return kExitFailure;
     StdOutput out;
     DumpVisitor dump(out);
-    doc.m_primitives.ForEach([&](const Prim& prim) {
+    doc.Primitives().ForEach([&](const Prim& prim) {
         prim.Accept(dump);
         return !out.Failed();  // nothing more can arrive
     });

@@ -19,9 +19,9 @@ int RunInfo(const Args& args) {
     FirstView view(doc, 1000, 800);
     CountingSurface surface;
     view.Paint(surface);
-    const CPlotContext& context = view.m_view.m_context;
+    const CPlotContext& context = view.m_view.Context();
     StdOutput out;
-    out.Print("primitives: %d\n", view.m_view.m_drawnCount);
+    out.Print("primitives: %d\n", view.m_view.GetDrawnCount());
     out.Print("size: %.2f x %.2f inches\n",
               static_cast<double>(context.GetMaxX()) / context.GetResolution(),
               static_cast<double>(context.GetMaxY()) / context.GetResolution());

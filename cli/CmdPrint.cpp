@@ -105,7 +105,7 @@ int ParsePrint(const Args& args, PrintOptions& options) {
 // The view a new window of the default size shows once fitted, as the desktop would print it.
 bool Print(QPaintDevice& device, const CKorvaneDoc& doc, bool fit) {
     FirstView view(doc, 1000, 800);
-    return PrintPage(device, view.m_view, doc.m_primitives, fit ? 1 : 0);
+    return PrintPage(device, view.m_view, doc.Primitives(), fit ? 1 : 0);
 }
 }  // namespace
 

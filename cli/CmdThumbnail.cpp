@@ -28,8 +28,8 @@ const std::uint64_t kReadLimit = 1 << 20;
 void FitSize(const CKorvaneDoc& doc, int size, ConvertOptions& options) {
     options.width = options.height = size;
     FirstView measure(doc, size, size);
-    const double width = measure.m_view.m_context.GetMaxX();
-    const double height = measure.m_view.m_context.GetMaxY();
+    const double width = measure.m_view.Context().GetMaxX();
+    const double height = measure.m_view.Context().GetMaxY();
     if (width <= 0 && height <= 0) return;  // nothing drawn: a blank square
     const double ratio =
         std::clamp(std::min(width, height) / std::max(width, height), 1 / kMaxAspect, 1.0);
@@ -55,9 +55,9 @@ int RunThumbnail(const Args& args) {
     }
     CliFeedback feedback(in);
     CKorvaneDoc doc(feedback);
-    doc.m_readLimit = kReadLimit;
+    doc.SetReadLimit(kReadLimit);
     if (!OpenPlot(doc, feedback, in)) return kExitFailure;
-    if (doc.m_readLimited) {
+    if (doc.IsReadLimited()) {
         Fail(in + ": note: the thumbnail shows the records of its first " +
              std::to_string(kReadLimit) + " bytes only");
     }

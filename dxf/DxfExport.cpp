@@ -83,9 +83,9 @@ void WriteDxf(const PrimitiveList& primitives, const DxfSettings& settings, Arch
 SaveResult ExportDxf(CKorvaneDoc& doc, const std::string& path, DxfNumberStyle style) {
     try {
         // Refused before the file is created.
-        CDxfOut(doc.m_dxfSettings).CheckTransform();
+        CDxfOut(doc.GetDxfSettings()).CheckTransform();
         Archive archive = Archive::CreateForStore(path, 64 * 1024);
-        WriteDxf(doc.m_primitives, doc.m_dxfSettings, archive, style);
+        WriteDxf(doc.Primitives(), doc.GetDxfSettings(), archive, style);
         archive.Commit();
     } catch (const DxfExportError& e) {
         return {SaveResult::Error::kExportRefused, FileErrorCause::Other, e.what(), path};

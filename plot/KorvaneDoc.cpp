@@ -43,31 +43,10 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
     WaitCursor wait(m_feedback);
     // The last pen of 1 or more, for Couleur records that repeat it; pen 1 before any.
     std::int16_t lastPen = 1;
-    char text[kMaxText + 1];
     m_invalidRecordAt = -1;
     m_readLimited = false;
     for (;;) {
-        // Lines are nearly all of a large drawing: decoded in place while whole ones are
-        // buffered. The others, and a line cut by the end of the buffer, take the path below.
-        std::size_t available;
-        const std::uint8_t* const start = archive.Buffered(available);
-        const std::uint8_t* next = start;
-        // Only lines that start before the limit.
-        const std::uint64_t from = archive.Position();
-        const std::uint64_t room = from < m_readLimit ? m_readLimit - from : 0;
-        if (room < available) {
-            available =
-                room == 0 ? 0 : std::min<std::size_t>(available, room + Ligne::kRecordSize - 1);
-        }
-        while (available >= Ligne::kRecordSize && Archive::DecodeInt16(next) == PrimCode::kLigne) {
-            m_primitives.Append<Ligne>(PrimCode::kLigne, Archive::DecodeFloat(next + 2),
-                                       Archive::DecodeFloat(next + 6),
-                                       Archive::DecodeInt16(next + 10));
-            next += Ligne::kRecordSize;
-            available -= Ligne::kRecordSize;
-        }
-        archive.Skip(static_cast<std::size_t>(next - start));
-
+        ReadBufferedLines(archive);
         const std::uint64_t at = archive.Position();
         std::uint8_t codeBytes[2];
         if (archive.Read(codeBytes, 2) < 2) break;
@@ -77,67 +56,95 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
         }
         const std::int16_t code = Archive::DecodeInt16(codeBytes);
         if (code >= 0 || code < -15) {
-            m_invalidRecordAt = static_cast<std::int64_t>(at);
-            m_feedback.ShowMessage(kCorruptionMessage);
+            MarkCorrupt(at);
             break;
         }
         if (code == -7 || code == -11 || code == -13 || code == -14) continue;
-
-        Payload p;
-        archive.Read(p.bytes, static_cast<std::size_t>(kPayloadSize[-code]));
-        switch (code) {
-            case PrimCode::kPinit:
-                m_primitives.Append<Pinit>(code, p.I16(0), p.I16(2));
-                break;
-            case PrimCode::kCouleur: {
-                std::int16_t pen = p.I16(0);
-                if (pen >= 1) lastPen = pen;
-                m_primitives.Append<Couleur>(code, lastPen);
-                break;
-            }
-            case PrimCode::kEtendue:
-                m_primitives.Append<Etendue>(code, p.F32(0), p.F32(4));
-                break;
-            case PrimCode::kLigne:
-                m_primitives.Append<Ligne>(code, p.F32(0), p.F32(4), p.I16(8));
-                break;
-            case PrimCode::kPosicourante:
-                m_primitives.Append<Posicourante>(code, p.F32(0), p.F32(4), p.F32(8));
-                break;
-            case PrimCode::kFacteur:
-                m_primitives.Append<Facteur>(code, p.F32(0));
-                break;
-            case PrimCode::kNombre:
-                m_primitives.Append<Nombre>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12),
-                                            p.I16(16), p.F32(18));
-                break;
-            case PrimCode::kSymbole: {
-                std::int16_t n = p.I16(16);
-                // The text buffer holds 511 bytes and the pad; longer or negative is corrupt.
-                if (n < 0 || n > kMaxText) {
-                    m_invalidRecordAt = static_cast<std::int64_t>(at);
-                    m_feedback.ShowMessage(kCorruptionMessage);
-                    return;
-                }
-                std::size_t want = static_cast<std::size_t>(n) + (n % 2);
-                std::size_t got = archive.Read(text, want);
-                for (std::size_t i = got; i < want; ++i) text[i] = 0;
-                m_primitives.Append<Symbole>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12), n,
-                                             text);
-                break;
-            }
-            case PrimCode::kSymspecial:
-                m_primitives.Append<Symspecial>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12),
-                                                p.I16(16), p.I16(18));
-                break;
-            case PrimCode::kCercle:
-                m_primitives.Append<Cercle>(code, p.F32(0), p.F32(4), p.F32(8));
-                break;
-            case PrimCode::kNewColor:
-                m_primitives.Append<NewColor>(code, p.I16(0), p.I16(2), p.I16(4));
-                break;
+        if (!ReadRecord(archive, code, lastPen)) {
+            MarkCorrupt(at);
+            return;
         }
     }
+}
+
+void CKorvaneDoc::MarkCorrupt(std::uint64_t at) {
+    m_invalidRecordAt = static_cast<std::int64_t>(at);
+    m_feedback.ShowMessage(kCorruptionMessage);
+}
+
+void CKorvaneDoc::ReadBufferedLines(Archive& archive) {
+    // Lines are nearly all of a large drawing: decoded in place while whole ones are buffered.
+    // The others, and a line cut by the end of the buffer, take the record by record path.
+    std::size_t available;
+    const std::uint8_t* const start = archive.Buffered(available);
+    const std::uint8_t* next = start;
+    // Only lines that start before the limit.
+    const std::uint64_t from = archive.Position();
+    const std::uint64_t room = from < m_readLimit ? m_readLimit - from : 0;
+    if (room < available) {
+        available = room == 0 ? 0 : std::min<std::size_t>(available, room + Ligne::kRecordSize - 1);
+    }
+    while (available >= Ligne::kRecordSize && Archive::DecodeInt16(next) == PrimCode::kLigne) {
+        m_primitives.Append<Ligne>(PrimCode::kLigne, Archive::DecodeFloat(next + 2),
+                                   Archive::DecodeFloat(next + 6), Archive::DecodeInt16(next + 10));
+        next += Ligne::kRecordSize;
+        available -= Ligne::kRecordSize;
+    }
+    archive.Skip(static_cast<std::size_t>(next - start));
+}
+
+bool CKorvaneDoc::ReadRecord(Archive& archive, std::int16_t code, std::int16_t& lastPen) {
+    Payload p;
+    archive.Read(p.bytes, static_cast<std::size_t>(kPayloadSize[-code]));
+    switch (code) {
+        case PrimCode::kPinit:
+            m_primitives.Append<Pinit>(code, p.I16(0), p.I16(2));
+            break;
+        case PrimCode::kCouleur: {
+            std::int16_t pen = p.I16(0);
+            if (pen >= 1) lastPen = pen;
+            m_primitives.Append<Couleur>(code, lastPen);
+            break;
+        }
+        case PrimCode::kEtendue:
+            m_primitives.Append<Etendue>(code, p.F32(0), p.F32(4));
+            break;
+        case PrimCode::kLigne:
+            m_primitives.Append<Ligne>(code, p.F32(0), p.F32(4), p.I16(8));
+            break;
+        case PrimCode::kPosicourante:
+            m_primitives.Append<Posicourante>(code, p.F32(0), p.F32(4), p.F32(8));
+            break;
+        case PrimCode::kFacteur:
+            m_primitives.Append<Facteur>(code, p.F32(0));
+            break;
+        case PrimCode::kNombre:
+            m_primitives.Append<Nombre>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12), p.I16(16),
+                                        p.F32(18));
+            break;
+        case PrimCode::kSymbole: {
+            std::int16_t n = p.I16(16);
+            // The text buffer holds 511 bytes and the pad; longer or negative is corrupt.
+            if (n < 0 || n > kMaxText) return false;
+            char text[kMaxText + 1];
+            std::size_t want = static_cast<std::size_t>(n) + (n % 2);
+            std::size_t got = archive.Read(text, want);
+            for (std::size_t i = got; i < want; ++i) text[i] = 0;
+            m_primitives.Append<Symbole>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12), n, text);
+            break;
+        }
+        case PrimCode::kSymspecial:
+            m_primitives.Append<Symspecial>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12),
+                                            p.I16(16), p.I16(18));
+            break;
+        case PrimCode::kCercle:
+            m_primitives.Append<Cercle>(code, p.F32(0), p.F32(4), p.F32(8));
+            break;
+        case PrimCode::kNewColor:
+            m_primitives.Append<NewColor>(code, p.I16(0), p.I16(2), p.I16(4));
+            break;
+    }
+    return true;
 }
 
 void CKorvaneDoc::Serialize(Archive& archive) {

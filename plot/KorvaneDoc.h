@@ -45,18 +45,32 @@ class CKorvaneDoc {
     void SetModifiedFlag(bool modified = true) { m_modified = modified; }
     const std::string& GetPathName() const { return m_pathName; }
 
+    const PrimitiveList& Primitives() const { return m_primitives; }
+    // The settings of the next DXF export, changed by its dialog or a configuration file.
+    const DxfSettings& GetDxfSettings() const { return m_dxfSettings; }
+    void SetDxfSettings(const DxfSettings& settings) { m_dxfSettings = settings; }
+
     // Byte offset in its input of the record that stopped the last read as invalid; -1 if none.
-    std::int64_t m_invalidRecordAt = -1;
+    std::int64_t GetInvalidRecordAt() const { return m_invalidRecordAt; }
     // Reading stops before the first record that starts this many bytes or more into the input,
     // which bounds the memory and drawing work a file can ask for (the thumbnailer sets it).
-    std::uint64_t m_readLimit = UINT64_MAX;
-    // Whether the last read stopped at m_readLimit with input left unread.
-    bool m_readLimited = false;
-
-    PrimitiveList m_primitives;
-    DxfSettings m_dxfSettings;
+    void SetReadLimit(std::uint64_t limit) { m_readLimit = limit; }
+    // Whether the last read stopped at the read limit with input left unread.
+    bool IsReadLimited() const { return m_readLimited; }
 
   private:
+    // Decodes the run of whole line records at the front of the archive's buffer, as far as the
+    // read limit lets them start.
+    void ReadBufferedLines(Archive& archive);
+    // Appends the record of code whose payload follows; false when the record is corrupt.
+    bool ReadRecord(Archive& archive, std::int16_t code, std::int16_t& lastPen);
+    void MarkCorrupt(std::uint64_t at);
+
+    std::int64_t m_invalidRecordAt = -1;
+    std::uint64_t m_readLimit = UINT64_MAX;
+    bool m_readLimited = false;
+    PrimitiveList m_primitives;
+    DxfSettings m_dxfSettings;
     UserFeedback& m_feedback;
     std::string m_pathName;
     bool m_modified = false;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "render/PlotMapping.h"
 #include "render/StrokeFont.h"
 #include "render/Truncate.h"
 
@@ -21,23 +22,52 @@ class CPlotContext {
 
     void SetScale(float scale) { m_scale = scale; }
     float GetScale() const { return m_scale; }
-    void SetOriginX(float x) { m_originX = x; }
+    void SetOrigin(float x, float y) {
+        m_originX = x;
+        m_originY = y;
+    }
+    // A move with pen code -3 carries the origin along by the scaled point.
+    void MoveOrigin(float x, float y) {
+        m_originX += static_cast<float>(static_cast<double>(m_scale) * x);
+        m_originY += static_cast<float>(static_cast<double>(m_scale) * y);
+    }
     float GetOriginX() const { return m_originX; }
-    void SetOriginY(float y) { m_originY = y; }
     float GetOriginY() const { return m_originY; }
-    void SetMaxX(float x) { m_maxX = x; }
     float GetMaxX() const { return m_maxX; }
-    void SetMaxY(float y) { m_maxY = y; }
     float GetMaxY() const { return m_maxY; }
     int GetResolution() const { return m_resolution; }
     void SetDC(DrawSurface* dc) { m_pDC = dc; }
     DrawSurface* GetDC() const { return m_pDC; }
-    void SetRed(std::uint8_t v) { m_red = v; }
-    void SetGreen(std::uint8_t v) { m_green = v; }
-    void SetBlue(std::uint8_t v) { m_blue = v; }
+    void SetColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+        m_red = red;
+        m_green = green;
+        m_blue = blue;
+    }
     std::uint8_t GetRed() const { return m_red; }
     std::uint8_t GetGreen() const { return m_green; }
     std::uint8_t GetBlue() const { return m_blue; }
+    // The plot's pen in logical units; every pass starts it at the view's corner.
+    float GetLastX() const { return m_lastX; }
+    float GetLastY() const { return m_lastY; }
+    void SetLastPoint(float x, float y) {
+        m_lastX = x;
+        m_lastY = y;
+    }
+    void ResetPen() { SetLastPoint(-LOGICAL_BIAS, -LOGICAL_BIAS); }
+    // The clipboard copy draws unclipped.
+    bool IsNoClip() const { return m_noClip; }
+    void SetNoClip(bool noClip) { m_noClip = noClip; }
+    // The face chosen by Font: "Velmaro" is the stroke font.
+    const std::string& GetFaceName() const { return m_faceName; }
+    void SetFaceName(const std::string& face) { m_faceName = face; }
+    // Continues where another context's pass left the plotter: extents, scale, origin, colour.
+    void TakePlotterState(const CPlotContext& other) {
+        m_maxX = other.m_maxX;
+        m_maxY = other.m_maxY;
+        m_scale = other.m_scale;
+        SetOrigin(other.m_originX, other.m_originY);
+        SetColor(other.m_red, other.m_green, other.m_blue);
+    }
 
     // The mapping every primitive uses, one axis at a time.
     // Absolute plot coordinate of a plot value: origin + scale x value, kept as a float.
@@ -59,26 +89,11 @@ class CPlotContext {
 
     // Text at absolute (x, y): the stroke font for the face "Velmaro", a device font otherwise.
     void DrawString(float x, float y, float angle, const char* text, float height, int length,
-                    float offsetX, float offsetY, double divisor);
+                    const PlotMapping& mapping);
     void DrawStrokeText(float x, float y, float angle, const char* text, float height, int length,
-                        float offsetX, float offsetY, double divisor);
+                        const PlotMapping& mapping);
     void DrawDeviceText(float x, float y, float angle, const char* text, float height, int length,
-                        float offsetX, float offsetY, double divisor);
-
-    float m_scale = 1.0f;
-    float m_originX = 0;
-    float m_originY = 0;
-    float m_maxX = 0;
-    float m_maxY = 0;
-    int m_resolution = RESOLUTION;
-    DrawSurface* m_pDC = nullptr;
-    std::uint8_t m_red = 0;
-    std::uint8_t m_green = 0;
-    std::uint8_t m_blue = 0;
-    float m_lastX = -LOGICAL_BIAS;
-    float m_lastY = -LOGICAL_BIAS;
-    bool m_noClip = false;
-    std::string m_faceName = "Velmaro";
+                        const PlotMapping& mapping);
 
   private:
     // The stroke font's points scaled to one text height and turned by one angle, filled in
@@ -98,10 +113,25 @@ class CPlotContext {
         double m_xs[CStrokeFont::kPoints], m_yc[CStrokeFont::kPoints];
     };
     // True when no point of a glyph with box at (x, y) can be drawn or raise the extents.
-    bool LandsNowhere(const ScaledGlyphs::Box& box, float x, float y, float offsetX, float offsetY,
-                      double divisor) const;
+    bool LandsNowhere(const ScaledGlyphs::Box& box, float x, float y,
+                      const PlotMapping& mapping) const;
 
     float Absolute(float origin, float v) const {
         return static_cast<float>(origin + static_cast<double>(m_scale) * v);
     }
+
+    float m_scale = 1.0f;
+    float m_originX = 0;
+    float m_originY = 0;
+    float m_maxX = 0;
+    float m_maxY = 0;
+    int m_resolution = RESOLUTION;
+    DrawSurface* m_pDC = nullptr;
+    std::uint8_t m_red = 0;
+    std::uint8_t m_green = 0;
+    std::uint8_t m_blue = 0;
+    float m_lastX = -LOGICAL_BIAS;
+    float m_lastY = -LOGICAL_BIAS;
+    bool m_noClip = false;
+    std::string m_faceName = "Velmaro";
 };

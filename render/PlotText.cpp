@@ -12,16 +12,18 @@ constexpr double kDegToRad = 0.017453293;
 }
 
 void CPlotContext::DrawString(float x, float y, float angle, const char* text, float height,
-                              int length, float offsetX, float offsetY, double divisor) {
+                              int length, const PlotMapping& mapping) {
     if (m_faceName == "Velmaro") {
-        DrawStrokeText(x, y, angle, text, height, length, offsetX, offsetY, divisor);
+        DrawStrokeText(x, y, angle, text, height, length, mapping);
     } else {
-        DrawDeviceText(x, y, angle, text, height, length, offsetX, offsetY, divisor);
+        DrawDeviceText(x, y, angle, text, height, length, mapping);
     }
 }
 
 void CPlotContext::DrawStrokeText(float x, float y, float angle, const char* text, float height,
-                                  int length, float offsetX, float offsetY, double divisor) {
+                                  int length, const PlotMapping& mapping) {
+    const float offsetX = mapping.offsetX, offsetY = mapping.offsetY;
+    const double divisor = mapping.divisor;
     DrawSurface& dc = *m_pDC;
     int rx = ToResolution(x), ry = ToResolution(y);
     UpdateExtents(rx, ry);
@@ -44,7 +46,7 @@ void CPlotContext::DrawStrokeText(float x, float y, float angle, const char* tex
         const CStrokeFont::Glyph& glyph = font.m_glyphs[code];
         if (glyph.m_last != 0) {
             const ScaledGlyphs::Box& box = scaled.Get(code, height, c, s);
-            if (!LandsNowhere(box, x, y, offsetX, offsetY, divisor)) {
+            if (!LandsNowhere(box, x, y, mapping)) {
                 for (int j = glyph.m_first; j <= glyph.m_last; ++j) {
                     const double px = x + scaled.m_xc[j] + scaled.m_ys[j];
                     const double py = y - scaled.m_xs[j] + scaled.m_yc[j];
@@ -99,8 +101,9 @@ const CPlotContext::ScaledGlyphs::Box& CPlotContext::ScaledGlyphs::Get(int code,
     return box;
 }
 
-bool CPlotContext::LandsNowhere(const ScaledGlyphs::Box& box, float x, float y, float offsetX,
-                                float offsetY, double divisor) const {
+bool CPlotContext::LandsNowhere(const ScaledGlyphs::Box& box, float x, float y,
+                                const PlotMapping& mapping) const {
+    const double divisor = mapping.divisor;
     // Bounds of the points' coordinates, widened by far more than the rounding of their
     // computation; anything not finite fails the comparisons and is drawn point by point.
     const double slackX = 1e-9 * (std::fabs(x) + std::fabs(box.minX) + std::fabs(box.maxX)) + 1e-9;
@@ -119,12 +122,16 @@ bool CPlotContext::LandsNowhere(const ScaledGlyphs::Box& box, float x, float y, 
         return (v - static_cast<double>(offset)) / divisor - LOGICAL_BIAS;
     };
     // Every point beyond the drawable range on one side, in one axis, is drawn nowhere.
-    return logical(loX - 1, offsetX) >= 32001 || logical(hiX + 1, offsetX) <= -32001 ||
-           logical(loY - 1, offsetY) >= 32001 || logical(hiY + 1, offsetY) <= -32001;
+    return logical(loX - 1, mapping.offsetX) >= 32001 ||
+           logical(hiX + 1, mapping.offsetX) <= -32001 ||
+           logical(loY - 1, mapping.offsetY) >= 32001 ||
+           logical(hiY + 1, mapping.offsetY) <= -32001;
 }
 
 void CPlotContext::DrawDeviceText(float x, float y, float angle, const char* text, float height,
-                                  int length, float offsetX, float offsetY, double divisor) {
+                                  int length, const PlotMapping& mapping) {
+    const float offsetX = mapping.offsetX, offsetY = mapping.offsetY;
+    const double divisor = mapping.divisor;
     DrawSurface& dc = *m_pDC;
     // Control codes (the markers among them) have no device glyphs: they go to the stroke font
     // at their place in the string, every device character standing in as a space.
@@ -141,7 +148,7 @@ void CPlotContext::DrawDeviceText(float x, float y, float angle, const char* tex
         }
     }
     if (hasStroke) {
-        DrawStrokeText(x, y, angle, stroke.data(), height, length, offsetX, offsetY, divisor);
+        DrawStrokeText(x, y, angle, stroke.data(), height, length, mapping);
     }
 
     const float X = static_cast<float>(m_resolution * static_cast<double>(x));

@@ -32,13 +32,12 @@ bool Connect(CPlotContext& context, int lx, int ly, double& x0, double& y0, doub
              double& y1) {
     const DrawSurface& dc = *context.GetDC();
     const SurfacePoint org = dc.GetWindowOrg(), ext = dc.GetWindowExt();
-    x0 = context.m_lastX;
-    y0 = context.m_lastY;
+    x0 = context.GetLastX();
+    y0 = context.GetLastY();
     x1 = lx;
     y1 = ly;
-    context.m_lastX = static_cast<float>(lx);
-    context.m_lastY = static_cast<float>(ly);
-    if (context.m_noClip) return true;
+    context.SetLastPoint(static_cast<float>(lx), static_cast<float>(ly));
+    if (context.IsNoClip()) return true;
     return ClipLine(x0, y0, x1, y1, org.x, org.x + 2.0 * ext.x, org.y, org.y + 2.0 * ext.y);
 }
 
@@ -59,28 +58,22 @@ bool ClipEdge(double p, double q, double& tEnter, double& tLeave) {
 }  // namespace
 
 void PrimPainter::Visit(const Pinit&) {
-    m_context.SetOriginX(0);
-    m_context.SetOriginY(0);
+    m_context.SetOrigin(0, 0);
     m_context.SetScale(1.0f);
-    m_context.SetRed(0);
-    m_context.SetGreen(0);
-    m_context.SetBlue(0);
-    m_context.m_lastX = -LOGICAL_BIAS;
-    m_context.m_lastY = -LOGICAL_BIAS;
+    m_context.SetColor(0, 0, 0);
+    m_context.ResetPen();
 }
 
 void PrimPainter::Visit(const Couleur& p) {
     if (p.m_pen < 1 || p.m_pen > 9) return;
     const Rgb& c = kPenColors[p.m_pen];
-    m_context.SetRed(c.r);
-    m_context.SetGreen(c.g);
-    m_context.SetBlue(c.b);
+    m_context.SetColor(c.r, c.g, c.b);
 }
 
 void PrimPainter::Visit(const NewColor& p) {
-    m_context.SetRed(static_cast<std::uint8_t>(p.m_r & 0xFF));
-    m_context.SetGreen(static_cast<std::uint8_t>(p.m_g & 0xFF));
-    m_context.SetBlue(static_cast<std::uint8_t>(p.m_b & 0xFF));
+    m_context.SetColor(static_cast<std::uint8_t>(p.m_r & 0xFF),
+                       static_cast<std::uint8_t>(p.m_g & 0xFF),
+                       static_cast<std::uint8_t>(p.m_b & 0xFF));
 }
 
 void PrimPainter::Visit(const Facteur& p) {
@@ -92,16 +85,13 @@ void PrimPainter::Visit(const Ligne& p) {
     const int rx = m_context.ToResolution(m_context.AbsoluteX(p.m_x));
     const int ry = m_context.ToResolution(m_context.AbsoluteY(p.m_y));
     if (p.m_penCode == 2) m_context.UpdateExtents(rx, ry);
-    const int lx = CPlotContext::ToLogical(rx, m_offsetX, m_divisor);
-    const int ly = CPlotContext::ToLogical(ry, m_offsetY, m_divisor);
+    const int lx = CPlotContext::ToLogical(rx, m_mapping.offsetX, m_mapping.divisor);
+    const int ly = CPlotContext::ToLogical(ry, m_mapping.offsetY, m_mapping.divisor);
     double x0, y0, x1, y1;
     const bool visible = Connect(m_context, lx, ly, x0, y0, x1, y1);
     if (p.m_penCode == -3) {
         // The origin follows the point whether or not the move is visible.
-        m_context.SetOriginX(m_context.GetOriginX() +
-                             static_cast<float>(static_cast<double>(m_context.GetScale()) * p.m_x));
-        m_context.SetOriginY(m_context.GetOriginY() +
-                             static_cast<float>(static_cast<double>(m_context.GetScale()) * p.m_y));
+        m_context.MoveOrigin(p.m_x, p.m_y);
     }
     if (!visible) return;
     DrawSurface& dc = *m_context.GetDC();
@@ -118,9 +108,9 @@ void PrimPainter::Visit(const Cercle& p) {
     const int ry = m_context.ToResolution(m_context.AbsoluteY(p.m_y));
     m_context.UpdateExtents(rx, ry);
     const float r = static_cast<float>(static_cast<double>(m_context.GetScale()) * p.m_radius *
-                                       m_context.GetResolution() / m_divisor);
-    const int cx = CPlotContext::ToLogical(rx, m_offsetX, m_divisor);
-    const int cy = CPlotContext::ToLogical(ry, m_offsetY, m_divisor);
+                                       m_context.GetResolution() / m_mapping.divisor);
+    const int cx = CPlotContext::ToLogical(rx, m_mapping.offsetX, m_mapping.divisor);
+    const int cy = CPlotContext::ToLogical(ry, m_mapping.offsetY, m_mapping.divisor);
     if (!CPlotContext::InRange(cx) || !CPlotContext::InRange(cy)) return;
     const int left = TruncToInt(cx - static_cast<double>(r));
     const int top = TruncToInt(cy - static_cast<double>(r));
@@ -135,7 +125,7 @@ void PrimPainter::Visit(const Symbole& p) {
     m_context.UpdateExtents(m_context.ToResolution(x), m_context.ToResolution(y));
     const float h = static_cast<float>(static_cast<double>(m_context.GetScale()) * p.m_height);
     m_context.DrawString(x, y, p.m_angle, p.m_text.get(), h, p.m_length > 0 ? p.m_length : 0,
-                         m_offsetX, m_offsetY, m_divisor);
+                         m_mapping);
 }
 
 void PrimPainter::Visit(const Nombre& p) {
@@ -145,8 +135,7 @@ void PrimPainter::Visit(const Nombre& p) {
     std::string text = FormatPlotNumber(p.m_decimals, p.m_value);
     if (text.size() > 31) text.resize(31);  // the plotter's number buffer holds 31 characters
     m_context.UpdateExtents(m_context.ToResolution(x), m_context.ToResolution(y));
-    m_context.DrawString(x, y, p.m_angle, text.data(), h, static_cast<int>(text.size()), m_offsetX,
-                         m_offsetY, m_divisor);
+    m_context.DrawString(x, y, p.m_angle, text.data(), h, static_cast<int>(text.size()), m_mapping);
 }
 
 void PrimPainter::Visit(const Symspecial& p) {
@@ -154,8 +143,8 @@ void PrimPainter::Visit(const Symspecial& p) {
     const float y = TextAbsoluteY(m_context, p.m_y);
     const int rx = m_context.ToResolution(x), ry = m_context.ToResolution(y);
     m_context.UpdateExtents(rx, ry);
-    const int lx = CPlotContext::ToLogical(rx, m_offsetX, m_divisor);
-    const int ly = CPlotContext::ToLogical(ry, m_offsetY, m_divisor);
+    const int lx = CPlotContext::ToLogical(rx, m_mapping.offsetX, m_mapping.divisor);
+    const int ly = CPlotContext::ToLogical(ry, m_mapping.offsetY, m_mapping.divisor);
     double x0, y0, x1, y1;
     const bool visible = Connect(m_context, lx, ly, x0, y0, x1, y1);
     const float h = static_cast<float>(static_cast<double>(m_context.GetScale()) * p.m_height);
@@ -169,7 +158,7 @@ void PrimPainter::Visit(const Symspecial& p) {
         }
     }
     const char marker = static_cast<char>((p.m_symbol + 1) & 0xFF);
-    m_context.DrawString(x, y, p.m_angle, &marker, h, 1, m_offsetX, m_offsetY, m_divisor);
+    m_context.DrawString(x, y, p.m_angle, &marker, h, 1, m_mapping);
     // The marker has moved the surface's position; the plot's pen stays at the marker.
     if (visible) dc.MoveTo(TruncToInt(x1), TruncToInt(y1));
 }

@@ -1,15 +1,14 @@
 #pragma once
 
 #include "plot/Prim.h"
-
-class CPlotContext;
+#include "render/PlotContext.h"
 
 // Draws records through a plot context onto the surface attached to it, at the view's offset
 // (resolution units) and zoom divisor. One painter serves a whole paint pass.
 class PrimPainter final : public PrimVisitor {
   public:
-    PrimPainter(CPlotContext& context, float offsetX, float offsetY, double divisor)
-        : m_context(context), m_offsetX(offsetX), m_offsetY(offsetY), m_divisor(divisor) {}
+    PrimPainter(CPlotContext& context, const PlotMapping& mapping)
+        : m_context(context), m_mapping(mapping) {}
 
     void Visit(const Pinit& prim) override;
     void Visit(const Couleur& prim) override;
@@ -25,15 +24,12 @@ class PrimPainter final : public PrimVisitor {
 
   private:
     CPlotContext& m_context;
-    float m_offsetX;
-    float m_offsetY;
-    double m_divisor;
+    PlotMapping m_mapping;
 };
 
 // One record drawn on its own, as a paint pass would draw it at that point.
-inline void DrawPrim(const Prim& prim, CPlotContext& context, float offsetX, float offsetY,
-                     double divisor) {
-    PrimPainter painter(context, offsetX, offsetY, divisor);
+inline void DrawPrim(const Prim& prim, CPlotContext& context, const PlotMapping& mapping) {
+    PrimPainter painter(context, mapping);
     prim.Accept(painter);
 }
 

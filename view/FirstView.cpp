@@ -9,8 +9,8 @@ namespace {
 // "end DRAWN MAXX MAXY\n" ("%d %.3f %.3f").
 std::string EndLine(const PlotView& view) {
     char number[kMaxFixed];
-    std::string line = "end " + std::string(number, FormatInt(number, view.m_drawnCount, 0));
-    for (float extent : {view.m_context.GetMaxX(), view.m_context.GetMaxY()}) {
+    std::string line = "end " + std::string(number, FormatInt(number, view.GetDrawnCount(), 0));
+    for (float extent : {view.Context().GetMaxX(), view.Context().GetMaxY()}) {
         line += ' ';
         line.append(number, FormatFixed(number, static_cast<double>(extent), 0, 3));
     }
@@ -21,14 +21,14 @@ std::string EndLine(const PlotView& view) {
 FirstView::FirstView(const CKorvaneDoc& doc, int width, int height, const std::string& face,
                      int lineWidth)
     : m_doc(doc), m_host(width, height) {
-    m_view.m_context.m_faceName = face;
-    m_view.m_lineWidth = lineWidth;
+    m_view.Context().SetFaceName(face);
+    m_view.SetLineWidth(lineWidth);
     CountingSurface first;  // the first paint only measures
-    m_view.OnDraw(first, m_host, m_doc.m_primitives);
+    m_view.OnDraw(first, m_host, m_doc.Primitives());
 }
 
 void FirstView::Paint(DrawSurface& dc) {
-    m_view.OnDraw(dc, m_host, m_doc.m_primitives);
+    m_view.OnDraw(dc, m_host, m_doc.Primitives());
 }
 
 void FirstView::Trace(const std::function<void(const std::string&)>& sink) {

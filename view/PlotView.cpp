@@ -25,17 +25,18 @@ class PassPens {
     PassPens& operator=(const PassPens&) = delete;
 
     void Follow(const CPlotContext& context) {
-        if (context.m_red == m_red && context.m_green == m_green && context.m_blue == m_blue) {
+        if (context.GetRed() == m_red && context.GetGreen() == m_green &&
+            context.GetBlue() == m_blue) {
             return;
         }
         m_dc.SelectPen(m_spare);
         if (m_current) m_dc.DeletePen(m_current);
-        m_current =
-            m_dc.CreatePen(m_width, MakeColorRef(context.m_red, context.m_green, context.m_blue));
+        m_current = m_dc.CreatePen(
+            m_width, MakeColorRef(context.GetRed(), context.GetGreen(), context.GetBlue()));
         m_dc.SelectPen(m_current);
-        m_red = context.m_red;
-        m_green = context.m_green;
-        m_blue = context.m_blue;
+        m_red = context.GetRed();
+        m_green = context.GetGreen();
+        m_blue = context.GetBlue();
     }
 
   private:
@@ -51,8 +52,7 @@ PaintPass::PaintPass(PlotView& view, DrawSurface& dc, ViewHost& host,
     : m_view(view), m_dc(dc), m_host(host), m_primitives(primitives) {
     m_host.BeginWaitCursor();
     m_view.m_drawnCount = 0;
-    m_view.m_context.m_lastX = -LOGICAL_BIAS;
-    m_view.m_context.m_lastY = -LOGICAL_BIAS;
+    m_view.m_context.ResetPen();
     if (m_primitives.empty()) return;
 
     const ViewState& state = m_view.m_state;
@@ -65,10 +65,9 @@ PaintPass::PaintPass(PlotView& view, DrawSurface& dc, ViewHost& host,
     }
     m_view.m_context.SetDC(&dc);
     m_pens = std::make_unique<PassPens>(dc, m_view.m_lineWidth);
-    m_offsetX = state.m_viewLeft;
-    m_offsetY = state.m_viewBottom;
-    m_divisor = dc.IsPrinting() ? 1.0 : state.m_zoomDivisor;
-    m_interruptible = state.m_zoomMode == ZOOM_INCREMENTAL;
+    m_mapping = state.Mapping();
+    if (dc.IsPrinting()) m_mapping.divisor = 1.0;
+    m_interruptible = state.GetZoomMode() == ZOOM_INCREMENTAL;
 }
 
 PaintPass::~PaintPass() {
@@ -81,7 +80,7 @@ bool PaintPass::Step(std::size_t count) {
     const std::size_t end = total - m_next < count ? total : m_next + count;
     CPlotContext& context = m_view.m_context;
     PassPens& pens = *m_pens;
-    PrimPainter painter(context, m_offsetX, m_offsetY, m_divisor);
+    PrimPainter painter(context, m_mapping);
     for (; m_next < end; ++m_next) {
         if (m_interruptible && m_host.ShouldStop()) {
             m_stopped = true;
@@ -101,7 +100,7 @@ void PaintPass::Finish() {
         m_view.m_context.SetDC(nullptr);  // the surface lives for this pass only
         m_view.m_drawnCount = static_cast<int>(m_next);
         ViewState& state = m_view.m_state;
-        if (state.m_fitted == 0) {  // also after an interrupted pass
+        if (!state.IsFitted()) {  // also after an interrupted pass
             state.FitToDrawing(m_view.m_context.GetMaxX(), m_view.m_context.GetMaxY(),
                                m_host.ClientWidth(), m_host.ClientHeight());
             m_view.m_drawnCount = 0;
@@ -118,14 +117,13 @@ void PlotView::OnDraw(DrawSurface& dc, ViewHost& host, const PrimitiveList& prim
 
 void PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
                         const PrimitiveList& primitives) {
-    m_context.m_noClip = true;
+    m_context.SetNoClip(true);
     if (!primitives.empty()) {
-        const double d = m_state.m_zoomDivisor;
         m_state.CopyMapping(clientWidth, clientHeight).Apply(dc);
         m_context.SetDC(&dc);
         PassPens pens(dc, 0);
         CPlotContext& context = m_context;
-        PrimPainter painter(context, m_state.m_viewLeft, m_state.m_viewBottom, d);
+        PrimPainter painter(context, m_state.Mapping());
         primitives.ForEach([&](const Prim& prim) {
             pens.Follow(context);
             prim.Accept(painter);
@@ -133,5 +131,5 @@ void PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
         });
         m_context.SetDC(nullptr);
     }
-    m_context.m_noClip = false;
+    m_context.SetNoClip(false);
 }

@@ -31,6 +31,20 @@ class PlotView {
     void DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
                   const PrimitiveList& primitives);
 
+    // Zoom and scroll go through the view state's own operations.
+    ViewState& State() { return m_state; }
+    const ViewState& State() const { return m_state; }
+    CPlotContext& Context() { return m_context; }
+    const CPlotContext& Context() const { return m_context; }
+    // The pens' width, set by Line.
+    int GetLineWidth() const { return m_lineWidth; }
+    void SetLineWidth(int width) { m_lineWidth = width; }
+    // The primitives the last paint drew.
+    int GetDrawnCount() const { return m_drawnCount; }
+
+  private:
+    friend class PaintPass;
+
     ViewState m_state;
     CPlotContext m_context;
     int m_lineWidth = 0;
@@ -63,9 +77,7 @@ class PaintPass {
     ViewHost& m_host;
     const PrimitiveList& m_primitives;
     std::unique_ptr<PassPens> m_pens;
-    float m_offsetX = 0;
-    float m_offsetY = 0;
-    double m_divisor = 1;
+    PlotMapping m_mapping{0, 0, 1};
     bool m_interruptible = false;
     bool m_stopped = false;
     bool m_finished = false;

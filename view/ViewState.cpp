@@ -10,9 +10,6 @@
 #include "render/IsotropicScale.h"
 #include "render/PlotContext.h"
 
-int g_hScrollRepaint = 1;
-int g_vScrollRepaint = 1;
-
 void SurfaceMapping::Apply(DrawSurface& dc) const {
     dc.SetMapModeIsotropic();
     dc.SetWindowOrg(windowOrg.x, windowOrg.y);
@@ -23,6 +20,16 @@ void SurfaceMapping::Apply(DrawSurface& dc) const {
 
 ViewState::ViewState() {
     UpdateDivisor();
+}
+
+void ViewState::SetGeometry(const ViewGeometry& g) {
+    m_viewLeft = g.left;
+    m_viewBottom = g.bottom;
+    m_viewRight = g.right;
+    m_viewTop = g.top;
+    m_extentX = g.extentX;
+    m_extentY = g.extentY;
+    m_zoomDivisor = g.divisor;
 }
 
 void ViewState::UpdateDivisor() {
@@ -246,19 +253,24 @@ void ViewState::PanBy(int dx, int dy, int clientWidth, int clientHeight) {
     m_viewBottom = static_cast<float>(m_viewBottom - logicalY * m_zoomDivisor);
 }
 
-ScrollResult ViewState::Scroll(ScrollBar bar, int code, int position) {
+ScrollOutcome ViewState::Scroll(ScrollBar bar, int code, int position) {
+    const ScrollResult result = ScrollStep(bar, code, position);
+    return {result, m_hScrollRepaint, m_vScrollRepaint};
+}
+
+ScrollResult ViewState::ScrollStep(ScrollBar bar, int code, int position) {
     const bool horizontal = bar == ScrollBar::Horizontal;
     float& edge = horizontal ? m_viewLeft : m_viewBottom;
     const float end = horizontal ? m_viewRight : m_viewTop;
     const float extent = horizontal ? m_extentX : m_extentY;
-    int& repaint = horizontal ? g_hScrollRepaint : g_vScrollRepaint;
+    bool& repaint = horizontal ? m_hScrollRepaint : m_vScrollRepaint;
     // Codes 0 and 2 move left, or up (toward larger y); 1 and 3 right, or down.
     const bool towardStart = horizontal ? (code == SB_LINELEFT || code == SB_PAGELEFT)
                                         : (code == SB_LINEDOWN || code == SB_PAGEDOWN);
     const bool towardEnd = horizontal ? (code == SB_LINERIGHT || code == SB_PAGERIGHT)
                                       : (code == SB_LINEUP || code == SB_PAGEUP);
     if ((edge <= 0 && towardStart) || (edge >= end && towardEnd)) {
-        repaint = 0;
+        repaint = false;
         return ScrollResult::Refused;
     }
     if (code != SB_ENDSCROLL && !m_scrollSaved) {
@@ -274,8 +286,8 @@ ScrollResult ViewState::Scroll(ScrollBar bar, int code, int position) {
             break;
         case SB_ENDSCROLL: {
             m_scrollSaved = false;
-            const bool now = repaint != 0;
-            repaint = 1;
+            const bool now = repaint;
+            repaint = true;
             return now ? ScrollResult::Repaint : ScrollResult::Done;
         }
         case 0:

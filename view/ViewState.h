@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "render/DrawSurface.h"
+#include "render/PlotMapping.h"
 
 constexpr int ZOOM_NONE = 0;
 constexpr int ZOOM_INCREMENTAL = 1;
@@ -11,11 +12,6 @@ constexpr int ZOOM_WINDOW = 2;
 constexpr int ZOOM_UNITS = 2000;
 // The first fit leaves 1.25 % of room beyond the drawing's extents.
 constexpr float FIT_MARGIN = 1.0125f;
-
-// Whether the view repaints when the current horizontal / vertical scroll action ends; a refused
-// step clears it until then. Shared by every view.
-extern int g_hScrollRepaint;
-extern int g_vScrollRepaint;
 
 // One saved view rectangle of the zoom history, in resolution units.
 struct RECTANGLE {
@@ -68,6 +64,26 @@ enum class ScrollResult {
     Repaint   // the action ended: repaint now
 };
 
+// What one scroll message did, and whether the horizontal / vertical scroll action under way
+// still repaints when it ends: a refused step clears its bar's flag until then.
+struct ScrollOutcome {
+    ScrollResult result;
+    bool hScrollRepaint;
+    bool vScrollRepaint;
+};
+
+// Where a view looks as one value: the view rectangle and the drawing window's extents in
+// resolution units, and the divisor.
+struct ViewGeometry {
+    float left;
+    float bottom;
+    float right;
+    float top;
+    float extentX;
+    float extentY;
+    double divisor;
+};
+
 // One scroll bar as it shows the view, in resolution units: its values run from 0 to maximum,
 // its thumb spans pageStep (the visible part), and value 0 is its left or top end.
 struct ScrollBarShown {
@@ -109,8 +125,11 @@ class ViewState {
     void ClientToPlot(double x, double y, int clientWidth, int clientHeight, double& plotX,
                       double& plotY) const;
 
-    // Zoomed View: clicks zoom from now on.
+    // Zoomed View: clicks zoom from now on; its second choice leaves the mode.
     void SetZoomedView() { m_zoomMode = ZOOM_INCREMENTAL; }
+    void LeaveZoomedView() {
+        if (m_zoomMode == ZOOM_INCREMENTAL) m_zoomMode = ZOOM_NONE;
+    }
     // One zoom step in or out about a client point, saved on the history.
     void ZoomAbout(int x, int y, bool zoomIn, int clientWidth, int clientHeight);
     // One zoom step in or out that keeps the drawing point under the client point where it is
@@ -133,12 +152,43 @@ class ViewState {
 
     // One scroll message; position is the thumb position for SB_THUMBPOSITION. A scroll action
     // (its messages up to SB_ENDSCROLL) saves the rectangle once, before its first move.
-    ScrollResult Scroll(ScrollBar bar, int code, int position = 0);
+    ScrollOutcome Scroll(ScrollBar bar, int code, int position = 0);
     // The scroll range runs from 0 to the right (top) edge of the view rectangle; each bar
     // shows the part of it the client shows. Vertically the bar runs downward, y upward.
     ScrollBarSettings ScrollBars(int clientWidth, int clientHeight) const;
     // The scroll position (left or bottom edge) a bar's value stands for.
     int ScrollPosition(ScrollBar bar, int value, int clientWidth, int clientHeight) const;
+
+    ViewGeometry Geometry() const {
+        return {m_viewLeft, m_viewBottom, m_viewRight,  m_viewTop,
+                m_extentX,  m_extentY,    m_zoomDivisor};
+    }
+    // Takes another view's geometry whole, the divisor as it is.
+    void SetGeometry(const ViewGeometry& g);
+    // The mapping a screen pass draws with.
+    PlotMapping Mapping() const { return {m_viewLeft, m_viewBottom, m_zoomDivisor}; }
+    // The rectangle Zoom All returns to.
+    RECTANGLE Home() const { return {m_homeLeft, m_homeRight, m_homeBottom, m_homeTop}; }
+    const std::vector<RECTANGLE>& GetZoomHistory() const { return m_zoomHistory; }
+    int GetZoomMode() const { return m_zoomMode; }
+    // The step of Options in percent of the drawing window: a zoom and a page scroll move by it,
+    // a line scroll by a tenth of it.
+    unsigned GetZoomFactor() const { return m_zoomFactor; }
+    void SetZoomFactor(unsigned factor) { m_zoomFactor = factor; }
+    // Whether the drawing has been measured and fitted; a cleared flag refits at the next paint.
+    bool IsFitted() const { return m_fitted != 0; }
+    void SetFitted(bool fitted) { m_fitted = fitted ? 1 : 0; }
+
+  private:
+    ScrollResult ScrollStep(ScrollBar bar, int code, int position);
+    void SaveRectangle();
+    void FitHome(int clientWidth, int clientHeight);
+    void Scale(bool zoomIn);
+    // Width and height the client shows, in resolution units.
+    void VisibleExtent(int clientWidth, int clientHeight, double& width, double& height) const;
+    void UpdateDivisor();
+    void ClientToCorner(double x, double y, int clientWidth, int clientHeight, double& logicalX,
+                        double& logicalY) const;
 
     int m_fitted = 0;
     int m_zoomMode = ZOOM_NONE;
@@ -155,16 +205,8 @@ class ViewState {
     float m_extentY = 18000;
     double m_zoomDivisor = 0;
     std::vector<RECTANGLE> m_zoomHistory;
-
-  private:
-    void SaveRectangle();
-    void FitHome(int clientWidth, int clientHeight);
-    void Scale(bool zoomIn);
-    // Width and height the client shows, in resolution units.
-    void VisibleExtent(int clientWidth, int clientHeight, double& width, double& height) const;
-    void UpdateDivisor();
-    void ClientToCorner(double x, double y, int clientWidth, int clientHeight, double& logicalX,
-                        double& logicalY) const;
-
     bool m_scrollSaved = false;  // the scroll action under way has saved the rectangle
+    // Whether the horizontal / vertical scroll action under way repaints when it ends.
+    bool m_hScrollRepaint = true;
+    bool m_vScrollRepaint = true;
 };

@@ -53,7 +53,7 @@ void BM_OpenAndShowFitted1M(benchmark::State& state) {
             return state.SkipWithError("the view's client area is not 1920 x 1080");
         }
         view.FinishPainting();
-        benchmark::DoNotOptimize(view.View().m_drawnCount);
+        benchmark::DoNotOptimize(view.View().GetDrawnCount());
     }
 }
 
@@ -82,8 +82,8 @@ void BM_LongestUnansweredStretch10M(benchmark::State& state) {
         probe.start();
         do {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        } while (view.Painting() || view.View().m_state.m_fitted == 0 ||
-                 view.View().m_drawnCount == 0);
+        } while (view.Painting() || !view.View().State().IsFitted() ||
+                 view.View().GetDrawnCount() == 0);
         probe.stop();
     }
     state.counters["longest_ms"] = longest;

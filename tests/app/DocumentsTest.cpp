@@ -95,7 +95,7 @@ TEST_F(AppTest, OpeningRecordsRecentFilesAndRefusesWhatIsNotAPlot) {
               "warning: " + dir.filePath("missing.plt") + " was not found.");
     PlotDocument& partial = *m_app->Documents()[1];
     EXPECT_TRUE(partial.IsPartial());
-    EXPECT_EQ(partial.Doc().m_primitives.size(), 2u);
+    EXPECT_EQ(partial.Doc().Primitives().size(), 2u);
     EXPECT_EQ(m_app->RecentFiles().value(0), QDir(dir.path()).absoluteFilePath("damaged.plt"));
     EXPECT_EQ(m_app->RecentFiles().value(1), QFileInfo(Sample("traverse.plt")).absoluteFilePath());
 
@@ -229,10 +229,10 @@ TEST_F(AppTest, AChangedFileIsOfferedForReloading) {
     document.OnFileChanged();
     Settle();
     EXPECT_EQ(m_prompts.m_shown, QStringList{"ask: plan.plt has changed on disk.\nReload it?"});
-    EXPECT_EQ(document.Doc().m_primitives.size(), 4u);
+    EXPECT_EQ(document.Doc().Primitives().size(), 4u);
     // The view measured the new drawing and fitted itself to it: 8 x 6 inches.
-    EXPECT_EQ(View().State().m_homeRight, 8.0f * 300);
-    EXPECT_EQ(View().View().m_drawnCount, 4);
+    EXPECT_EQ(View().State().Home().right, 8.0f * 300);
+    EXPECT_EQ(View().View().GetDrawnCount(), 4);
 }
 
 // Past the file-size limit a save fails like on a full disk; the program and the file stay.

@@ -179,10 +179,10 @@ TEST_F(ExportTest, ExportIsByteIdenticalToTheCommandLine) {
 
 TEST_F(ExportTest, InsertMergesAndRefitsTheIssuingView) {
     PlotDocument& doc = View().GetDocument();
-    const std::size_t before = doc.Doc().m_primitives.size();
+    const std::size_t before = doc.Doc().Primitives().size();
     m_prompts.QueueChoice({true, m_dir.filePath(QStringLiteral("missing.plt")), 1});
     Run("Insert");
-    EXPECT_EQ(doc.Doc().m_primitives.size(), before);
+    EXPECT_EQ(doc.Doc().Primitives().size(), before);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(m_prompts.m_shown.filter(QStringLiteral("warning:")),
               QStringList("warning: " + m_dir.filePath("missing.plt") + " was not found."));
@@ -190,9 +190,9 @@ TEST_F(ExportTest, InsertMergesAndRefitsTheIssuingView) {
     View().OnZoomedView();  // stays through the fit
     m_prompts.QueueChoice({true, m_plot, 1});
     Run("Insert");
-    EXPECT_EQ(doc.Doc().m_primitives.size(), 2 * before);
+    EXPECT_EQ(doc.Doc().Primitives().size(), 2 * before);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(View().State().m_zoomMode, ZOOM_INCREMENTAL);
+    EXPECT_EQ(View().State().GetZoomMode(), ZOOM_INCREMENTAL);
     Run("Save");
     EXPECT_EQ(ReadAll(m_plot).size(), 2 * QFileInfo(Sample("traverse.plt")).size());
 
@@ -202,7 +202,7 @@ TEST_F(ExportTest, InsertMergesAndRefitsTheIssuingView) {
     m_prompts.m_shown.clear();
     m_prompts.QueueChoice({true, damaged, 1});
     Run("Insert");
-    EXPECT_EQ(doc.Doc().m_primitives.size(), 3 * before);
+    EXPECT_EQ(doc.Doc().Primitives().size(), 3 * before);
     EXPECT_EQ(m_prompts.m_shown.filter(QStringLiteral("warning:")).size(), 1);
 }
 
@@ -217,20 +217,23 @@ TEST_F(AppTest, InsertIntoANewDrawingFitsIt) {
     for (const char* sample : {"traverse.plt", "site-plan.plt"}) {
         m_prompts.QueueChoice({true, Sample(sample), 1});
         Run("Insert");
-        const CPlotContext& context = View().View().m_context;
+        const CPlotContext& context = View().View().Context();
         ViewState fitted;
         fitted.FitToDrawing(context.GetMaxX(), context.GetMaxY(), View().ClientWidth(),
                             View().ClientHeight());
-        EXPECT_EQ(View().State().m_viewRight, fitted.m_viewRight) << sample;
-        EXPECT_EQ(View().State().m_zoomDivisor, fitted.m_zoomDivisor) << sample;
-        EXPECT_EQ(View().State().m_zoomMode, ZOOM_INCREMENTAL);
-        EXPECT_EQ(View().View().m_drawnCount, int(View().GetDocument().Doc().m_primitives.size()));
+        EXPECT_EQ(View().State().Geometry().right, fitted.Geometry().right) << sample;
+        EXPECT_EQ(View().State().Geometry().divisor, fitted.Geometry().divisor) << sample;
+        EXPECT_EQ(View().State().GetZoomMode(), ZOOM_INCREMENTAL);
+        EXPECT_EQ(View().View().GetDrawnCount(),
+                  int(View().GetDocument().Doc().Primitives().size()));
     }
 }
 
 TEST_F(ExportTest, DrawingStatusShowsTheViewsExtentsInInches) {
-    View().View().m_context.SetMaxX(3300);
-    View().View().m_context.SetMaxY(2550);
+    const CPlotContext& context = View().View().Context();
+    ASSERT_GT(context.GetMaxX(), context.GetMaxY());  // told apart
+    const QString width = QString::number(context.GetMaxX() / RESOLUTION, 'f', 2);
+    const QString height = QString::number(context.GetMaxY() / RESOLUTION, 'f', 2);
     QStringList texts;
     QTimer::singleShot(0, [&texts] {
         QWidget* dialog = QApplication::activeModalWidget();
@@ -240,8 +243,8 @@ TEST_F(ExportTest, DrawingStatusShowsTheViewsExtentsInInches) {
         dialog->close();
     });
     Command("Drawing Status").trigger();
-    EXPECT_TRUE(texts.join(QLatin1Char(' ')).contains(QStringLiteral("11.00")));
-    EXPECT_TRUE(texts.join(QLatin1Char(' ')).contains(QStringLiteral("8.50")));
+    EXPECT_TRUE(texts.join(QLatin1Char(' ')).contains(width)) << width.toStdString();
+    EXPECT_TRUE(texts.join(QLatin1Char(' ')).contains(height)) << height.toStdString();
 }
 
 namespace {

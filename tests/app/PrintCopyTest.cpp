@@ -76,7 +76,7 @@ TEST(Printing, OneInchOfPlotIsOneInchOnPaper) {
     list.Append<Ligne>(PrimCode::kLigne, 1.0f, 2.0f, 3);
     list.Append<Ligne>(PrimCode::kLigne, 7.0f, 2.0f, 2);  // 6 inches
     PlotView view;
-    view.m_state.m_fitted = 1;
+    view.State().SetFitted(true);
     const QString path = dir.filePath(QStringLiteral("line.pdf"));
     WriteA4(path, view, list, 0);
     const QImage page = RenderPdf(path, 254);  // 10 pixels to the millimetre
@@ -88,7 +88,7 @@ TEST_F(AppTest, FitToPageFillsThePrintableArea) {
     Start({Sample("site-plan.plt")});
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("fit.pdf"));
-    WriteA4(path, View().View(), View().GetDocument().Doc().m_primitives, 1);
+    WriteA4(path, View().View(), View().GetDocument().Doc().Primitives(), 1);
     const QImage page = RenderPdf(path, 50);
     const QRect ink = InkBounds(page);
     ASSERT_FALSE(ink.isEmpty());
@@ -110,7 +110,7 @@ TEST_F(AppTest, PrintingWithoutAPrinterSaysSo) {
 TEST_F(AppTest, CopyPutsAnUnclippedThinPictureOnTheClipboard) {
     Start({Sample("site-plan.plt")});
     for (int lineWidth : {0, 3}) {
-        View().View().m_lineWidth = lineWidth;
+        View().View().SetLineWidth(lineWidth);
         QGuiApplication::clipboard()->clear();
         Run("Copy");
         const QString svg = ClipboardSvg();
@@ -147,17 +147,17 @@ TEST_F(AppTest, PasteStaysDisabled) {
     Start({Sample("traverse.plt")});
     EXPECT_FALSE(Command("Paste").isEnabled());
     EXPECT_TRUE(Command("Copy").isEnabled());
-    const std::size_t before = View().GetDocument().Doc().m_primitives.size();
+    const std::size_t before = View().GetDocument().Doc().Primitives().size();
     QTest::keyClick(&View(), Qt::Key_V, Qt::ControlModifier);
     Settle();
-    EXPECT_EQ(View().GetDocument().Doc().m_primitives.size(), before);
+    EXPECT_EQ(View().GetDocument().Doc().Primitives().size(), before);
     EXPECT_EQ(m_app->Documents().size(), 1u);
 }
 
 // The dialog opens on the view's face and width; OK hands the choice to the view.
 TEST_F(AppTest, FontAndLineOpensOnTheViewsChoiceAndSetsIt) {
     Start({Sample("site-plan.plt")});
-    View().View().m_lineWidth = 2;
+    View().View().SetLineWidth(2);
     View().Invalidate();
     View().FinishPainting();
     // OK without changes leaves the picture exactly as it was.
@@ -166,7 +166,7 @@ TEST_F(AppTest, FontAndLineOpensOnTheViewsChoiceAndSetsIt) {
                        [] { dynamic_cast<QDialog*>(QApplication::activeModalWidget())->accept(); });
     Run("Font and Line");
     View().FinishPainting();
-    EXPECT_EQ(View().View().m_context.m_faceName, "Velmaro");
+    EXPECT_EQ(View().View().Context().GetFaceName(), "Velmaro");
     EXPECT_EQ(View().Image(), before);
 
     QString face, firstFace, width, chosenFace;
@@ -194,8 +194,8 @@ TEST_F(AppTest, FontAndLineOpensOnTheViewsChoiceAndSetsIt) {
     Run("Font and Line");
     ASSERT_FALSE(face.isEmpty());
     EXPECT_EQ(width, "3");
-    EXPECT_EQ(View().View().m_lineWidth, 4);
-    EXPECT_EQ(QString::fromStdString(View().View().m_context.m_faceName), chosenFace);
+    EXPECT_EQ(View().View().GetLineWidth(), 4);
+    EXPECT_EQ(QString::fromStdString(View().View().Context().GetFaceName()), chosenFace);
     EXPECT_EQ(face, firstFace);  // the stroke font, listed first
 }
 

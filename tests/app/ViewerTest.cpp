@@ -15,13 +15,13 @@
 
 namespace {
 void ExpectSameRectangle(const ViewState& a, const ViewState& b) {
-    EXPECT_EQ(a.m_viewLeft, b.m_viewLeft);
-    EXPECT_EQ(a.m_viewBottom, b.m_viewBottom);
-    EXPECT_EQ(a.m_viewRight, b.m_viewRight);
-    EXPECT_EQ(a.m_viewTop, b.m_viewTop);
-    EXPECT_EQ(a.m_extentX, b.m_extentX);
-    EXPECT_EQ(a.m_extentY, b.m_extentY);
-    EXPECT_EQ(a.m_zoomDivisor, b.m_zoomDivisor);
+    EXPECT_EQ(a.Geometry().left, b.Geometry().left);
+    EXPECT_EQ(a.Geometry().bottom, b.Geometry().bottom);
+    EXPECT_EQ(a.Geometry().right, b.Geometry().right);
+    EXPECT_EQ(a.Geometry().top, b.Geometry().top);
+    EXPECT_EQ(a.Geometry().extentX, b.Geometry().extentX);
+    EXPECT_EQ(a.Geometry().extentY, b.Geometry().extentY);
+    EXPECT_EQ(a.Geometry().divisor, b.Geometry().divisor);
 }
 
 // Where a part (arrow, trough, thumb) of a scroll bar lies.
@@ -47,15 +47,15 @@ TEST_F(AppTest, OpeningASampleFitsTheView) {
     Start({Sample("site-plan.plt")});
     CKorvaneView& view = View();
     EXPECT_EQ(Frame().windowTitle(), "korvane - [site-plan.plt]");
-    const CPlotContext& context = view.View().m_context;
+    const CPlotContext& context = view.View().Context();
     ASSERT_GT(context.GetMaxX(), 0);
     ViewState expected;
     expected.FitToDrawing(context.GetMaxX(), context.GetMaxY(), view.ClientWidth(),
                           view.ClientHeight());
     ExpectSameRectangle(view.State(), expected);
-    EXPECT_EQ(view.State().m_homeRight, context.GetMaxX());
-    EXPECT_EQ(view.View().m_drawnCount,
-              static_cast<int>(view.GetDocument().Doc().m_primitives.size()));
+    EXPECT_EQ(view.State().Home().right, context.GetMaxX());
+    EXPECT_EQ(view.View().GetDrawnCount(),
+              static_cast<int>(view.GetDocument().Doc().Primitives().size()));
     EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);  // the thumb fills the bar
     EXPECT_FALSE(Command("Zoom Previous").isEnabled());
 }
@@ -82,7 +82,7 @@ TEST_F(AppTest, ZoomCommandsChangeTheRectangle) {
     QTest::mouseClick(client, Qt::RightButton, {}, QPoint(50, 400));
     Settle();
     ExpectSameRectangle(view.State(), expected);
-    EXPECT_EQ(view.State().m_zoomHistory.size(), 2u);
+    EXPECT_EQ(view.State().GetZoomHistory().size(), 2u);
 
     // The wheel zooms about the cursor, one history entry per notch.
     expected.ZoomAt(700, 150, true, w, h);
@@ -90,20 +90,20 @@ TEST_F(AppTest, ZoomCommandsChangeTheRectangle) {
     Wheel(client, QPoint(700, 150), 240);
     Settle();
     ExpectSameRectangle(view.State(), expected);
-    EXPECT_EQ(view.State().m_zoomHistory.size(), 4u);
+    EXPECT_EQ(view.State().GetZoomHistory().size(), 4u);
 
     // Zoom Previous four times is back at the fitted rectangle, and then disabled.
     for (int i = 0; i < 4; ++i) Run("Zoom Previous");
-    EXPECT_EQ(view.State().m_viewLeft, fitted.m_viewLeft);
-    EXPECT_EQ(view.State().m_viewRight, fitted.m_viewRight);
-    EXPECT_EQ(view.State().m_viewTop, fitted.m_viewTop);
+    EXPECT_EQ(view.State().Geometry().left, fitted.Geometry().left);
+    EXPECT_EQ(view.State().Geometry().right, fitted.Geometry().right);
+    EXPECT_EQ(view.State().Geometry().top, fitted.Geometry().top);
     EXPECT_FALSE(Command("Zoom Previous").isEnabled());
 
     // Zoom Window: the rectangle runs from the press to the last move; the release point is
     // not used. Escape cancels a second one, keeping its history entry. Nothing is grabbed before
     // the press inside the view, and the view has the keys.
     Run("Zoom Window");
-    EXPECT_EQ(view.State().m_zoomMode, ZOOM_WINDOW);
+    EXPECT_EQ(view.State().GetZoomMode(), ZOOM_WINDOW);
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
     EXPECT_EQ(QApplication::focusWidget(), &view);
@@ -114,13 +114,13 @@ TEST_F(AppTest, ZoomCommandsChangeTheRectangle) {
     QTest::mouseRelease(client, Qt::LeftButton, {}, QPoint(420, 320));
     Settle();
     ExpectSameRectangle(view.State(), expected);
-    EXPECT_EQ(view.State().m_zoomMode, ZOOM_NONE);
+    EXPECT_EQ(view.State().GetZoomMode(), ZOOM_NONE);
     Run("Zoom Window");
     QTest::keyClick(&view, Qt::Key_A);  // ignored
-    EXPECT_EQ(view.State().m_zoomMode, ZOOM_WINDOW);
+    EXPECT_EQ(view.State().GetZoomMode(), ZOOM_WINDOW);
     QTest::keyClick(&view, Qt::Key_Escape);
     ExpectSameRectangle(view.State(), expected);
-    EXPECT_EQ(view.State().m_zoomHistory.size(), 2u);
+    EXPECT_EQ(view.State().GetZoomHistory().size(), 2u);
 
     // Zoomed View toggles. Home, even amid a Zoom Window drag, gives back the opening picture.
     Run("Zoomed View");
@@ -165,14 +165,14 @@ TEST_F(AppTest, EachScrollActionMovesDrawingAndThumbOnce) {
         {[&] { QTest::keyClick(&view, Qt::Key_Up); }, false},
     };
     for (const auto& a : actions) {
-        const float bottom = view.State().m_viewBottom;
+        const float bottom = view.State().Geometry().bottom;
         const int thumb = v->value();
-        const std::size_t saved = view.State().m_zoomHistory.size();
+        const std::size_t saved = view.State().GetZoomHistory().size();
         a.act();
         Settle();
-        EXPECT_EQ(view.State().m_viewBottom < bottom, a.down) << &a - actions;
+        EXPECT_EQ(view.State().Geometry().bottom < bottom, a.down) << &a - actions;
         EXPECT_EQ(v->value() > thumb, a.down) << &a - actions;
-        EXPECT_EQ(view.State().m_zoomHistory.size(), saved + 1) << &a - actions;
+        EXPECT_EQ(view.State().GetZoomHistory().size(), saved + 1) << &a - actions;
     }
 }
 
@@ -187,7 +187,7 @@ TEST_F(AppTest, MiddleDragPansAndTheStatusBarShowsInches) {
     QTest::mouseRelease(client, Qt::MiddleButton, {}, QPoint(150, 120));
     Settle();
     ExpectSameRectangle(view.State(), expected);
-    EXPECT_EQ(view.State().m_zoomHistory.size(), 1u);
+    EXPECT_EQ(view.State().GetZoomHistory().size(), 1u);
 
     QTest::mouseMove(client, QPoint(0, view.ClientHeight() - 1));
     double x, y;
@@ -221,7 +221,7 @@ TEST_F(AppTest, OptionsSetsTheStepAfterRefusingBadOnes) {
     };
     QTimer::singleShot(0, answer);
     Run("Options");
-    EXPECT_EQ(View().State().m_zoomFactor, 25u);
+    EXPECT_EQ(View().State().GetZoomFactor(), 25u);
     EXPECT_EQ(m_prompts.m_shown, (QStringList{"warning: Please enter an integer between 1 and 99.",
                                               "warning: Please enter an integer between 1 and 99.",
                                               "warning: Please enter a positive integer."}));
@@ -242,9 +242,9 @@ TEST_F(AppTest, TwoViewsOfOneDocumentZoomIndependently) {
     Run("Zoomed View");
     QTest::mouseClick(second.viewport(), Qt::LeftButton, {}, QPoint(200, 200));
     Settle();
-    EXPECT_EQ(second.State().m_zoomHistory.size(), 1u);
+    EXPECT_EQ(second.State().GetZoomHistory().size(), 1u);
     ExpectSameRectangle(first.State(), before);
-    EXPECT_EQ(first.State().m_zoomMode, ZOOM_NONE);
+    EXPECT_EQ(first.State().GetZoomMode(), ZOOM_NONE);
 }
 
 // Painting in slices ends with the picture, count and state of one whole paint; a click in
@@ -257,24 +257,15 @@ TEST_F(AppTest, SlicedPaintingMatchesOneWholePaint) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(view.Painting());
     Settle();
-    const std::size_t count = view.GetDocument().Doc().m_primitives.size();
+    const std::size_t count = view.GetDocument().Doc().Primitives().size();
     ASSERT_GT(count, 3 * 2048u);
-    EXPECT_EQ(view.View().m_drawnCount, static_cast<int>(count));
+    EXPECT_EQ(view.View().GetDrawnCount(), static_cast<int>(count));
 
     // The same paint in one go, through a view in the same state; each pass of the drawing ends
     // with the plotter state it starts from.
     PlotView whole;
-    whole.m_state = view.State();
-    const CPlotContext& left = view.View().m_context;
-    CPlotContext& context = whole.m_context;
-    context.m_maxX = left.m_maxX;
-    context.m_maxY = left.m_maxY;
-    context.m_scale = left.m_scale;
-    context.m_originX = left.m_originX;
-    context.m_originY = left.m_originY;
-    context.m_red = left.m_red;
-    context.m_green = left.m_green;
-    context.m_blue = left.m_blue;
+    whole.State() = view.State();
+    whole.Context().TakePlotterState(view.View().Context());
     QImage image(view.Image().size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     {
@@ -282,7 +273,7 @@ TEST_F(AppTest, SlicedPaintingMatchesOneWholePaint) {
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterSurface surface(painter);
         FixedSizeHost host(view.ClientWidth(), view.ClientHeight());
-        whole.OnDraw(surface, host, view.GetDocument().Doc().m_primitives);
+        whole.OnDraw(surface, host, view.GetDocument().Doc().Primitives());
     }
     EXPECT_TRUE(image == view.Image());
 
@@ -294,8 +285,8 @@ TEST_F(AppTest, SlicedPaintingMatchesOneWholePaint) {
     ViewState expected = view.State();
     expected.ZoomAbout(10, 10, true, view.ClientWidth(), view.ClientHeight());
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_GT(view.View().m_drawnCount, 0);
-    EXPECT_LT(view.View().m_drawnCount, static_cast<int>(count));
+    EXPECT_GT(view.View().GetDrawnCount(), 0);
+    EXPECT_LT(view.View().GetDrawnCount(), static_cast<int>(count));
     ExpectSameRectangle(view.State(), expected);
 }
 

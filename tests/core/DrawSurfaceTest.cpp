@@ -1,25 +1,9 @@
-// What every surface shares: the mapping it keeps and the pens and fonts made on it.
+// What every surface shares: the pens and fonts made on it.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "render/TraceSurface.h"
-
-TEST(DrawSurface, MappingSettersKeepTheirValuesAndTellTheSurfaceOnce) {
-    TraceSurface dc;
-    dc.SetMapModeIsotropic();
-    dc.SetWindowOrg(-31000, -31002);
-    dc.SetWindowExt(2000, 1500);
-    dc.SetViewportExt(800, -600);
-    dc.SetViewportOrg(0, 600);
-    EXPECT_TRUE(dc.IsIsotropic());
-    EXPECT_EQ(dc.GetWindowOrg().y, -31002);
-    EXPECT_EQ(dc.GetWindowExt().x, 2000);
-    EXPECT_EQ(dc.GetViewportExt().y, -600);
-    EXPECT_EQ(dc.GetViewportOrg().y, 600);
-    EXPECT_EQ(dc.Calls().size(), 5u);
-    EXPECT_EQ(dc.Text(), "window -31000 -31002 2000 1500\nviewport 800 -600 0 600\n");
-}
 
 TEST(DrawSurface, PensAndFontsHaveTheirOwnHandlesNeverReused) {
     TraceSurface dc;

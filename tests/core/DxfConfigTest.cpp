@@ -146,15 +146,15 @@ TEST_F(DxfConfig, NewDocumentsLoadTheLastConfigurationFile) {
     RecordingFeedback feedback;
     {
         CKorvaneDoc plain(feedback, NewDocumentSettings(""));
-        ExpectSameSettings(plain.m_dxfSettings, DxfSettings());
+        ExpectSameSettings(plain.GetDxfSettings(), DxfSettings());
     }
     const std::string last = Path("last.cfg");
     ASSERT_TRUE(WriteDxfConfig(last, SampleSettings()));
     CKorvaneDoc doc(feedback, NewDocumentSettings(last));
-    ExpectSameSettings(doc.m_dxfSettings, SampleSettings());
+    ExpectSameSettings(doc.GetDxfSettings(), SampleSettings());
     // An unreadable path keeps the defaults, silently.
     CKorvaneDoc other(feedback, NewDocumentSettings(Path("gone.cfg")));
-    ExpectSameSettings(other.m_dxfSettings, DxfSettings());
+    ExpectSameSettings(other.GetDxfSettings(), DxfSettings());
     EXPECT_TRUE(feedback.messages.empty());
 }
 

@@ -42,7 +42,7 @@ std::string ExportDoc(const std::string& plot) {
     Archive in = Archive::FromMemory(plot.data(), plot.size());
     doc.Serialize(in);
     Archive out = Archive::ToMemory();
-    WriteDxf(doc.m_primitives, doc.m_dxfSettings, out);
+    WriteDxf(doc.Primitives(), doc.GetDxfSettings(), out);
     return out.Memory();
 }
 
@@ -312,7 +312,9 @@ TEST(DxfExport, EachExportIsWholeWithTheSettingsOfItsTime) {
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.GetPathName(), "");  // an export leaves the document's own file alone
     // A second export starts afresh, header included, with the settings changed in between.
-    doc.m_dxfSettings.layerName[1] = "Road";
+    DxfSettings settings = doc.GetDxfSettings();
+    settings.layerName[1] = "Road";
+    doc.SetDxfSettings(settings);
     ASSERT_TRUE(ExportDxf(doc, second).Ok());
     std::string texts[2];
     for (int i = 0; i < 2; ++i) {

@@ -101,7 +101,7 @@ double AngleBetween(double a, double b) {
 // The DXF export of the document's drawing with its settings.
 std::string ExportDoc(const CKorvaneDoc& doc) {
     Archive out = Archive::ToMemory();
-    WriteDxf(doc.m_primitives, doc.m_dxfSettings, out);
+    WriteDxf(doc.Primitives(), doc.GetDxfSettings(), out);
     return out.Memory();
 }
 
@@ -239,7 +239,9 @@ TEST(DxfTransform, SitePlanTurnedByThirtyDegreesKeepsItsTextsAlongItsLines) {
     CKorvaneDoc doc(feedback);
     doc.OnOpenDocument(std::string(KORVANE_SOURCE_DIR) + "/samples/site-plan.plt");
     const std::vector<Entity> paper = Entities(ExportDoc(doc));
-    Turned(doc.m_dxfSettings, 30);
+    DxfSettings turned = doc.GetDxfSettings();
+    Turned(turned, 30);
+    doc.SetDxfSettings(turned);
     const std::vector<Entity> world = Entities(ExportDoc(doc));
     ASSERT_EQ(paper.size(), world.size());
     const double c = std::cos(M_PI / 6), s = std::sin(M_PI / 6);
@@ -293,7 +295,9 @@ TEST(DxfTransform, PenDownAfterPinitStartsAtThePaperOriginsWorldPoint) {
         {"normal", [](DxfSettings& d) { d.conversionIndex = 0; }, {0, 0, 0}},
     };
     for (const Case& c : cases) {
-        c.set(doc.m_dxfSettings);
+        DxfSettings settings = doc.GetDxfSettings();
+        c.set(settings);
+        doc.SetDxfSettings(settings);
         const std::vector<Entity> all = Entities(ExportDoc(doc));
         int polylines = 0;
         for (std::size_t i = 0; i + 1 < all.size(); ++i) {
@@ -369,8 +373,10 @@ TEST(DxfTransform, RefusedExportCreatesNoFileAndKeepsAnExistingOne) {
     }
     RecordingFeedback feedback;
     CKorvaneDoc doc(feedback);
-    doc.m_dxfSettings.conversionIndex = 1;
-    doc.m_dxfSettings.originalScale = 0;
+    DxfSettings settings;
+    settings.conversionIndex = 1;
+    settings.originalScale = 0;
+    doc.SetDxfSettings(settings);
     for (const std::string& path : {fresh, existing}) {
         const SaveResult result = ExportDxf(doc, path);
         EXPECT_EQ(result.error, SaveResult::Error::kExportRefused);

@@ -147,7 +147,7 @@ std::string ExportSample() {
     Archive in = Archive::FromMemory(plot.data(), plot.size());
     doc.Serialize(in);
     Archive out = Archive::ToMemory();
-    WriteDxf(doc.m_primitives, doc.m_dxfSettings, out);
+    WriteDxf(doc.Primitives(), doc.GetDxfSettings(), out);
     return out.Memory() + FirstView(doc, 640, 480).Trace();
 }
 
@@ -193,28 +193,6 @@ TEST(LocaleNumbers, ScannerReadsAsTheCLibraryInTheCLocale) {
         EXPECT_EQ(usedLong, static_cast<std::size_t>(stop - text)) << "long of '" << text << "'";
         if (usedLong > 0) {
             EXPECT_EQ(gotLong, expectedLong) << text;
-        }
-    }
-}
-
-TEST(LocaleNumbers, PlotNumbersMatchPrintf) {
-    const float values[] = {0.0f,         -0.0f,   3.14159f, -2.5f,    0.125f, 1e-8f,
-                            123456789.0f, 3.4e38f, -1e30f,   INFINITY, NAN};
-    for (float v : values) {
-        for (int decimals : {-1, 0, 1, 3, 6, 20, 60, 400}) {
-            char buf[1024];
-            if (decimals < 0) {
-                // Truncated toward zero and saturated; nan gives 0.
-                const double t = std::isnan(v) ? 0 : std::trunc(static_cast<double>(v));
-                std::snprintf(buf, sizeof buf, "%d",
-                              t >= 2147483647.0    ? 2147483647
-                              : t <= -2147483648.0 ? -2147483647 - 1
-                                                   : static_cast<int>(t));
-            } else {
-                std::snprintf(buf, sizeof buf, "%.*f", decimals, static_cast<double>(v));
-            }
-            EXPECT_EQ(FormatPlotNumber(static_cast<std::int16_t>(decimals), v), buf)
-                << v << " with " << decimals;
         }
     }
 }

@@ -50,7 +50,7 @@ TEST(PaintPass, FirstPaintFitsAndTheSecondUsesTheFittedMapping) {
     PrimitiveList list;
     TenByFive(list);
     PlotView view;
-    EXPECT_EQ(view.m_state.m_zoomDivisor, 12.0);
+    EXPECT_EQ(view.State().Geometry().divisor, 12.0);
     Host host(1000, 500);
     TraceSurface first;
     view.OnDraw(first, host, list);
@@ -58,18 +58,18 @@ TEST(PaintPass, FirstPaintFitsAndTheSecondUsesTheFittedMapping) {
               0u);
     EXPECT_EQ(host.invalidated, 1);
     EXPECT_EQ(host.waits, 0);
-    EXPECT_EQ(view.m_state.m_fitted, 1);
-    EXPECT_EQ(view.m_drawnCount, 0);  // the fit clears it
-    EXPECT_EQ(view.m_state.m_viewRight, 3000.0f);
-    EXPECT_EQ(view.m_state.m_viewTop, 1500.0f);
-    EXPECT_EQ(view.m_state.m_homeRight, 3000.0f);
-    EXPECT_FLOAT_EQ(view.m_state.m_extentX, 3037.500244f);
-    EXPECT_FLOAT_EQ(view.m_state.m_extentY, 1518.750122f);
-    EXPECT_EQ(view.m_state.m_zoomDivisor, 1.5);
+    EXPECT_TRUE(view.State().IsFitted());
+    EXPECT_EQ(view.GetDrawnCount(), 0);  // the fit clears it
+    EXPECT_EQ(view.State().Geometry().right, 3000.0f);
+    EXPECT_EQ(view.State().Geometry().top, 1500.0f);
+    EXPECT_EQ(view.State().Home().right, 3000.0f);
+    EXPECT_FLOAT_EQ(view.State().Geometry().extentX, 3037.500244f);
+    EXPECT_FLOAT_EQ(view.State().Geometry().extentY, 1518.750122f);
+    EXPECT_EQ(view.State().Geometry().divisor, 1.5);
 
     TraceSurface second;
     view.OnDraw(second, host, list);
-    EXPECT_EQ(view.m_drawnCount, 6);
+    EXPECT_EQ(view.GetDrawnCount(), 6);
     EXPECT_EQ(host.invalidated, 1);
     EXPECT_EQ(second.Text(),
               "window -31000 -31002 2025 1012\nviewport 1000 -500 0 500\n"
@@ -84,12 +84,18 @@ TEST(PaintPass, EmptyDocumentPaintsNothingAndStaysUnfitted) {
     PlotView view;
     Host host(1000, 800);
     TraceSurface dc;
-    view.m_drawnCount = 5;
-    view.OnDraw(dc, host, list);
-    EXPECT_TRUE(dc.Calls().empty());
-    EXPECT_EQ(view.m_state.m_fitted, 0);
-    EXPECT_EQ(view.m_drawnCount, 0);
-    EXPECT_EQ(view.m_context.m_lastX, -31000.0f);
+    PrimitiveList earlier;  // a drawing painted before leaves its count and its pen behind
+    TenByFive(earlier);
+    view.State().SetFitted(true);
+    view.OnDraw(dc, host, earlier);
+    ASSERT_GT(view.GetDrawnCount(), 0);
+    view.State().SetFitted(false);
+    TraceSurface fresh;
+    view.OnDraw(fresh, host, list);
+    EXPECT_TRUE(fresh.Calls().empty());
+    EXPECT_FALSE(view.State().IsFitted());
+    EXPECT_EQ(view.GetDrawnCount(), 0);
+    EXPECT_EQ(view.Context().GetLastX(), -31000.0f);
 }
 
 TEST(PaintPass, PensAreRemadeOnlyWhenTheColourChanges) {
@@ -98,13 +104,11 @@ TEST(PaintPass, PensAreRemadeOnlyWhenTheColourChanges) {
     list.Append<Couleur>(PrimCode::kCouleur, 1);
     list.Append<Ligne>(PrimCode::kLigne, 2.0f, 1.0f, 2);
     PlotView view;
-    view.m_state.m_fitted = 1;
-    view.m_lineWidth = 3;
+    view.State().SetFitted(true);
+    view.SetLineWidth(3);
     Host host(100, 100);
     // A colour of (1, 1, 1) left by an earlier pass: the first primitives use the stock pen.
-    view.m_context.SetRed(1);
-    view.m_context.SetGreen(1);
-    view.m_context.SetBlue(1);
+    view.Context().SetColor(1, 1, 1);
     TraceSurface dc;
     view.OnDraw(dc, host, list);
     EXPECT_EQ(PenLines(dc.Text()), "pen 0 0 0 3\n");
@@ -128,23 +132,23 @@ TEST(PaintPass, IncrementalZoomStopsBetweenPrimitives) {
     TenByFive(list);
     PlotView view;
     Host host(1000, 500);
-    view.m_state.m_zoomMode = ZOOM_INCREMENTAL;
+    view.State().SetZoomedView();
     host.stopAfter = 2;
     TraceSurface dc;
     view.OnDraw(dc, host, list);
     // Interrupted after two primitives, and the fit still happens on what was measured.
-    EXPECT_EQ(view.m_state.m_fitted, 1);
-    EXPECT_EQ(view.m_state.m_viewRight, 0.0f);
-    view.m_state.m_fitted = 1;
+    EXPECT_TRUE(view.State().IsFitted());
+    EXPECT_EQ(view.State().Geometry().right, 0.0f);
+    view.State().SetFitted(true);
     host.asked = 0;
     view.OnDraw(dc, host, list);
-    EXPECT_EQ(view.m_drawnCount, 2);
+    EXPECT_EQ(view.GetDrawnCount(), 2);
 
-    view.m_state.m_zoomMode = ZOOM_NONE;  // not consulted outside incremental zoom
+    view.State().LeaveZoomedView();  // not consulted outside incremental zoom
     host.asked = 0;
     view.OnDraw(dc, host, list);
     EXPECT_EQ(host.asked, 0);
-    EXPECT_EQ(view.m_drawnCount, 6);
+    EXPECT_EQ(view.GetDrawnCount(), 6);
 }
 
 TEST(PaintPass, ScaleAndColourCarryOverToTheNextPass) {
@@ -152,8 +156,10 @@ TEST(PaintPass, ScaleAndColourCarryOverToTheNextPass) {
     list.Append<Ligne>(PrimCode::kLigne, 1.0f, 0.0f, 2);
     list.Append<Facteur>(PrimCode::kFacteur, 2.0f);
     PlotView view;
-    view.m_state.m_fitted = 1;
-    view.m_state.m_zoomDivisor = 1.0;
+    view.State().SetFitted(true);
+    ViewGeometry g = view.State().Geometry();
+    g.divisor = 1.0;
+    view.State().SetGeometry(g);
     Host host(100, 100);
     TraceSurface a, b;
     view.OnDraw(a, host, list);
@@ -166,8 +172,10 @@ TEST(PaintPass, PrinterMappingAndDivisorOne) {
     PrimitiveList list;
     list.Append<Ligne>(PrimCode::kLigne, 1.0f, 1.0f, 2);
     PlotView view;
-    view.m_state.m_fitted = 1;
-    view.m_state.m_viewLeft = 150;  // panned: the page starts there
+    view.State().SetFitted(true);
+    ViewGeometry g = view.State().Geometry();
+    g.left = 150;  // panned: the page starts there
+    view.State().SetGeometry(g);
     Host host(100, 100);
     TraceSurface page(true);  // 216 x 279 mm, 2550 x 3300 pixels
     g_fitToPage = 0;
@@ -190,18 +198,20 @@ TEST(PaintPass, CopyPassIsUnclippedWithThinPensAndALargerWindow) {
     list.Append<Couleur>(PrimCode::kCouleur, 3);
     list.Append<Ligne>(PrimCode::kLigne, 500.0f, 1.0f, 2);
     PlotView view;
-    view.m_lineWidth = 4;
-    view.m_state.m_extentX = 3037.5f;
-    view.m_state.m_extentY = 1518.75f;
-    view.m_state.m_zoomDivisor = 1.5;
+    view.SetLineWidth(4);
+    ViewGeometry g = view.State().Geometry();
+    g.extentX = 3037.5f;
+    g.extentY = 1518.75f;
+    g.divisor = 1.5;
+    view.State().SetGeometry(g);
     TraceSurface dc;
     view.DrawCopy(dc, 1000, 500, list);
     EXPECT_EQ(dc.Text(),
               "window -31000 -31000 2035 1022\nviewport 1000 -500 3 499\npen 0 0 0 0\n"
               "pen 255 255 0 0\n"
               "move -31000 -31000\nline 69000 -30800\n");
-    EXPECT_FALSE(view.m_context.m_noClip);
-    EXPECT_EQ(view.m_drawnCount, 0);
+    EXPECT_FALSE(view.Context().IsNoClip());
+    EXPECT_EQ(view.GetDrawnCount(), 0);
 }
 
 // The samples' second paint, compared byte for byte with tests/golden/NAME.trace. Set

@@ -43,7 +43,7 @@ std::string Hex(const std::string& s) {
 
 template <class T>
 const T& As(const CKorvaneDoc& doc, std::size_t i) {
-    return static_cast<const T&>(*doc.m_primitives.At(i));
+    return static_cast<const T&>(*doc.Primitives().At(i));
 }
 
 const std::string kSixRecords = PlotBytes()
@@ -66,7 +66,7 @@ TEST(PlotFile, SixRecordExampleReadsAndWritesBackTheSameBytes) {
               "00 00 00 00 03 00 61 62 63 20 F1 FF FF 00 80 00 00 00 ");
     Loaded l;
     Load(l, kSixRecords);
-    ASSERT_EQ(l.doc.m_primitives.size(), 6u);
+    ASSERT_EQ(l.doc.Primitives().size(), 6u);
     EXPECT_TRUE(l.feedback.messages.empty());
     EXPECT_EQ(As<Couleur>(l.doc, 1).m_pen, 1);
     EXPECT_EQ(As<Ligne>(l.doc, 2).m_x, 1.0f);
@@ -92,14 +92,14 @@ TEST(PlotFile, EndsOfFileAreQuiet) {
         Loaded l;
         Load(l, bytes);
         EXPECT_TRUE(l.feedback.messages.empty());
-        EXPECT_EQ(l.doc.m_primitives.size(), bytes.size() == 5 ? 1u : 0u);
+        EXPECT_EQ(l.doc.Primitives().size(), bytes.size() == 5 ? 1u : 0u);
     }
 }
 
 TEST(PlotFile, SkippedCodesConsumeOnlyTheirCode) {
     Loaded l;
     Load(l, PlotBytes().I16(-7).Couleur(3).I16(-11).I16(-13).I16(-14).Ligne(1, 2, 2).str());
-    ASSERT_EQ(l.doc.m_primitives.size(), 2u);
+    ASSERT_EQ(l.doc.Primitives().size(), 2u);
     EXPECT_EQ(As<Couleur>(l.doc, 0).m_pen, 3);
     EXPECT_EQ(As<Ligne>(l.doc, 1).m_y, 2.0f);
 }
@@ -122,10 +122,10 @@ TEST(PlotFile, ReadLimitKeepsTheRecordsThatStartBeforeIt) {
                  {42, 4, true}, {43, 5, true}, {47, 6, false}, {UINT64_MAX, 6, false}};
     for (const auto& c : cases) {
         Loaded l;
-        l.doc.m_readLimit = c.limit;
+        l.doc.SetReadLimit(c.limit);
         Load(l, bytes);
-        EXPECT_EQ(l.doc.m_primitives.size(), c.count) << "limit " << c.limit;
-        EXPECT_EQ(l.doc.m_readLimited, c.limited) << "limit " << c.limit;
+        EXPECT_EQ(l.doc.Primitives().size(), c.count) << "limit " << c.limit;
+        EXPECT_EQ(l.doc.IsReadLimited(), c.limited) << "limit " << c.limit;
     }
 }
 
@@ -135,19 +135,19 @@ TEST(PlotFile, InvalidCodeShowsTheMessageAndKeepsWhatCameBefore) {
         Load(l, PlotBytes().Pinit().Ligne(1, 1, 2).I16(bad).Ligne(2, 2, 2).str());
         ASSERT_EQ(l.feedback.messages.size(), 1u) << bad;
         EXPECT_EQ(l.feedback.messages[0], "Error: file corrumption suspected");
-        EXPECT_EQ(l.doc.m_primitives.size(), 2u);
+        EXPECT_EQ(l.doc.Primitives().size(), 2u);
         EXPECT_EQ(l.feedback.waitDepth, 0);
     }
     Loaded text;
     Load(text, "Hello, plotter\n");
     EXPECT_EQ(text.feedback.messages.size(), 1u);
-    EXPECT_TRUE(text.doc.m_primitives.empty());
+    EXPECT_TRUE(text.doc.Primitives().empty());
 }
 
 TEST(PlotFile, CouleurBelowOneRepeatsTheLastPenOfThisRead) {
     Loaded l;
     Load(l, PlotBytes().Couleur(0).Couleur(4).Couleur(0).Couleur(-1).Couleur(6).str());
-    ASSERT_EQ(l.doc.m_primitives.size(), 5u);
+    ASSERT_EQ(l.doc.Primitives().size(), 5u);
     const int expected[] = {1, 4, 4, 4, 6};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(As<Couleur>(l.doc, i).m_pen, expected[i]) << i;
 
@@ -167,7 +167,7 @@ TEST(PlotFile, SymboleTextPaddingAndLimits) {
                 .Symbole(0, 0, -2.5f, 0, "")
                 .Ligne(5, 5, 2)
                 .str());
-    ASSERT_EQ(l.doc.m_primitives.size(), 5u);
+    ASSERT_EQ(l.doc.Primitives().size(), 5u);
     EXPECT_STREQ(As<Symbole>(l.doc, 0).m_text.get(), "abc");
     EXPECT_STREQ(As<Symbole>(l.doc, 1).m_text.get(), "abcd");
     EXPECT_EQ(std::string(As<Symbole>(l.doc, 2).m_text.get()), std::string(511, 'x'));
@@ -190,7 +190,7 @@ TEST(PlotFile, SymboleLengthOutsideTheBufferIsCorrupt) {
                     .Raw(std::string(600, 'q'))
                     .str());
         EXPECT_EQ(l.feedback.messages.size(), 1u) << n;
-        EXPECT_EQ(l.doc.m_primitives.size(), 1u) << n;
+        EXPECT_EQ(l.doc.Primitives().size(), 1u) << n;
     }
 }
 
@@ -198,14 +198,14 @@ TEST(PlotFile, RecordCutShortIsZeroFilledAndKept) {
     // Ligne with x and the first two bytes of y (1.0f is 00 00 80 3F): y keeps only its low half.
     Loaded l;
     Load(l, PlotBytes().I16(-4).F32(1.0f).Raw(std::string("\x00\x00", 2)).str());
-    ASSERT_EQ(l.doc.m_primitives.size(), 1u);
+    ASSERT_EQ(l.doc.Primitives().size(), 1u);
     EXPECT_EQ(As<Ligne>(l.doc, 0).m_x, 1.0f);
     EXPECT_EQ(As<Ligne>(l.doc, 0).m_y, 0.0f);
     EXPECT_EQ(As<Ligne>(l.doc, 0).m_penCode, 0);
 
     Loaded t;
     Load(t, PlotBytes().I16(-9).F32(0).F32(0).F32(1).F32(0).I16(5).Raw("ab").str());
-    ASSERT_EQ(t.doc.m_primitives.size(), 1u);
+    ASSERT_EQ(t.doc.Primitives().size(), 1u);
     EXPECT_STREQ(As<Symbole>(t.doc, 0).m_text.get(), "ab");
     EXPECT_TRUE(t.feedback.messages.empty());
 }
@@ -245,7 +245,7 @@ TEST(PlotFile, WriteNormalisesHeightsColoursAndPad) {
     const std::string expected = NormalisableRecords(2.5f, 0, 0, 0, ' ');
     Loaded l;
     Load(l, in);
-    EXPECT_EQ(l.doc.m_primitives.size(), 10u);
+    EXPECT_EQ(l.doc.Primitives().size(), 10u);
     EXPECT_EQ(Hex(Save(l.doc)), Hex(expected));
 }
 
@@ -264,8 +264,8 @@ TEST(PlotFile, ExportModeSkipsLinesAboveThirteenAndWritesNoPlotBytes) {
     Loaded l;
     Load(l, kSixRecords + PlotBytes().Ligne(0, 0, 999).Ligne(0, 0, 14).str());
     Archive a = Archive::ToMemory();
-    WriteDxf(l.doc.m_primitives, l.doc.m_dxfSettings, a);
-    EXPECT_EQ(l.doc.m_primitives.size(), 8u);
+    WriteDxf(l.doc.Primitives(), l.doc.GetDxfSettings(), a);
+    EXPECT_EQ(l.doc.Primitives().size(), 8u);
 }
 
 namespace {
@@ -295,11 +295,11 @@ TEST(PlotDocument, OpenSaveAndInsertThroughFiles) {
     doc.OnSaveDocument(out);
     EXPECT_EQ(ReadFile(out), kSixRecords + PlotBytes().Couleur(1).Ligne(9, 9, 2).str());
     doc.OnCloseDocument();
-    EXPECT_TRUE(doc.m_primitives.empty());
+    EXPECT_TRUE(doc.Primitives().empty());
 
     WriteFile(a, "");
     doc.OnOpenDocument(a);
-    EXPECT_TRUE(doc.m_primitives.empty());
+    EXPECT_TRUE(doc.Primitives().empty());
     doc.OnSaveDocument(out);
     EXPECT_EQ(ReadFile(out), "");
 }
@@ -371,7 +371,7 @@ TEST(PlotDocument, LargeFilesRoundTripWhateverTheBlocks) {
             Loaded l;
             Archive archive = Archive::OpenForLoad(path, buffer);
             l.doc.ReadPrimitives(archive);
-            EXPECT_EQ(l.doc.m_primitives.size(), records + (input == &cut));
+            EXPECT_EQ(l.doc.Primitives().size(), records + (input == &cut));
             EXPECT_TRUE(Save(l.doc) == expected);
         }
         Loaded l;

@@ -6,19 +6,6 @@
 
 #include "support/DrawFixture.h"
 
-TEST(PlotContext, NewContextDefaults) {
-    CPlotContext c;
-    EXPECT_EQ(c.GetScale(), 1.0f);
-    EXPECT_EQ(c.GetOriginX(), 0.0f);
-    EXPECT_EQ(c.GetOriginY(), 0.0f);
-    EXPECT_EQ(c.GetResolution(), 300);
-    EXPECT_EQ(c.GetRed() + c.GetGreen() + c.GetBlue(), 0);
-    EXPECT_EQ(c.GetMaxX(), 0.0f);
-    EXPECT_EQ(c.GetMaxY(), 0.0f);
-    EXPECT_FALSE(c.m_noClip);
-    EXPECT_EQ(c.m_faceName, "Velmaro");
-}
-
 TEST(PlotContext, MappingTruncatesTowardZeroAndSaturates) {
     CPlotContext c;
     EXPECT_EQ(c.ToResolution(c.AbsoluteX(1.0f)), 300);
@@ -52,11 +39,11 @@ TEST(Ligne, PenCodesMoveDrawAndShiftTheOrigin) {
     // Codes without a drawing meaning only move the plot's pen.
     f.Draw(Ligne(PrimCode::kLigne, 2.5f, 3.0f, -2));
     EXPECT_EQ(f.Drawn(), "move -30400 -30100\n");
-    EXPECT_EQ(f.context.m_lastX, -30250.0f);
+    EXPECT_EQ(f.context.GetLastX(), -30250.0f);
 
     f.Draw(Ligne(PrimCode::kLigne, 9.0f, 9.0f, 999));
     EXPECT_EQ(f.Drawn(), "");
-    EXPECT_EQ(f.context.m_lastX, -30250.0f);
+    EXPECT_EQ(f.context.GetLastX(), -30250.0f);
 
     // -3 moves and takes the point as the new origin; the scale applies to later points only.
     f.context.SetScale(2.0f);
@@ -74,14 +61,14 @@ TEST(Ligne, SegmentsAreClippedToTwiceTheWindowUnlessClippingIsOff) {
     f.Drawn();
     f.Draw(Ligne(PrimCode::kLigne, 100.0f, 1.0f, 2));  // runs far to the right
     EXPECT_EQ(f.Drawn(), "move -31000 -30700\nline -27000 -30700\n");
-    EXPECT_EQ(f.context.m_lastX, -1000.0f);  // the pen is at the unclipped point
+    EXPECT_EQ(f.context.GetLastX(), -1000.0f);  // the pen is at the unclipped point
 
     // Wholly outside: nothing drawn, but -3 still moves the origin.
     f.Draw(Ligne(PrimCode::kLigne, 100.0f, 50.0f, -3));
     EXPECT_EQ(f.Drawn(), "");
     EXPECT_EQ(f.context.GetOriginX(), 100.0f);
 
-    f.context.m_noClip = true;
+    f.context.SetNoClip(true);
     f.Draw(Ligne(PrimCode::kLigne, -100.0f, -50.0f, 2));
     EXPECT_EQ(f.Drawn(), "move -1000 -16000\nline -31000 -31000\n");
 }
@@ -120,7 +107,7 @@ TEST(Cercle, DrawsAFullArcOnlyWithItsCentreInRange) {
     // centre (300, 600) -> (-30850, -30700), radius 150 / 2 = 75
     EXPECT_EQ(f.Drawn(), "arc -30925 -30775 -30775 -30625 -30925 -30775 -30925 -30775\n");
     EXPECT_EQ(f.context.GetMaxY(), 600.0f);
-    EXPECT_EQ(f.context.m_lastX, -31000.0f);  // the pen position does not move
+    EXPECT_EQ(f.context.GetLastX(), -31000.0f);  // the pen position does not move
 
     // Centre at logical 32000: not drawn at all, yet it counts for the extents.
     f.Draw(Cercle(PrimCode::kCercle, 210.0f, 0.0f, 1.0f));
@@ -146,28 +133,28 @@ TEST(Colour, PenTableAndLevels) {
     EXPECT_EQ(rgb(), "0 255 128");
 
     f.Draw(Facteur(PrimCode::kFacteur, 3.0f));
-    f.context.SetOriginX(4);
-    f.context.m_lastX = 5;
+    f.context.SetOrigin(4, 0);
+    f.context.SetLastPoint(5, -31000);
     f.Draw(Pinit(PrimCode::kPinit, 0, 0));
     EXPECT_EQ(rgb(), "0 0 0");
     EXPECT_EQ(f.context.GetScale(), 1.0f);
     EXPECT_EQ(f.context.GetOriginX(), 0.0f);
-    EXPECT_EQ(f.context.m_lastX, -31000.0f);
+    EXPECT_EQ(f.context.GetLastX(), -31000.0f);
     EXPECT_EQ(f.Drawn(), "");
 }
 
 TEST(TextPrimitives, PositionHeightAndNumberText) {
     DrawFixture f;
-    f.context.m_faceName = "Arial";  // device text shows what is handed over
+    f.context.SetFaceName("Arial");  // device text shows what is handed over
     f.context.SetScale(2.0f);
-    f.context.SetOriginX(1.0f);
+    f.context.SetOrigin(1.0f, 0);
     // 999.0 is taken as is, without origin or scale.
     f.Draw(MakeSymbole(999.0f, 1.0f, 0.25f, 0.0f, "ok"));
     EXPECT_EQ(f.Drawn(), "text 268700 -30400 48 0 \"ok\"\n");  // height ceil(96 x 0.5)
     EXPECT_EQ(f.context.GetMaxX(), 299700.0f);
 
     f.context.SetScale(1.0f);
-    f.context.SetOriginX(0);
+    f.context.SetOrigin(0, 0);
     f.Draw(Nombre(PrimCode::kNombre, 1.0f, 1.0f, 0.1f, 0.0f, -1, -2.7f));
     f.Draw(Nombre(PrimCode::kNombre, 1.0f, 1.0f, 0.1f, 0.0f, 2, 3.14159f));
     EXPECT_EQ(f.Drawn(), "text -30700 -30700 10 0 \"-2\"\ntext -30700 -30700 10 0 \"3.14\"\n");
@@ -193,8 +180,8 @@ TEST(Symspecial, ConnectionThenMarkerThenPenBackAtTheMarker) {
               "move -30700 -30700\nmove -30400 -30700\nmove -30400 -30700\n"
               "move -30371 -30700\nmove -30400 -30700\n");
     // A connection wholly outside draws nothing, yet the pen follows the marker.
-    f.context.m_lastX = f.context.m_lastY = -40000;
+    f.context.SetLastPoint(-40000, -40000);
     f.Draw(Symspecial(PrimCode::kSymspecial, 2.0f, -10.0f, 0.1f, 0.0f, -2, 15));
     EXPECT_EQ(f.Drawn(), "");
-    EXPECT_EQ(f.context.m_lastY, -34000.0f);
+    EXPECT_EQ(f.context.GetLastY(), -34000.0f);
 }

@@ -19,13 +19,13 @@ TEST_P(SampleFiles, AreCleanPlotsWithEveryKindOfRecord) {
     CKorvaneDoc doc(feedback);
     doc.OnOpenDocument(std::string(KORVANE_SOURCE_DIR) + "/samples/" + GetParam());
     EXPECT_TRUE(feedback.messages.empty());
-    ASSERT_GT(doc.m_primitives.size(), 1000u);
-    EXPECT_EQ(doc.m_primitives.At(0)->GetCode(), PrimCode::kPinit);
+    ASSERT_GT(doc.Primitives().size(), 1000u);
+    EXPECT_EQ(doc.Primitives().At(0)->GetCode(), PrimCode::kPinit);
 
     std::set<int> codes, penActions, pens;
     std::set<float> angles;
     bool originShift = false;
-    for (const Prim& p : doc.m_primitives) {
+    for (const Prim& p : doc.Primitives()) {
         codes.insert(p.GetCode());
         if (auto* l = dynamic_cast<const Ligne*>(&p)) originShift |= l->m_penCode == -3;
         if (auto* s = dynamic_cast<const Symspecial*>(&p)) penActions.insert(s->m_penAction);
@@ -49,7 +49,7 @@ TEST(SampleFiles, SitePlanLabelsAtSlantedAngles) {
     CKorvaneDoc doc(feedback);
     doc.OnOpenDocument(std::string(KORVANE_SOURCE_DIR) + "/samples/site-plan.plt");
     std::set<float> angles;
-    for (const Prim& p : doc.m_primitives)
+    for (const Prim& p : doc.Primitives())
         if (auto* s = dynamic_cast<const Symbole*>(&p)) angles.insert(s->m_angle);
     EXPECT_TRUE(angles.count(30.0f));
     EXPECT_TRUE(angles.count(-45.0f));
@@ -83,7 +83,7 @@ TEST(SampleFiles, EveryCutOfASampleReadsAndSavesWhole) {
         Archive back = Archive::FromMemory(saved.data(), saved.size());
         reread.Serialize(back);
         ASSERT_TRUE(again.messages.empty());
-        ASSERT_EQ(reread.m_primitives.size(), doc.m_primitives.size());
+        ASSERT_EQ(reread.Primitives().size(), doc.Primitives().size());
         ASSERT_EQ(Save(reread), saved) << "cut at " << cut;
     }
 }

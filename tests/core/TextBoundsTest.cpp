@@ -67,16 +67,25 @@ void PlainStrokeText(CPlotContext& ctx, float x, float y, float angle, const cha
 }
 }  // namespace
 
+// Negative decimals print the value truncated toward zero and saturated ("%d"; not a number
+// gives 0); any other count is "%.*f", however many decimals a record asks for.
 TEST(TextBounds, NumbersWithAnyCountOfDecimalsPrintAsPrintfDoes) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    const float values[] = {0.0f,    -0.0f,    1.0f / 3, -2.5f,  88888888.0f, FLT_MAX, -FLT_MAX,
-                            FLT_MIN, 1.4e-45f, 3.9e-43f, 1e-20f, nan,         inf,     -inf};
-    const int decimals[] = {0, 1, 6, 147, 148, 149, 150, 151, 400, 32767};
+    const float values[] = {0.0f,     -0.0f,       1.0f / 3,     -2.5f,   3.14159f,
+                            0.125f,   1e-8f,       1e-20f,       FLT_MIN, 1.4e-45f,
+                            3.9e-43f, 88888888.0f, 123456789.0f, -1e30f,  FLT_MAX,
+                            -FLT_MAX, nan,         inf,          -inf};
+    const int decimals[] = {-1, 0, 1, 3, 6, 20, 60, 147, 148, 149, 150, 151, 400, 32767};
     for (float v : values) {
+        const double t = std::isnan(v) ? 0 : std::trunc(static_cast<double>(v));
+        const std::string whole = std::to_string(t >= 2147483647.0    ? 2147483647
+                                                 : t <= -2147483648.0 ? -2147483647 - 1
+                                                                      : static_cast<int>(t));
         for (int d : decimals) {
             SCOPED_TRACE(std::to_string(d) + " decimals of " + Printf(9, v));
-            EXPECT_TRUE(FormatPlotNumber(static_cast<std::int16_t>(d), v) == Printf(d, v));
+            EXPECT_TRUE(FormatPlotNumber(static_cast<std::int16_t>(d), v) ==
+                        (d < 0 ? whole : Printf(d, v)));
         }
     }
 }
@@ -125,16 +134,16 @@ TEST(TextBounds, LongStringsDrawWhatEveryPointWouldDraw) {
             CPlotContext a, b;
             a.SetDC(&fast);
             b.SetDC(&plain);
-            a.m_maxX = b.m_maxX = c.maxX;
-            a.m_maxY = b.m_maxY = c.maxY;
+            a.UpdateExtents(c.maxX, c.maxY);
+            b.UpdateExtents(c.maxX, c.maxY);
             const int n = static_cast<int>(text->size());
-            a.DrawStrokeText(c.x, c.y, c.angle, text->data(), c.height, n, c.offset, c.offset,
-                             c.divisor);
+            a.DrawStrokeText(c.x, c.y, c.angle, text->data(), c.height, n,
+                             {c.offset, c.offset, c.divisor});
             PlainStrokeText(b, c.x, c.y, c.angle, text->data(), c.height, n, c.offset, c.offset,
                             c.divisor);
             EXPECT_TRUE(fast.Text() == plain.Text());
-            EXPECT_EQ(a.m_maxX, b.m_maxX);
-            EXPECT_EQ(a.m_maxY, b.m_maxY);
+            EXPECT_EQ(a.GetMaxX(), b.GetMaxX());
+            EXPECT_EQ(a.GetMaxY(), b.GetMaxY());
         }
     }
 }

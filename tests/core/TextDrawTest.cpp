@@ -5,7 +5,8 @@
 
 namespace {
 void Stroke(DrawFixture& f, float x, float y, float angle, const std::string& text, float h) {
-    f.context.DrawStrokeText(x, y, angle, text.data(), h, static_cast<int>(text.size()), 0, 0, 1.0);
+    f.context.DrawStrokeText(x, y, angle, text.data(), h, static_cast<int>(text.size()),
+                             {0, 0, 1.0});
 }
 }  // namespace
 
@@ -67,22 +68,22 @@ TEST(StrokeText, OutOfRangePointsAreSkipped) {
 TEST(DeviceText, FaceNameChoosesThePath) {
     DrawFixture f;
     const char* text = "A";
-    f.context.m_faceName = "velmaro";
-    f.context.DrawString(0, 0, 0, text, 1.0f, 1, 0, 0, 1.0);
+    f.context.SetFaceName("velmaro");
+    f.context.DrawString(0, 0, 0, text, 1.0f, 1, {0, 0, 1.0});
     EXPECT_EQ(f.Drawn(), "text -31000 -31000 96 0 \"A\"\n");
-    f.context.m_faceName = "Velmaro";
-    f.context.DrawString(0, 0, 0, text, 1.0f, 1, 0, 0, 1.0);
+    f.context.SetFaceName("Velmaro");
+    f.context.DrawString(0, 0, 0, text, 1.0f, 1, {0, 0, 1.0});
     EXPECT_EQ(f.Drawn().substr(0, 19), "move -31000 -31000\n");
 }
 
 TEST(DeviceText, ControlCodesGoToTheStrokeFontInPlace) {
     DrawFixture f;
-    f.context.m_faceName = "Arial";
-    f.context.SetRed(255);
+    f.context.SetFaceName("Arial");
+    f.context.SetColor(255, 0, 0);
     const std::string text =
         "AB\x04"
         "C\xe9";
-    f.context.DrawDeviceText(1.0f, 1.0f, 0.0f, text.data(), 0.1f, 5, 0, 0, 1.0);
+    f.context.DrawDeviceText(1.0f, 1.0f, 0.0f, text.data(), 0.1f, 5, {0, 0, 1.0});
     // The plus is drawn two heights along from the start, before the device characters; the
     // accented byte appears nowhere.
     EXPECT_EQ(f.Drawn(),
@@ -106,20 +107,20 @@ TEST(DeviceText, ControlCodesGoToTheStrokeFontInPlace) {
 
 TEST(DeviceText, HeightEscapementAndExtents) {
     DrawFixture f;
-    f.context.m_faceName = "Arial";
+    f.context.SetFaceName("Arial");
     const char* marker = "\x01";
     // Screen: five times ceil(96 x 0.25 / 1.5); the marker's device string is empty but
     // still written.
-    f.context.DrawDeviceText(1.0f, 2.0f, 30.0f, marker, 0.25f, 1, 0, 0, 1.5);
+    f.context.DrawDeviceText(1.0f, 2.0f, 30.0f, marker, 0.25f, 1, {0, 0, 1.5});
     const std::string drawn = f.Drawn();
     EXPECT_NE(drawn.find("text -30800 -30600 80 -300 \"\"\n"), std::string::npos) << drawn;
     // Printing (divisor 1): no factor five. Extents take the reference point untruncated.
     DrawFixture g;
-    g.context.m_faceName = "Arial";
-    g.context.DrawDeviceText(1.0005f, 0.0f, 0.0f, "x", 0.25f, 1, 0, 0, 1.0);
+    g.context.SetFaceName("Arial");
+    g.context.DrawDeviceText(1.0005f, 0.0f, 0.0f, "x", 0.25f, 1, {0, 0, 1.0});
     EXPECT_EQ(g.Drawn(), "text -30699 -31000 24 0 \"x\"\n");
     EXPECT_FLOAT_EQ(g.context.GetMaxX(), 300.15f);
     // Far outside the window it is still handed over, and a huge height saturates.
-    f.context.DrawDeviceText(1000.0f, 0.0f, 0.0f, "x", 1e30f, 1, 0, 0, 1.0);
+    f.context.DrawDeviceText(1000.0f, 0.0f, 0.0f, "x", 1e30f, 1, {0, 0, 1.0});
     EXPECT_EQ(f.Drawn(), "text 269000 -31000 2147483647 0 \"x\"\n");
 }

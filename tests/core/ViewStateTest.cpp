@@ -7,22 +7,35 @@ namespace {
 // A view of 1000 x 1000 resolution units on a square client of 2000 pixels: divisor 0.5, one
 // pixel per logical unit, so client pixels convert exactly.
 constexpr int kClient = 2000;
+// A view whose rectangle runs from the origin to (right, top), its other geometry kept.
+void Frame(ViewState& v, float right, float top, float extent = 0) {
+    ViewGeometry g = v.Geometry();
+    g.right = right;
+    g.top = top;
+    if (extent > 0) g.extentX = g.extentY = extent;
+    v.SetGeometry(g);
+}
 ViewState Square(float extent = 1000) {
     ViewState v;
-    v.m_viewRight = v.m_extentX = extent;
-    v.m_viewTop = v.m_extentY = extent;
+    Frame(v, extent, extent, extent);
     v.FitToClient(kClient, kClient);
     return v;
+}
+void MoveTo(ViewState& v, float left, float bottom) {
+    ViewGeometry g = v.Geometry();
+    g.left = left;
+    g.bottom = bottom;
+    v.SetGeometry(g);
 }
 
 struct Rect {
     float left, bottom, right, top;
 };
 void ExpectRect(const ViewState& v, Rect r) {
-    EXPECT_FLOAT_EQ(v.m_viewLeft, r.left);
-    EXPECT_FLOAT_EQ(v.m_viewBottom, r.bottom);
-    EXPECT_FLOAT_EQ(v.m_viewRight, r.right);
-    EXPECT_FLOAT_EQ(v.m_viewTop, r.top);
+    EXPECT_FLOAT_EQ(v.Geometry().left, r.left);
+    EXPECT_FLOAT_EQ(v.Geometry().bottom, r.bottom);
+    EXPECT_FLOAT_EQ(v.Geometry().right, r.right);
+    EXPECT_FLOAT_EQ(v.Geometry().top, r.top);
 }
 }  // namespace
 
@@ -40,11 +53,11 @@ TEST(ViewState, ZoomAboutAClickedPoint) {
     };
     for (const Case& c : cases) {
         ViewState v = Square();
-        EXPECT_EQ(v.m_zoomDivisor, 0.5);
+        EXPECT_EQ(v.Geometry().divisor, 0.5);
         v.ZoomAbout(c.x, c.y, c.in, kClient, kClient);
         ExpectRect(v, c.expected);
-        EXPECT_FLOAT_EQ(v.m_extentX, c.extent);
-        EXPECT_EQ(v.m_zoomHistory.size(), 1u);
+        EXPECT_FLOAT_EQ(v.Geometry().extentX, c.extent);
+        EXPECT_EQ(v.GetZoomHistory().size(), 1u);
     }
 }
 
@@ -55,10 +68,11 @@ TEST(ViewState, ZoomPreviousRestoresExactly) {
     v.ZoomAbout(1900, 3, false, kClient, kClient);
     ASSERT_TRUE(v.ZoomPrevious());
     ASSERT_TRUE(v.ZoomPrevious());
-    ExpectRect(v, {before.m_viewLeft, before.m_viewBottom, before.m_viewRight, before.m_viewTop});
-    EXPECT_EQ(v.m_extentX, v.m_viewRight - v.m_viewLeft);
-    EXPECT_EQ(v.m_extentY, v.m_viewTop - v.m_viewBottom);
-    EXPECT_EQ(v.m_zoomDivisor, before.m_zoomDivisor);
+    ExpectRect(v, {before.Geometry().left, before.Geometry().bottom, before.Geometry().right,
+                   before.Geometry().top});
+    EXPECT_EQ(v.Geometry().extentX, v.Geometry().right - v.Geometry().left);
+    EXPECT_EQ(v.Geometry().extentY, v.Geometry().top - v.Geometry().bottom);
+    EXPECT_EQ(v.Geometry().divisor, before.Geometry().divisor);
     EXPECT_FALSE(v.CanZoomPrevious());
     EXPECT_FALSE(v.ZoomPrevious());
 }
@@ -67,17 +81,17 @@ TEST(ViewState, ZoomAllShowsTheFirstFitAgain) {
     ViewState v;
     v.FitToDrawing(3000, 1500, 1000, 500);
     ExpectRect(v, {0, 0, 3000, 1500});
-    EXPECT_FLOAT_EQ(v.m_extentX, 3037.500244f);
-    EXPECT_EQ(v.m_zoomDivisor, 1.5);
+    EXPECT_FLOAT_EQ(v.Geometry().extentX, 3037.500244f);
+    EXPECT_EQ(v.Geometry().divisor, 1.5);
     v.SetZoomedView();
     EXPECT_FALSE(v.ZoomAll(1000, 500));  // already the whole drawing, margin and all
     v.ZoomAt(100, 100, true, 1000, 500);
     EXPECT_TRUE(v.ZoomAll(1000, 500));
     ExpectRect(v, {0, 0, 3000, 1500});
-    EXPECT_FLOAT_EQ(v.m_extentX, 3037.500244f);
-    EXPECT_EQ(v.m_zoomDivisor, 1.5);
-    EXPECT_EQ(v.m_zoomMode, ZOOM_NONE);
-    EXPECT_EQ(v.m_zoomHistory.size(), 1u);  // the zoom's entry only
+    EXPECT_FLOAT_EQ(v.Geometry().extentX, 3037.500244f);
+    EXPECT_EQ(v.Geometry().divisor, 1.5);
+    EXPECT_EQ(v.GetZoomMode(), ZOOM_NONE);
+    EXPECT_EQ(v.GetZoomHistory().size(), 1u);  // the zoom's entry only
 }
 
 TEST(ViewState, ZoomAtKeepsThePointUnderTheCursor) {
@@ -96,18 +110,18 @@ TEST(ViewState, ZoomAtKeepsThePointUnderTheCursor) {
         EXPECT_NEAR(afterX, x, 0.01);
         EXPECT_NEAR(afterY, y, 0.01);
     }
-    EXPECT_EQ(v.m_zoomHistory.size(), 4u);
+    EXPECT_EQ(v.GetZoomHistory().size(), 4u);
 }
 
 TEST(ViewState, ZoomWindow) {
     ViewState v = Square();
     v.BeginZoomWindow();
-    EXPECT_EQ(v.m_zoomMode, ZOOM_WINDOW);
+    EXPECT_EQ(v.GetZoomMode(), ZOOM_WINDOW);
     // Dragged from (1500, 1500) up to (500, 500): a quarter of the view about its centre.
     EXPECT_TRUE(v.EndZoomWindow(true, 1500, 1500, 500, 500, kClient, kClient));
     ExpectRect(v, {250, 250, 750, 750});
-    EXPECT_EQ(v.m_extentX, 500.0f);
-    EXPECT_EQ(v.m_zoomMode, ZOOM_NONE);
+    EXPECT_EQ(v.Geometry().extentX, 500.0f);
+    EXPECT_EQ(v.GetZoomMode(), ZOOM_NONE);
 
     // Cancelled, or without width or height: nothing changes, the history entry stays.
     for (int right : {900, 700}) {
@@ -116,15 +130,14 @@ TEST(ViewState, ZoomWindow) {
         EXPECT_FALSE(
             v.EndZoomWindow(accepted, 700, 100, right, 100 + (right - 700), kClient, kClient));
         ExpectRect(v, {250, 250, 750, 750});
-        EXPECT_EQ(v.m_zoomMode, ZOOM_NONE);
+        EXPECT_EQ(v.GetZoomMode(), ZOOM_NONE);
     }
-    EXPECT_EQ(v.m_zoomHistory.size(), 3u);
+    EXPECT_EQ(v.GetZoomHistory().size(), 3u);
 }
 
 TEST(ViewState, ScrollingStepsRefusalsAndRepaint) {
     ViewState v;
-    v.m_viewRight = v.m_extentX = 3000;
-    v.m_viewTop = v.m_extentY = 3000;
+    Frame(v, 3000, 3000, 3000);
     struct Step {
         ScrollBar bar;
         int code;
@@ -152,45 +165,46 @@ TEST(ViewState, ScrollingStepsRefusalsAndRepaint) {
         {ScrollBar::Vertical, SB_THUMBPOSITION, 500, ScrollResult::Done, 69970, 500},
         {ScrollBar::Vertical, SB_ENDSCROLL, 0, ScrollResult::Repaint, 69970, 500},
     };
+    ScrollOutcome last{};
     for (const Step& s : steps) {
-        EXPECT_EQ(v.Scroll(s.bar, s.code, s.position), s.result) << s.code;
-        EXPECT_FLOAT_EQ(v.m_viewLeft, s.left);
-        EXPECT_FLOAT_EQ(v.m_viewBottom, s.bottom);
+        last = v.Scroll(s.bar, s.code, s.position);
+        EXPECT_EQ(last.result, s.result) << s.code;
+        EXPECT_FLOAT_EQ(v.Geometry().left, s.left);
+        EXPECT_FLOAT_EQ(v.Geometry().bottom, s.bottom);
     }
     // One entry for each of the four actions that moved.
-    EXPECT_EQ(v.m_zoomHistory.size(), 4u);
-    EXPECT_EQ(g_hScrollRepaint, 1);
-    EXPECT_EQ(g_vScrollRepaint, 1);
+    EXPECT_EQ(v.GetZoomHistory().size(), 4u);
+    EXPECT_TRUE(last.hScrollRepaint);
+    EXPECT_TRUE(last.vScrollRepaint);
 }
 
 TEST(ViewState, ScrollBarsShowTheVisiblePartTopDown) {
     ViewState v = Square();  // 1000 units visible of a scroll range of 3000 either way
-    v.m_viewRight = v.m_viewTop = 3000;
-    v.m_viewBottom = 2000;  // the view's top at the range's top: the thumb at the top
+    Frame(v, 3000, 3000);
+    MoveTo(v, 0, 2000);  // the view's top at the range's top: the thumb at the top
     const ScrollBarShown bar = v.ScrollBars(kClient, kClient).vertical;
     EXPECT_EQ(bar.maximum, 2000);
     EXPECT_EQ(bar.pageStep, 1000);
     EXPECT_EQ(bar.value, 0);
-    v.m_viewBottom = -270;  // arrows may pass an end; the thumb stays at it
+    MoveTo(v, 0, -270);  // arrows may pass an end; the thumb stays at it
     EXPECT_EQ(v.ScrollBars(kClient, kClient).vertical.value, 2000);
     EXPECT_EQ(v.ScrollPosition(ScrollBar::Vertical, 500, kClient, kClient), 1500);
 }
 
 TEST(ViewState, FitToClientWidensTheNarrowerSide) {
     ViewState v;
-    v.m_viewRight = 2000;
-    v.m_viewTop = 2000;
+    Frame(v, 2000, 2000);
     v.FitToClient(1000, 500);  // wider client: the width grows
-    EXPECT_EQ(v.m_viewRight, 4000.0f);
-    EXPECT_EQ(v.m_zoomDivisor, 2.0);
+    EXPECT_EQ(v.Geometry().right, 4000.0f);
+    EXPECT_EQ(v.Geometry().divisor, 2.0);
     v.FitToClient(500, 1000);  // taller client: the height grows
-    EXPECT_EQ(v.m_viewTop, 8000.0f);
-    EXPECT_EQ(v.m_zoomDivisor, 4.0);
+    EXPECT_EQ(v.Geometry().top, 8000.0f);
+    EXPECT_EQ(v.Geometry().divisor, 4.0);
 }
 
 TEST(ViewState, ClientPointsInPlotUnits) {
     ViewState v = Square();
-    v.m_viewLeft = 100;
+    MoveTo(v, 100, 0);
     double x, y;
     // The corner is drawn at the left edge, 2 logical units above the bottom.
     v.ClientToPlot(0, kClient - 2, kClient, kClient, x, y);

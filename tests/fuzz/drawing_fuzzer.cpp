@@ -18,7 +18,7 @@ namespace {
 
 void Export(const CKorvaneDoc& doc) {
     Archive out = Archive::ToMemory();
-    WriteDxf(doc.m_primitives, doc.m_dxfSettings, out);
+    WriteDxf(doc.Primitives(), doc.GetDxfSettings(), out);
     const std::string& text = out.Memory();
     FuzzCheck(text.rfind("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n", 0) == 0, "export without header");
     const std::string trailer = "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
@@ -38,12 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FirstView view(doc, 640, 480, face, 1);
         view.Trace();
         TraceSurface copy;
-        view.m_view.DrawCopy(copy, 640, 480, doc.m_primitives);
+        view.m_view.DrawCopy(copy, 640, 480, doc.Primitives());
     }
 
     Export(doc);
     // A tilted plane at survey coordinates, scale 1:500.
-    DxfSettings& dxf = doc.m_dxfSettings;
+    DxfSettings dxf = doc.GetDxfSettings();
     dxf.conversionIndex = 1;
     dxf.originalScale = 500;
     const double paper[3][2] = {{1.5, 2.5}, {30, 2.5}, {30, 20}};
@@ -56,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         dxf.northing[k] = world[k][1];
         dxf.elevation[k] = world[k][2];
     }
+    doc.SetDxfSettings(dxf);
     Export(doc);
     return 0;
 }

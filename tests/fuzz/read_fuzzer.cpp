@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Archive back = Archive::FromMemory(first.data(), first.size());
     reread.Serialize(back);
     FuzzCheck(again.messages.empty(), "a saved drawing reads back with a message");
-    FuzzCheck(reread.m_primitives.size() == doc.m_primitives.size(), "primitive count changed");
+    FuzzCheck(reread.Primitives().size() == doc.Primitives().size(), "primitive count changed");
     FuzzCheck(Save(reread) == first, "second save differs from the first");
     return 0;
 }

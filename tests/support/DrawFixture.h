@@ -18,7 +18,7 @@ struct DrawFixture {
         context.SetDC(&surface);
         Drawn();
     }
-    void Draw(const Prim& prim, double divisor = 1.0) { DrawPrim(prim, context, 0, 0, divisor); }
+    void Draw(const Prim& prim, double divisor = 1.0) { DrawPrim(prim, context, {0, 0, divisor}); }
     // What has been drawn since the last call, as trace lines.
     std::string Drawn() {
         std::string all = surface.Text();
