@@ -12,9 +12,6 @@
 #include <vector>
 
 namespace {
-int g_running = 0;
-std::vector<std::pair<QPointer<QObject>, std::function<void()>>> g_waiting;
-
 // Swallows what a user does to any window, closing one included.
 class InputHold : public QObject {
   protected:
@@ -65,10 +62,11 @@ QString FailureText(const QString& what, const std::exception_ptr& failure) {
     return QStringLiteral("%1 failed.").arg(task);
 }
 
-QString RunInBackground(QWidget* parent, const QString& what, const std::function<void()>& work) {
+QString BackgroundWork::Run(QWidget* parent, const QString& what,
+                            const std::function<void()>& work) {
     InputHold hold;
     qApp->installEventFilter(&hold);
-    ++g_running;
+    ++m_running;
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     QProgressDialog progress(what, QString(), 0, 0, parent);
@@ -98,18 +96,18 @@ QString RunInBackground(QWidget* parent, const QString& what, const std::functio
     progress.hide();
     QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(&hold);
-    if (--g_running == 0) {
-        for (auto& [context, action] : std::exchange(g_waiting, {})) {
+    if (--m_running == 0) {
+        for (auto& [context, action] : std::exchange(m_waiting, {})) {
             if (context) QTimer::singleShot(0, context, std::move(action));
         }
     }
     return failure ? FailureText(what, failure) : QString();
 }
 
-void WhenIdle(QObject* context, std::function<void()> action) {
-    if (g_running == 0) {
+void BackgroundWork::WhenIdle(QObject* context, std::function<void()> action) {
+    if (m_running == 0) {
         action();
     } else {
-        g_waiting.emplace_back(context, std::move(action));
+        m_waiting.emplace_back(context, std::move(action));
     }
 }

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QPainter>
 
+#include "app/AppSettings.h"
 #include "app/BackgroundWork.h"
-#include "app/KorvaneApp.h"
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
 #include "app/dialogs/CDxfParms.h"
@@ -76,8 +76,11 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
         LoadExportSettings();
         CDxfParms dialog(m_prompts, &view);
         dialog.m_parameters = m_doc->GetDxfSettings();
-        dialog.m_cfgPath = &g_cfgFilePath;
-        if (dialog.exec() != QDialog::Accepted) return false;
+        dialog.m_cfgPath = m_settings.m_cfgFilePath;
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        // Loaded or saved there, the configuration file is the last one, export or not.
+        m_settings.m_cfgFilePath = dialog.m_cfgPath;
+        if (!accepted) return false;
         m_doc->SetDxfSettings(dialog.m_parameters);
     }
     m_watcher.blockSignals(true);
@@ -87,9 +90,9 @@ bool PlotDocument::SaveAs(CKorvaneView& view) {
     const QString exporting = QStringLiteral("Exporting %1...").arg(QFileInfo(path).fileName());
     QString failure;
     if (filter == kDxfType) {
-        failure = RunInBackground(&view, exporting, [&] { result = ExportDxf(*m_doc, target); });
+        failure = m_background.Run(&view, exporting, [&] { result = ExportDxf(*m_doc, target); });
     } else if (filter == kPlotType) {
-        failure = RunInBackground(&view, exporting, [&] { result = m_doc->ExportPlot(target); });
+        failure = m_background.Run(&view, exporting, [&] { result = m_doc->ExportPlot(target); });
     } else {
         const int width = view.ClientWidth(), height = view.ClientHeight();
         const std::string title = m_title.toStdString();

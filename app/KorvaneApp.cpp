@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QMdiArea>
-#include <QSettings>
 #include <algorithm>
 #include <csignal>
 #include <utility>
@@ -12,12 +11,6 @@
 #include "app/MainFrame.h"
 #include "app/PlotDocument.h"
 #include "widgets/Prompts.h"
-
-std::string g_cfgFilePath;
-
-namespace {
-const QString kRecentKey = QStringLiteral("RecentFiles");
-}
 
 CKorvaneApp::CKorvaneApp(Prompts& prompts) : m_prompts(prompts) {
     // A write past the file-size limit then fails with EFBIG, reported like a full disk, instead
@@ -56,8 +49,8 @@ PlotDocument* CKorvaneApp::AddDocument(std::unique_ptr<PlotDocument> document) {
 }
 
 PlotDocument* CKorvaneApp::OnFileNew() {
-    return AddDocument(
-        std::make_unique<PlotDocument>(m_prompts, QStringLiteral("Korvane%1").arg(++m_untitled)));
+    return AddDocument(std::make_unique<PlotDocument>(
+        m_prompts, m_settings, m_background, QStringLiteral("Korvane%1").arg(++m_untitled)));
 }
 
 void CKorvaneApp::OnFileOpen() {
@@ -82,15 +75,11 @@ PlotDocument* CKorvaneApp::OpenDocumentFile(const QString& path) {
             return doc.get();
         }
     }
-    auto document = std::make_unique<PlotDocument>(m_prompts, QFileInfo(path).fileName());
+    auto document = std::make_unique<PlotDocument>(m_prompts, m_settings, m_background,
+                                                   QFileInfo(path).fileName());
     if (!document->Open(path)) {
         // A file that could not be read drops from the recent list.
-        QSettings settings(kOrganisation, kApplication);
-        QStringList recent = RecentFiles();
-        if (recent.removeAll(absolute) > 0) {
-            settings.setValue(kRecentKey, recent);
-            emit documentsChanged();
-        }
+        if (m_settings.RemoveRecentFile(absolute)) emit documentsChanged();
         return nullptr;
     }
     AddRecentFile(absolute);
@@ -192,19 +181,7 @@ void CKorvaneApp::OnLastViewClosed(PlotDocument* document) {
     emit documentsChanged();
 }
 
-QStringList CKorvaneApp::RecentFiles() const {
-    // A hand-edited list may be of any length; only its head is ever shown or kept.
-    return QSettings(kOrganisation, kApplication)
-        .value(kRecentKey)
-        .toStringList()
-        .mid(0, kRecentFiles);
-}
-
 void CKorvaneApp::AddRecentFile(const QString& path) {
-    QStringList recent = RecentFiles();
-    recent.removeAll(path);
-    recent.prepend(path);
-    while (recent.size() > kRecentFiles) recent.removeLast();
-    QSettings(kOrganisation, kApplication).setValue(kRecentKey, recent);
+    m_settings.AddRecentFile(path);
     emit documentsChanged();
 }

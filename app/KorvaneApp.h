@@ -8,14 +8,8 @@
 #include <string>
 #include <vector>
 
-// Where the user's settings live: QSettings(kOrganisation, kApplication).
-inline const QString kOrganisation = QStringLiteral("Velmaro");
-inline const QString kApplication = QStringLiteral("Korvane");
-
-// The configuration file last loaded or saved by the DXF export settings: new documents start
-// with its settings. Read from the user's settings when the main frame is made, written back
-// when it is asked to close.
-extern std::string g_cfgFilePath;
+#include "app/AppSettings.h"
+#include "app/BackgroundWork.h"
 
 class CKorvaneView;
 class CMainFrame;
@@ -27,8 +21,6 @@ class Prompts;
 class CKorvaneApp : public QObject {
     Q_OBJECT
   public:
-    static constexpr int kRecentFiles = 4;
-
     explicit CKorvaneApp(Prompts& prompts);
     ~CKorvaneApp() override;
 
@@ -40,6 +32,8 @@ class CKorvaneApp : public QObject {
     bool PrintFiles(const QStringList& files);
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
     Prompts& GetPrompts() { return m_prompts; }
+    AppSettings& Settings() { return m_settings; }
+    BackgroundWork& Background() { return m_background; }
 
     PlotDocument* OnFileNew();
     void OnFileOpen();
@@ -55,7 +49,6 @@ class CKorvaneApp : public QObject {
 
     const std::vector<std::unique_ptr<PlotDocument>>& Documents() const { return m_documents; }
     CKorvaneView* ActiveView() const;
-    QStringList RecentFiles() const;
 
   signals:
     // A document opened or closed, or the recent-file list changed.
@@ -71,6 +64,9 @@ class CKorvaneApp : public QObject {
     void Retitle(PlotDocument* document);
 
     Prompts& m_prompts;
+    // Before the documents, which use both until they go.
+    AppSettings m_settings;
+    BackgroundWork m_background;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::vector<std::unique_ptr<PlotDocument>> m_documents;
     int m_untitled = 0;

@@ -185,7 +185,7 @@ QString CKorvaneView::RunHeld(const QString& what, const std::function<void()>& 
             if (view.m_repaintPending) view.m_sliceTimer.start();
         }
     } release{*this};
-    return RunInBackground(this, what, work);
+    return m_document.Background().Run(this, what, work);
 }
 
 void CKorvaneView::paintEvent(QPaintEvent*) {

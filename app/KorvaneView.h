@@ -52,7 +52,7 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     bool PrintOn(QPaintDevice& device, bool background = false);
     // Ends the paint under way, then runs work (which may use this view's drawing state) off the
     // window's thread; until it is done the view shows its last picture and starts no paint.
-    // Returns what the user is to be told when work failed (RunInBackground), else empty.
+    // Returns what the user is to be told when work failed (BackgroundWork::Run), else empty.
     [[nodiscard]] QString RunHeld(const QString& what, const std::function<void()>& work);
     bool ZoomWindowActive() const { return m_view->State().GetZoomMode() == ZOOM_WINDOW; }
 

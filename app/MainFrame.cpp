@@ -17,7 +17,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrinter>
-#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -77,8 +76,7 @@ CMainFrame::CMainFrame(CKorvaneApp& app) : m_app(app), m_mdiArea(new QMdiArea(th
         OnActiveViewChanged();
     });
     // The last DXF configuration file of the previous run.
-    QSettings settings(kOrganisation, kApplication);
-    g_cfgFilePath = settings.value(QStringLiteral("CfgFile")).toString().toStdString();
+    m_app.Settings().ReadCfgFile();
     UpdateCommands();
 }
 
@@ -315,7 +313,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::AddRecentFiles(QMenu* file) {
-    const QStringList recent = m_app.RecentFiles();
+    const QStringList recent = m_app.Settings().RecentFiles();
     if (recent.isEmpty()) {
         QAction* none = file->addAction(QStringLiteral("Recent File"));
         none->setStatusTip(QStringLiteral("Open this document"));
@@ -501,9 +499,7 @@ void CMainFrame::OnAbout() {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // The configuration path is kept before anything is asked, whatever the answer.
-    QSettings settings(kOrganisation, kApplication);
-    settings.setValue(QStringLiteral("CfgFile"), QString::fromStdString(g_cfgFilePath));
-    settings.sync();
+    m_app.Settings().WriteCfgFile();
     if (!m_app.SaveAllModified()) {
         event->ignore();
         return;

@@ -3,11 +3,10 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <algorithm>
-#include <set>
 #include <utility>
 
+#include "app/AppSettings.h"
 #include "app/BackgroundWork.h"
-#include "app/KorvaneApp.h"
 #include "app/KorvaneView.h"
 #include "app/platform/RegularFile.h"
 #include "dxf/DxfConfig.h"
@@ -15,11 +14,14 @@
 #include "plot/KorvaneDoc.h"
 #include "widgets/Prompts.h"
 
-PlotDocument::PlotDocument(Prompts& prompts, const QString& title)
+PlotDocument::PlotDocument(Prompts& prompts, AppSettings& settings, BackgroundWork& background,
+                           const QString& title)
     : m_prompts(prompts),
+      m_settings(settings),
+      m_background(background),
       m_doc(std::make_unique<CKorvaneDoc>(*this)),
       m_title(title),
-      m_cfgPath(g_cfgFilePath) {
+      m_cfgPath(settings.m_cfgFilePath) {
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &PlotDocument::OnFileChanged);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &PlotDocument::OnFileChanged);
 }
@@ -27,12 +29,11 @@ PlotDocument::PlotDocument(Prompts& prompts, const QString& title)
 namespace {
 // The export settings of the configuration file at path over the defaults. What is not a
 // regular file is not read (a FIFO would block the window); that is told once per run.
-DxfSettings LastConfigSettings(const std::string& path, Prompts& prompts) {
+DxfSettings LastConfigSettings(const std::string& path, AppSettings& settings, Prompts& prompts) {
     if (path.empty()) return DxfSettings();
     const RegularFile file(path);
     if (file.GetStatus() == RegularFile::Status::kOpen) return NewDocumentSettings(file.ReadPath());
-    static std::set<std::string> told;
-    if (file.GetStatus() == RegularFile::Status::kNotRegular && told.insert(path).second) {
+    if (file.GetStatus() == RegularFile::Status::kNotRegular && settings.FirstRefusal(path)) {
         prompts.Warning(QStringLiteral("%1 is not a regular file; the DXF export starts from the "
                                        "default settings.")
                             .arg(QFile::decodeName(QByteArray::fromStdString(path))));
@@ -44,7 +45,7 @@ DxfSettings LastConfigSettings(const std::string& path, Prompts& prompts) {
 void PlotDocument::LoadExportSettings() {
     if (m_settingsLoaded) return;
     m_settingsLoaded = true;
-    m_doc->SetDxfSettings(LastConfigSettings(m_cfgPath, m_prompts));
+    m_doc->SetDxfSettings(LastConfigSettings(m_cfgPath, m_settings, m_prompts));
 }
 
 PlotDocument::~PlotDocument() = default;
@@ -176,7 +177,7 @@ void PlotDocument::KnowOwnFile() {
 void PlotDocument::OnFileChanged() {
     // Asked once nothing is being written or drawn off the window's thread: a reload must not
     // pull the drawing from under it.
-    WhenIdle(this, [this] { AskReload(); });
+    m_background.WhenIdle(this, [this] { AskReload(); });
 }
 
 void PlotDocument::AskReload() {
@@ -219,9 +220,9 @@ bool PlotDocument::SaveTo(const QString& path) {
     const std::string target = QFile::encodeName(path).toStdString();
     SaveResult result;
     const QString failure =
-        RunInBackground(QApplication::activeWindow(),
-                        QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()),
-                        [&] { result = m_doc->OnSaveDocument(target); });
+        m_background.Run(QApplication::activeWindow(),
+                         QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()),
+                         [&] { result = m_doc->OnSaveDocument(target); });
     const bool saved = failure.isEmpty() && result.Ok();
     if (!saved) m_prompts.Warning(failure.isEmpty() ? SaveErrorText(result) : failure);
     if (saved) {

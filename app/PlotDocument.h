@@ -13,6 +13,8 @@
 #include "plot/SaveResult.h"
 #include "plot/UserFeedback.h"
 
+class AppSettings;
+class BackgroundWork;
 class CKorvaneDoc;
 class CKorvaneView;
 class FileError;
@@ -25,7 +27,9 @@ class PlotDocument : public QObject, public UserFeedback {
     Q_OBJECT
   public:
     // title: the name of a new drawing ("Korvane1"); a file takes its own name when opened.
-    PlotDocument(Prompts& prompts, const QString& title);
+    // The settings and the background work are the application's, shared with its views.
+    PlotDocument(Prompts& prompts, AppSettings& settings, BackgroundWork& background,
+                 const QString& title);
     ~PlotDocument() override;
 
     // Reads path into this empty document. False, after telling the user why, when the file
@@ -49,6 +53,8 @@ class PlotDocument : public QObject, public UserFeedback {
     void AskReload();
 
     CKorvaneDoc& Doc() { return *m_doc; }
+    AppSettings& Settings() { return m_settings; }
+    BackgroundWork& Background() { return m_background; }
     const QString& Title() const { return m_title; }
     const QString& PathName() const { return m_path; }
     bool IsModified() const;
@@ -89,6 +95,8 @@ class PlotDocument : public QObject, public UserFeedback {
     void LoadExportSettings();
 
     Prompts& m_prompts;
+    AppSettings& m_settings;
+    BackgroundWork& m_background;
     std::unique_ptr<CKorvaneDoc> m_doc;
     QString m_title;
     QString m_path;

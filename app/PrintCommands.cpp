@@ -37,8 +37,9 @@ void CMainFrame::ConnectPrintCommands() {
     });
     connect(Command(QStringLiteral("Page Setup")), &QAction::triggered, this, [this] {
         CPageDlg dialog(this);
-        dialog.m_printMode = g_fitToPage;
-        if (dialog.exec() == QDialog::Accepted) g_fitToPage = dialog.m_printMode;
+        int& fitToPage = m_app.Settings().m_fitToPage;
+        dialog.m_printMode = fitToPage;
+        if (dialog.exec() == QDialog::Accepted) fitToPage = dialog.m_printMode;
     });
     connect(Command(QStringLiteral("Copy")), &QAction::triggered, this, [this] {
         if (CKorvaneView* view = m_app.ActiveView()) view->OnEditCopy();

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include "app/AppSettings.h"
 #include "app/BackgroundWork.h"
 #include "app/ClipboardCopy.h"
 #include "app/KorvaneView.h"
@@ -18,7 +19,8 @@ bool CKorvaneView::PrintOn(QPaintDevice& device, bool background) {
     FinishPainting();
     bool printed = false;
     const auto print = [&] {
-        printed = PrintPage(device, *m_view, m_document.Doc().Primitives(), g_fitToPage);
+        printed = PrintPage(device, *m_view, m_document.Doc().Primitives(),
+                            m_document.Settings().m_fitToPage);
     };
     const QString what = QStringLiteral("Printing %1...").arg(m_document.Title());
     QString failure;

@@ -3,7 +3,6 @@
 #include <QMdiArea>
 #include <QStringList>
 
-#include "app/BackgroundWork.h"
 #include "app/KorvaneApp.h"
 #include "app/MainFrame.h"
 #include "app/dialogs/QtPrompts.h"
@@ -32,7 +31,7 @@ int main(int argc, char** argv) {
     if (shared && instance.Listen()) {
         QObject::connect(&instance, &SingleInstance::filesReceived, &app,
                          [&app](const QStringList& paths) {
-                             WhenIdle(&app, [&app, paths] {
+                             app.Background().WhenIdle(&app, [&app, paths] {
                                  for (const QString& path : paths) app.OpenDocumentFile(path);
                                  app.MainFrame()->activateWindow();
                                  app.MainFrame()->raise();

@@ -19,8 +19,6 @@ std::string ModulePath() {
     return path.substr(0, slash + 1) + "../lib/korvane/korvane-cli-qt.so";
 }
 
-bool g_moduleLackedMemory = false;
-
 // Whether the loader's complaint is about memory: the module and its libraries are mapped, and
 // an address-space limit makes the mapping fail.
 bool LackOfMemory(const char* why) {
@@ -32,39 +30,44 @@ bool LackOfMemory(const char* why) {
     return false;
 }
 
-// Loaded on first use and kept for the rest of the process; null after reporting a failure
-// (except lack of memory, which the caller reports with the file it concerns).
-const QtModuleTable* Module() {
-    static const QtModuleTable* table = nullptr;
-    static bool tried = false;
-    if (tried) return table;
-    tried = true;
+// The module's table, or null after a failure, reported unless it was the lack of memory
+// (which the caller reports with the file it concerns).
+struct LoadedModule {
+    const QtModuleTable* table = nullptr;
+    bool lackedMemory = false;
+};
+
+LoadedModule Load() {
     const std::string path = ModulePath();
     void* handle = path.empty() ? nullptr : dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = path.empty() ? "the program's own path is unknown" : dlerror();
-        g_moduleLackedMemory = LackOfMemory(why);
-        if (g_moduleLackedMemory) return nullptr;
+        if (LackOfMemory(why)) return {nullptr, true};
         Fail(std::string("the module for pictures, fonts and printing could not be loaded: ") +
              why);
-        return nullptr;
+        return {};
     }
     using Entry = const QtModuleTable* (*)();
     auto entry = reinterpret_cast<Entry>(dlsym(handle, KORVANE_QT_MODULE_ENTRY));
     const QtModuleTable* loaded = entry ? entry() : nullptr;
     if (!loaded || loaded->version != kQtModuleVersion) {
         Fail(path + " does not belong to this korvane-cli");
-        return nullptr;
+        return {};
     }
-    table = loaded;
-    return table;
+    return {loaded, false};
+}
+
+// Loaded on first use and kept for the rest of the process.
+const LoadedModule& Module() {
+    static const LoadedModule module = Load();
+    return module;
 }
 }  // namespace
 
 int RunInQtModule(const char* command, const Args& args) {
-    const QtModuleTable* module = Module();
-    if (module) return module->run(command, args);
-    return g_moduleLackedMemory ? OutOfMemory(args) : kExitFailure;
+    const LoadedModule& module = Module();
+    if (module.table) return module.table->run(command, args);
+    return module.lackedMemory ? OutOfMemory(args) : kExitFailure;
 }
 
 int RunFonts(const Args& args) {
@@ -82,6 +85,6 @@ int RunPrint(const Args& args) {
 // Without the module no face can be checked; the conversion that needs one reports the
 // module's absence itself.
 bool FaceInstalled(const std::string& face) {
-    const QtModuleTable* module = Module();
+    const QtModuleTable* module = Module().table;
     return !module || module->faceInstalled(face);
 }

@@ -5,8 +5,6 @@
 #include "render/PrimDraw.h"
 #include "view/ViewHost.h"
 
-int g_fitToPage = 0;
-
 // The pair of pens of one pass: the current pen follows the context's colour, remade only when
 // it changes; the spare pen stands in while the current one is replaced. The remembered colour
 // starts as (1, 1, 1), which no pen table entry has, so a pass that starts with that colour
@@ -110,8 +108,9 @@ void PaintPass::Finish() {
     m_host.EndWaitCursor();
 }
 
-void PlotView::OnDraw(DrawSurface& dc, ViewHost& host, const PrimitiveList& primitives) {
-    PaintPass pass(*this, dc, host, primitives, g_fitToPage);
+void PlotView::OnDraw(DrawSurface& dc, ViewHost& host, const PrimitiveList& primitives,
+                      int fitToPage) {
+    PaintPass pass(*this, dc, host, primitives, fitToPage);
     pass.Step(primitives.size());
 }
 

@@ -10,9 +10,6 @@ class DrawSurface;
 class PrimitiveList;
 class ViewHost;
 
-// Printing at 1:1 scale (0) or fitted to the page (1), for every view until the program ends.
-extern int g_fitToPage;
-
 // One view of a drawing: where it looks (the view state), the plot context the primitives draw
 // through, the pens' width and the count of the last paint. The screen view, printing, the
 // clipboard copy and korvane-cli all paint through it.
@@ -24,8 +21,9 @@ class PlotView {
 
     // One whole paint of primitives on dc: the screen, or a printer page when dc says it is
     // printing. The first complete paint of a non-empty drawing fits the view to it and asks
-    // for a repaint.
-    void OnDraw(DrawSurface& dc, ViewHost& host, const PrimitiveList& primitives);
+    // for a repaint. fitToPage applies to printer surfaces only.
+    void OnDraw(DrawSurface& dc, ViewHost& host, const PrimitiveList& primitives,
+                int fitToPage = 0);
     // The clipboard copy's pass: unclipped, pens of width 0, a window 10 units larger, and it
     // continues from the state the last paint left.
     void DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,

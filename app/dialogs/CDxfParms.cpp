@@ -78,8 +78,8 @@ int UnkeepableLayer(QLineEdit* const (&names)[8], QString& message) {
     return -1;
 }
 
-QString PathOf(const std::string* path) {
-    return path ? QFile::decodeName(QByteArray::fromStdString(*path)) : QString();
+QString PathOf(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 QLabel* Head(const char* text, QWidget* parent) {
@@ -323,7 +323,7 @@ void CDxfParms::OnLoad() {
         return;
     }
     m_parameters = loaded;
-    if (m_cfgPath) *m_cfgPath = file;
+    m_cfgPath = file;
     UpdateData(Exchange::ToControls);
 }
 
@@ -348,5 +348,5 @@ void CDxfParms::OnSave() {
         m_prompts.Warning(QString::fromLocal8Bit(e.what()));
         return;
     }
-    if (m_cfgPath) *m_cfgPath = file;
+    m_cfgPath = file;
 }

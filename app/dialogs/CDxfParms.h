@@ -12,9 +12,9 @@ class QLineEdit;
 
 // "Save As DXF format": the export settings of one document. Fill m_parameters before showing
 // it and read it back after OK. "Load..." and "Save..." exchange the settings with a
-// configuration file; point m_cfgPath at the program's last configuration path (g_cfgFilePath):
-// it is the initial name of both choosers and is replaced after each successful load or save
-// (with no path given, the choosers start empty and nothing is remembered). A field that does
+// configuration file; m_cfgPath is the initial name of both choosers (the program's last
+// configuration path) and is replaced after each successful load or save, for the caller to
+// keep, whether the dialog ends with OK or not. A field that does
 // not read, or a layer name the export would refuse or a configuration file could not keep, is
 // said through prompts and keeps the dialog open (at OK and Save...) with the focus on it.
 class CDxfParms : public QDialog {
@@ -22,7 +22,7 @@ class CDxfParms : public QDialog {
     explicit CDxfParms(Prompts& prompts, QWidget* parent = nullptr);
 
     DxfSettings m_parameters;
-    std::string* m_cfgPath = nullptr;
+    std::string m_cfgPath;
 
     void accept() override;
     QSize sizeHint() const override;

@@ -12,6 +12,8 @@
 
 #include "../BenchData.h"
 #include "../qt/BenchApp.h"
+#include "app/AppSettings.h"
+#include "app/BackgroundWork.h"
 #include "app/KorvaneView.h"
 #include "app/PlotDocument.h"
 #include "widgets/Prompts.h"
@@ -44,8 +46,10 @@ void BM_OpenAndShowFitted1M(benchmark::State& state) {
     const QString path = QString::fromStdString(BenchDataPath("survey-1m.plt"));
     if (!BenchDataExists(path.toStdString())) return state.SkipWithError(kMissingData);
     SilentPrompts prompts;
+    AppSettings settings;
+    BackgroundWork background;
     for (auto _ : state) {
-        PlotDocument document(prompts, QString());
+        PlotDocument document(prompts, settings, background, QString());
         document.Open(path);
         CKorvaneView view(document, prompts);
         SizeClient(view, kWidth, kHeight);
@@ -62,7 +66,9 @@ void BM_LongestUnansweredStretch10M(benchmark::State& state) {
     const QString path = QString::fromStdString(BenchDataPath("survey-10m.plt"));
     if (!BenchDataExists(path.toStdString())) return state.SkipWithError(kMissingData);
     SilentPrompts prompts;
-    PlotDocument document(prompts, QString());
+    AppSettings settings;
+    BackgroundWork background;
+    PlotDocument document(prompts, settings, background, QString());
     document.Open(path);
     double longest = 0;
     for (auto _ : state) {

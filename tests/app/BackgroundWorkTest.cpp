@@ -27,6 +27,7 @@ void AwaitWindowThread(const std::atomic<bool>& done) {
 // work), but typing and closing reach no window and what waits for idleness waits; afterwards
 // all of it works again.
 TEST(BackgroundWork, TheLoopRunsWhileInputIsHeld) {
+    BackgroundWork background;
     QLineEdit window;
     window.show();
     std::atomic<bool> timerFired{false};
@@ -35,11 +36,11 @@ TEST(BackgroundWork, TheLoopRunsWhileInputIsHeld) {
     QTimer::singleShot(0, [&] {
         QTest::keyClicks(&window, QStringLiteral("ab"));
         closedDuringWork = window.close();
-        WhenIdle(&window, [&] { idleActions += 1; });  // say, a file changed on disk
+        background.WhenIdle(&window, [&] { idleActions += 1; });  // say, a file changed on disk
         timerFired = true;
     });
     bool workSawTimer = false;
-    const QString failure = RunInBackground(&window, QStringLiteral("Working..."), [&] {
+    const QString failure = background.Run(&window, QStringLiteral("Working..."), [&] {
         AwaitWindowThread(timerFired);
         workSawTimer = timerFired;
     });
@@ -47,7 +48,7 @@ TEST(BackgroundWork, TheLoopRunsWhileInputIsHeld) {
     EXPECT_EQ(idleActions, 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(idleActions, 1);
-    WhenIdle(&window, [&] { idleActions += 1; });
+    background.WhenIdle(&window, [&] { idleActions += 1; });
     EXPECT_EQ(idleActions, 2);
     EXPECT_EQ(window.text(), QString());
     EXPECT_FALSE(closedDuringWork);
@@ -59,7 +60,7 @@ TEST(BackgroundWork, TheLoopRunsWhileInputIsHeld) {
 }
 
 TEST(BackgroundWork, AFailureComesBackToTheCallerAsAMessage) {
-    EXPECT_EQ(RunInBackground(nullptr, "Copying...", [] { throw std::bad_alloc(); }),
+    EXPECT_EQ(BackgroundWork().Run(nullptr, "Copying...", [] { throw std::bad_alloc(); }),
               "Copying failed: not enough memory.");
 }
 

@@ -96,8 +96,10 @@ TEST_F(AppTest, OpeningRecordsRecentFilesAndRefusesWhatIsNotAPlot) {
     PlotDocument& partial = *m_app->Documents()[1];
     EXPECT_TRUE(partial.IsPartial());
     EXPECT_EQ(partial.Doc().Primitives().size(), 2u);
-    EXPECT_EQ(m_app->RecentFiles().value(0), QDir(dir.path()).absoluteFilePath("damaged.plt"));
-    EXPECT_EQ(m_app->RecentFiles().value(1), QFileInfo(Sample("traverse.plt")).absoluteFilePath());
+    EXPECT_EQ(m_app->Settings().RecentFiles().value(0),
+              QDir(dir.path()).absoluteFilePath("damaged.plt"));
+    EXPECT_EQ(m_app->Settings().RecentFiles().value(1),
+              QFileInfo(Sample("traverse.plt")).absoluteFilePath());
 
     // Saving what was read only in part asks first; No keeps the file as it was.
     m_prompts.m_shown.clear();
@@ -202,15 +204,15 @@ TEST(MainFrame, WritesTheConfigurationPathBeforeAskingToSave) {
     CKorvaneApp app(prompts);
     QSettings(kOrganisation, kApplication).setValue("CfgFile", "/tmp/last.cfg");
     ASSERT_TRUE(app.InitInstance({}, false));
-    EXPECT_EQ(g_cfgFilePath, "/tmp/last.cfg");  // read when the main frame is made
-    g_cfgFilePath = "/tmp/chosen.cfg";
+    EXPECT_EQ(app.Settings().m_cfgFilePath, "/tmp/last.cfg");  // read when the frame is made
+    app.Settings().m_cfgFilePath = "/tmp/chosen.cfg";
     app.Documents()[0]->SetModifiedFlag();
     prompts.QueueAnswer(Prompts::Answer::Cancel);
     EXPECT_FALSE(app.MainFrame()->close());  // cancelled: the program stays
     EXPECT_EQ(prompts.m_cfgFileWhenAsked, "/tmp/chosen.cfg");
     EXPECT_EQ(prompts.m_shown, QStringList{"ask: Save changes to Korvane1?"});
 
-    g_cfgFilePath.clear();  // written also when empty
+    app.Settings().m_cfgFilePath.clear();  // written also when empty
     prompts.QueueAnswer(Prompts::Answer::No);
     EXPECT_TRUE(app.MainFrame()->close());
     EXPECT_EQ(QSettings(kOrganisation, kApplication).value("CfgFile").toString(), "");

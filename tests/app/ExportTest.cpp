@@ -97,7 +97,7 @@ TEST_F(ExportTest, TheTypedExtensionOrElseTheFilterDecidesTheTypeAndTheDocumentK
     } cases[] = {{"a.dxf", 2, true},  {"b.plt", 2, false}, {"c.DXF", 1, true},
                  {"d.plt", 1, false}, {"e", 2, true},      {"f.Plt", 2, false}};
     const QByteArray original = ReadAll(m_plot);
-    const QStringList recent = m_app->RecentFiles();
+    const QStringList recent = m_app->Settings().RecentFiles();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         View().GetDocument().SetModifiedFlag(true);
@@ -114,7 +114,7 @@ TEST_F(ExportTest, TheTypedExtensionOrElseTheFilterDecidesTheTypeAndTheDocumentK
         EXPECT_EQ(View().GetDocument().PathName(), QFileInfo(m_plot).absoluteFilePath());
         EXPECT_EQ(View().GetDocument().Title(), QStringLiteral("traverse.plt"));
     }
-    EXPECT_EQ(m_app->RecentFiles(), recent);
+    EXPECT_EQ(m_app->Settings().RecentFiles(), recent);
 }
 
 TEST_F(ExportTest, CancellingTheChooserOrTheDialogWritesNothing) {
@@ -338,7 +338,7 @@ TEST_F(ExportTest, TheLastConfigurationIsReadWhenNeededAndAFifoIsRefusedOnce) {
     const QString cfg = m_dir.filePath("tilted.cfg"), fifo = m_dir.filePath("pipe.cfg");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString& last : {cfg, fifo, fifo}) {
-        g_cfgFilePath = QFile::encodeName(last).toStdString();
+        m_app->Settings().m_cfgFilePath = QFile::encodeName(last).toStdString();
         Run("New");
         WriteDxfConfig(QFile::encodeName(cfg).toStdString(), Tilted());  // after the New
         std::string layer;
@@ -350,7 +350,6 @@ TEST_F(ExportTest, TheLastConfigurationIsReadWhenNeededAndAFifoIsRefusedOnce) {
         Run("Save As");
         EXPECT_EQ(layer, last == cfg ? "TILTED1" : DxfSettings().layerName[0]);
     }
-    g_cfgFilePath.clear();
     EXPECT_EQ(m_prompts.m_shown.filter("warning"),
               QStringList("warning: " + fifo +
                           " is not a regular file; the DXF export starts from the default "

@@ -178,17 +178,14 @@ TEST(PaintPass, PrinterMappingAndDivisorOne) {
     view.State().SetGeometry(g);
     Host host(100, 100);
     TraceSurface page(true);  // 216 x 279 mm, 2550 x 3300 pixels
-    g_fitToPage = 0;
-    view.OnDraw(page, host, list);
+    view.OnDraw(page, host, list, 0);
     EXPECT_EQ(page.Text(),
               "window -31000 -31002 2551 3295\n"
               "viewport 2550 -3300 3 3299\npen 0 0 0 0\nmove -31000 -31000\n"
               "line -30850 -30700\n");
 
-    g_fitToPage = 1;
     TraceSurface fit(true);
-    view.OnDraw(fit, host, list);
-    g_fitToPage = 0;
+    view.OnDraw(fit, host, list, 1);
     EXPECT_EQ(fit.Text().rfind("window -31000 -31002 24000 18000\nviewport 2548 -3298 3 3297\n", 0),
               0u);
 }

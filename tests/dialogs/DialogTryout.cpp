@@ -34,9 +34,7 @@ std::unique_ptr<QDialog> Make(const QString& name, Prompts& prompts) {
         return dlg;
     }
     if (name == "dxf-parameters") {
-        static std::string cfgPath;  // the last configuration path of this run
         auto dlg = std::make_unique<CDxfParms>(prompts);
-        dlg->m_cfgPath = &cfgPath;
         DxfSettings& p = dlg->m_parameters;
         for (int i = 0; i < 8; ++i) {
             p.layerName[i] = "PEN" + std::to_string(i + 1);

@@ -61,13 +61,12 @@ TEST(DxfParms, EveryFieldHasItsName) {
 TEST(DxfParms, SaveAndLoadRoundTripAllFields) {
     QTemporaryDir dir;
     const QString path = dir.filePath("site.cfg");
-    std::string cfgPath = "/earlier/tilted.cfg";
     const DxfSettings wanted = SampleSettings();
 
     // Type every field into a dialog that starts from the defaults, then save.
     ScriptedPrompts savePrompts;
     CDxfParms saver(savePrompts);
-    saver.m_cfgPath = &cfgPath;
+    saver.m_cfgPath = "/earlier/tilted.cfg";
     saver.show();
     for (int i = 0; i < 8; ++i) {
         const QString pen = QString::number(i + 1);
@@ -93,7 +92,7 @@ TEST(DxfParms, SaveAndLoadRoundTripAllFields) {
     EXPECT_EQ(savePrompts.m_lastFilters, QStringList{"Korvane Configuration (*.cfg)"});
     EXPECT_EQ(savePrompts.m_lastDefaultExtension, "cfg");
     EXPECT_EQ(savePrompts.m_lastInitialPath, "/earlier/tilted.cfg");
-    EXPECT_EQ(cfgPath, path.toStdString());
+    EXPECT_EQ(saver.m_cfgPath, path.toStdString());
     EXPECT_EQ(Slurp(path), DxfConfigText(wanted));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
               QStringList{"site.cfg"});  // no temporary left
@@ -101,7 +100,7 @@ TEST(DxfParms, SaveAndLoadRoundTripAllFields) {
     // Load it into a dialog showing other values, and confirm.
     ScriptedPrompts loadPrompts;
     CDxfParms loader(loadPrompts);
-    loader.m_cfgPath = &cfgPath;
+    loader.m_cfgPath = saver.m_cfgPath;
     loader.show();
     Type(Named<QLineEdit>(loader, "Layer Name 1"), "edited");
     loadPrompts.QueueChoice({true, path, 1});
@@ -120,10 +119,8 @@ TEST(DxfParms, TheFileKeepsItsDecimalPointInAGermanSession) {
     if (!comma.Active()) GTEST_SKIP() << "no locale with a decimal comma";
     QTemporaryDir dir;
     const QString path = dir.filePath("de.cfg");
-    std::string cfgPath;
     ScriptedPrompts prompts;
     CDxfParms saver(prompts);
-    saver.m_cfgPath = &cfgPath;
     saver.m_parameters = SampleSettings();
     saver.show();
     prompts.QueueChoice({true, path, 1});
@@ -134,7 +131,7 @@ TEST(DxfParms, TheFileKeepsItsDecimalPointInAGermanSession) {
         << text;
 
     CDxfParms loader(prompts);
-    loader.m_cfgPath = &cfgPath;
+    loader.m_cfgPath = saver.m_cfgPath;
     loader.show();
     prompts.QueueChoice({true, path, 1});
     Click(loader, "Load...");
@@ -143,17 +140,16 @@ TEST(DxfParms, TheFileKeepsItsDecimalPointInAGermanSession) {
 }
 
 TEST(DxfParms, CancelledChoosersChangeNothing) {
-    std::string cfgPath = "/earlier/tilted.cfg";
     ScriptedPrompts prompts;
     CDxfParms dlg(prompts);
-    dlg.m_cfgPath = &cfgPath;
+    dlg.m_cfgPath = "/earlier/tilted.cfg";
     dlg.m_parameters = SampleSettings();
     dlg.show();
     prompts.QueueCancel();
     Click(dlg, "Load...");
     prompts.QueueCancel();
     Click(dlg, "Save...");
-    EXPECT_EQ(cfgPath, "/earlier/tilted.cfg");
+    EXPECT_EQ(dlg.m_cfgPath, "/earlier/tilted.cfg");
     EXPECT_EQ(Named<QLineEdit>(dlg, "Layer Name 2")->text(), "Layer_11");
 }
 
@@ -175,9 +171,7 @@ TEST(DxfParms, ABadFieldKeepsTheDialogOpenWithItsMessageAndFocus) {
         for (const char* button : {"OK", "Save..."}) {
             QTemporaryDir dir;
             ScriptedPrompts prompts;
-            std::string cfgPath;
             CDxfParms dlg(prompts);
-            dlg.m_cfgPath = &cfgPath;
             dlg.m_parameters = SampleSettings();
             dlg.show();
             QLineEdit* edit = Named<QLineEdit>(dlg, c.field);
@@ -192,7 +186,7 @@ TEST(DxfParms, ABadFieldKeepsTheDialogOpenWithItsMessageAndFocus) {
             EXPECT_EQ(dlg.focusWidget(), edit) << c.field.toStdString();
             ExpectSameSettings(dlg.m_parameters, SampleSettings());
             EXPECT_TRUE(QDir(dir.path()).isEmpty());
-            EXPECT_TRUE(cfgPath.empty());
+            EXPECT_TRUE(dlg.m_cfgPath.empty());
         }
     }
 }
