@@ -6,10 +6,10 @@
 #include <csignal>
 #include <utility>
 
-#include "app/ChildFrame.h"
-#include "app/KorvaneView.h"
-#include "app/MainFrame.h"
-#include "app/PlotDocument.h"
+#include "app/frame/ChildFrame.h"
+#include "app/view/KorvaneView.h"
+#include "app/frame/MainFrame.h"
+#include "app/document/OpenDrawing.h"
 #include "widgets/Prompts.h"
 
 CKorvaneApp::CKorvaneApp(Prompts& prompts) : m_prompts(prompts) {
@@ -36,20 +36,20 @@ bool CKorvaneApp::InitInstance(const QStringList& files, bool show) {
     return true;
 }
 
-PlotDocument* CKorvaneApp::AddDocument(std::unique_ptr<PlotDocument> document) {
-    PlotDocument* doc = document.get();
+OpenDrawing* CKorvaneApp::AddDocument(std::unique_ptr<OpenDrawing> document) {
+    OpenDrawing* doc = document.get();
     m_documents.push_back(std::move(document));
-    connect(doc, &PlotDocument::titlesChanged, this, [this, doc] { Retitle(doc); });
+    connect(doc, &OpenDrawing::titlesChanged, this, [this, doc] { Retitle(doc); });
     connect(
-        doc, &PlotDocument::lastViewClosed, this, [this, doc] { OnLastViewClosed(doc); },
+        doc, &OpenDrawing::lastViewClosed, this, [this, doc] { OnLastViewClosed(doc); },
         Qt::QueuedConnection);
     CreateView(*doc);
     emit documentsChanged();
     return doc;
 }
 
-PlotDocument* CKorvaneApp::OnFileNew() {
-    return AddDocument(std::make_unique<PlotDocument>(
+OpenDrawing* CKorvaneApp::OnFileNew() {
+    return AddDocument(std::make_unique<OpenDrawing>(
         m_prompts, m_settings, m_background, QStringLiteral("Korvane%1").arg(++m_untitled)));
 }
 
@@ -66,7 +66,7 @@ void CKorvaneApp::OnFileOpen() {
     }
 }
 
-PlotDocument* CKorvaneApp::OpenDocumentFile(const QString& path) {
+OpenDrawing* CKorvaneApp::OpenDocumentFile(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     for (const auto& doc : m_documents) {
         if (doc->PathName() == absolute && !doc->Views().empty()) {
@@ -75,7 +75,7 @@ PlotDocument* CKorvaneApp::OpenDocumentFile(const QString& path) {
             return doc.get();
         }
     }
-    auto document = std::make_unique<PlotDocument>(m_prompts, m_settings, m_background,
+    auto document = std::make_unique<OpenDrawing>(m_prompts, m_settings, m_background,
                                                    QFileInfo(path).fileName());
     if (!document->Open(path)) {
         // A file that could not be read drops from the recent list.
@@ -89,14 +89,14 @@ PlotDocument* CKorvaneApp::OpenDocumentFile(const QString& path) {
 
 void CKorvaneApp::ReplaceStartDocument() {
     // Only the first file opened may take its place, and only while it is untouched.
-    const QPointer<PlotDocument> start = std::exchange(m_startDocument, nullptr);
+    const QPointer<OpenDrawing> start = std::exchange(m_startDocument, nullptr);
     if (!start || start->IsModified() || start->Views().size() != 1) return;
     if (auto* frame = qobject_cast<CChildFrame*>(start->Views().front()->parentWidget())) {
         frame->CloseWithoutPrompt();
     }
 }
 
-CKorvaneView* CKorvaneApp::CreateView(PlotDocument& document) {
+CKorvaneView* CKorvaneApp::CreateView(OpenDrawing& document) {
     auto* view = new CKorvaneView(document, m_prompts);
     auto* frame = new CChildFrame(view);
     m_mainFrame->AddChild(frame);
@@ -111,7 +111,7 @@ CKorvaneView* CKorvaneApp::CreateView(PlotDocument& document) {
     return view;
 }
 
-void CKorvaneApp::Retitle(PlotDocument* document) {
+void CKorvaneApp::Retitle(OpenDrawing* document) {
     if (!m_mainFrame) return;  // the windows are going
     const QStringList titles =
         ViewTitles(document->Title(), static_cast<int>(document->Views().size()));
@@ -136,7 +136,7 @@ CKorvaneView* CKorvaneApp::ActiveView() const {
 void CKorvaneApp::OnFileClose() {
     CKorvaneView* view = ActiveView();
     if (!view) return;
-    PlotDocument& document = view->GetDocument();
+    OpenDrawing& document = view->GetDocument();
     if (!document.SaveModified()) return;
     const auto views = document.Views();
     for (CKorvaneView* v : views) {
@@ -170,7 +170,7 @@ void CKorvaneApp::CloseAllDocuments() {
     }
 }
 
-void CKorvaneApp::OnLastViewClosed(PlotDocument* document) {
+void CKorvaneApp::OnLastViewClosed(OpenDrawing* document) {
     if (!document->Views().empty()) return;  // a new window came meanwhile
     for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {
         if (it->get() == document) {

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/AppSettings.h"
-#include "app/BackgroundWork.h"
+#include "app/settings/AppSettings.h"
+#include "app/work/BackgroundWork.h"
 
 class CKorvaneView;
 class CMainFrame;
-class PlotDocument;
+class OpenDrawing;
 class Prompts;
 
 // The application: its documents, the document commands of the File and Window menus, the
@@ -35,10 +35,10 @@ class CKorvaneApp : public QObject {
     AppSettings& Settings() { return m_settings; }
     BackgroundWork& Background() { return m_background; }
 
-    PlotDocument* OnFileNew();
+    OpenDrawing* OnFileNew();
     void OnFileOpen();
     // Opens path, or activates it when it is already open. Null when it cannot be opened.
-    PlotDocument* OpenDocumentFile(const QString& path);
+    OpenDrawing* OpenDocumentFile(const QString& path);
     void OnFileClose();
     void OnFileSave();
     void OnWindowNew();
@@ -47,7 +47,7 @@ class CKorvaneApp : public QObject {
     // Closes every window without asking again.
     void CloseAllDocuments();
 
-    const std::vector<std::unique_ptr<PlotDocument>>& Documents() const { return m_documents; }
+    const std::vector<std::unique_ptr<OpenDrawing>>& Documents() const { return m_documents; }
     CKorvaneView* ActiveView() const;
 
   signals:
@@ -55,21 +55,21 @@ class CKorvaneApp : public QObject {
     void documentsChanged();
 
   private:
-    CKorvaneView* CreateView(PlotDocument& document);
-    PlotDocument* AddDocument(std::unique_ptr<PlotDocument> document);
+    CKorvaneView* CreateView(OpenDrawing& document);
+    OpenDrawing* AddDocument(std::unique_ptr<OpenDrawing> document);
     void AddRecentFile(const QString& path);
     // The first file opened replaces the start-up drawing while it is unmodified in one window.
     void ReplaceStartDocument();
-    void OnLastViewClosed(PlotDocument* document);
-    void Retitle(PlotDocument* document);
+    void OnLastViewClosed(OpenDrawing* document);
+    void Retitle(OpenDrawing* document);
 
     Prompts& m_prompts;
     // Before the documents, which use both until they go.
     AppSettings m_settings;
     BackgroundWork m_background;
     std::unique_ptr<CMainFrame> m_mainFrame;
-    std::vector<std::unique_ptr<PlotDocument>> m_documents;
+    std::vector<std::unique_ptr<OpenDrawing>> m_documents;
     int m_untitled = 0;
     // The empty drawing of a start without files, until the first file opens.
-    QPointer<PlotDocument> m_startDocument;
+    QPointer<OpenDrawing> m_startDocument;
 };

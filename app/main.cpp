@@ -4,8 +4,8 @@
 #include <QStringList>
 
 #include "app/KorvaneApp.h"
-#include "app/MainFrame.h"
 #include "app/dialogs/QtPrompts.h"
+#include "app/frame/MainFrame.h"
 #include "app/platform/SingleInstance.h"
 
 int main(int argc, char** argv) {

@@ -12,10 +12,10 @@
 
 #include "../BenchData.h"
 #include "../qt/BenchApp.h"
-#include "app/AppSettings.h"
-#include "app/BackgroundWork.h"
-#include "app/KorvaneView.h"
-#include "app/PlotDocument.h"
+#include "app/document/OpenDrawing.h"
+#include "app/settings/AppSettings.h"
+#include "app/view/KorvaneView.h"
+#include "app/work/BackgroundWork.h"
 #include "widgets/Prompts.h"
 
 namespace {
@@ -49,7 +49,7 @@ void BM_OpenAndShowFitted1M(benchmark::State& state) {
     AppSettings settings;
     BackgroundWork background;
     for (auto _ : state) {
-        PlotDocument document(prompts, settings, background, QString());
+        OpenDrawing document(prompts, settings, background, QString());
         document.Open(path);
         CKorvaneView view(document, prompts);
         SizeClient(view, kWidth, kHeight);
@@ -68,7 +68,7 @@ void BM_LongestUnansweredStretch10M(benchmark::State& state) {
     SilentPrompts prompts;
     AppSettings settings;
     BackgroundWork background;
-    PlotDocument document(prompts, settings, background, QString());
+    OpenDrawing document(prompts, settings, background, QString());
     document.Open(path);
     double longest = 0;
     for (auto _ : state) {

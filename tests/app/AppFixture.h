@@ -12,10 +12,10 @@
 #include <memory>
 
 #include "app/KorvaneApp.h"
-#include "app/KorvaneView.h"
-#include "app/MainFrame.h"
-#include "app/PlotDocument.h"
 #include "app/ScriptedPrompts.h"
+#include "app/document/OpenDrawing.h"
+#include "app/frame/MainFrame.h"
+#include "app/view/KorvaneView.h"
 
 // The application started as a user starts it, in a main frame of fixed size, with the prompts
 // answered by the test.

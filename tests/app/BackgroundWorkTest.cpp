@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "app/AppFixture.h"
-#include "app/BackgroundWork.h"
-#include "app/KorvaneView.h"
+#include "app/view/KorvaneView.h"
+#include "app/work/BackgroundWork.h"
 
 namespace {
 // Waits in the worker, at most ten seconds, for the window's thread to set done.

@@ -93,7 +93,7 @@ TEST_F(AppTest, OpeningRecordsRecentFilesAndRefusesWhatIsNotAPlot) {
               QStringLiteral("warning: ") + CKorvaneDoc::kCorruptionMessage);
     EXPECT_EQ(m_prompts.m_shown.value(2),
               "warning: " + dir.filePath("missing.plt") + " was not found.");
-    PlotDocument& partial = *m_app->Documents()[1];
+    OpenDrawing& partial = *m_app->Documents()[1];
     EXPECT_TRUE(partial.IsPartial());
     EXPECT_EQ(partial.Doc().Primitives().size(), 2u);
     EXPECT_EQ(m_app->Settings().RecentFiles().value(0),
@@ -185,7 +185,7 @@ TEST_F(AppTest, MenusHaveUniqueMnemonicsAndListEveryItemToScreenReaders) {
 
 TEST_F(AppTest, ClosingAModifiedDocumentAsks) {
     Start({Sample("traverse.plt")});
-    PlotDocument& document = View().GetDocument();
+    OpenDrawing& document = View().GetDocument();
     document.SetModifiedFlag();
     m_prompts.QueueAnswer(Prompts::Answer::Cancel);
     Run("Close");
@@ -223,7 +223,7 @@ TEST_F(AppTest, AChangedFileIsOfferedForReloading) {
     const QString path = dir.filePath("plan.plt");
     ASSERT_TRUE(QFile::copy(Sample("traverse.plt"), path));
     Start({path});
-    PlotDocument& document = View().GetDocument();
+    OpenDrawing& document = View().GetDocument();
     const std::string bytes = PlotBytes().Pinit().Couleur(3).Ligne(4, 2, 2).Ligne(8, 6, 2).str();
     QFile::remove(path);
     WriteFile(dir, "plan.plt", bytes);

@@ -178,7 +178,7 @@ TEST_F(ExportTest, ExportIsByteIdenticalToTheCommandLine) {
 }
 
 TEST_F(ExportTest, InsertMergesAndRefitsTheIssuingView) {
-    PlotDocument& doc = View().GetDocument();
+    OpenDrawing& doc = View().GetDocument();
     const std::size_t before = doc.Doc().Primitives().size();
     m_prompts.QueueChoice({true, m_dir.filePath(QStringLiteral("missing.plt")), 1});
     Run("Insert");

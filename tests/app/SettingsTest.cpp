@@ -2,7 +2,7 @@
 
 #include <QSettings>
 
-#include "app/AppSettings.h"
+#include "app/settings/AppSettings.h"
 
 // What one application writes the next one reads, through the user's settings under the keys
 // earlier versions used; what lives only for a run starts afresh with each application.

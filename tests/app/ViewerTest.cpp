@@ -229,7 +229,7 @@ TEST_F(AppTest, OptionsSetsTheStepAfterRefusingBadOnes) {
 
 TEST_F(AppTest, TwoViewsOfOneDocumentZoomIndependently) {
     Start({Sample("contours.plt")});
-    PlotDocument& document = View().GetDocument();
+    OpenDrawing& document = View().GetDocument();
     Run("New Window");
     ASSERT_EQ(document.Views().size(), 2u);
     EXPECT_EQ(document.Views()[0]->parentWidget()->windowTitle(), "contours.plt:1");

@@ -1,4 +1,4 @@
-#include "app/KorvaneView.h"
+#include "app/view/KorvaneView.h"
 
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -8,8 +8,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "app/BackgroundWork.h"
-#include "app/PlotDocument.h"
+#include "app/work/BackgroundWork.h"
+#include "app/document/OpenDrawing.h"
 #include "app/dialogs/COptionsDlg.h"
 #include "app/dialogs/CStatusDlg.h"
 #include "plot/KorvaneDoc.h"
@@ -25,7 +25,7 @@ constexpr std::size_t kSliceStep = 2048;
 constexpr int kScreenHasNoPage = 0;
 }  // namespace
 
-CKorvaneView::CKorvaneView(PlotDocument& document, Prompts& prompts, QWidget* parent)
+CKorvaneView::CKorvaneView(OpenDrawing& document, Prompts& prompts, QWidget* parent)
     : QAbstractScrollArea(parent),
       m_document(document),
       m_prompts(prompts),
@@ -53,7 +53,7 @@ CKorvaneView::CKorvaneView(PlotDocument& document, Prompts& prompts, QWidget* pa
         bar->setContextMenuPolicy(Qt::NoContextMenu);
         bar->installEventFilter(this);
     }
-    connect(&m_document, &PlotDocument::drawingReplaced, this, &CKorvaneView::OnDrawingReplaced);
+    connect(&m_document, &OpenDrawing::drawingReplaced, this, &CKorvaneView::OnDrawingReplaced);
     UpdateScrollBars();
     m_document.AddView(this);
     Invalidate();

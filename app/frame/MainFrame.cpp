@@ -1,4 +1,4 @@
-#include "app/MainFrame.h"
+#include "app/frame/MainFrame.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -26,10 +26,10 @@
 #include <array>
 #include <optional>
 
-#include "app/ChildFrame.h"
+#include "app/frame/ChildFrame.h"
 #include "app/KorvaneApp.h"
-#include "app/KorvaneView.h"
-#include "app/PlotDocument.h"
+#include "app/view/KorvaneView.h"
+#include "app/document/OpenDrawing.h"
 #include "app/platform/KeyboardLocks.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "view/ViewHost.h"
 
 class CountingSurface;
-class PlotDocument;
+class OpenDrawing;
 class Prompts;
 class QPainter;
 class QPaintDevice;
@@ -26,10 +26,10 @@ class QRubberBand;
 class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     Q_OBJECT
   public:
-    CKorvaneView(PlotDocument& document, Prompts& prompts, QWidget* parent = nullptr);
+    CKorvaneView(OpenDrawing& document, Prompts& prompts, QWidget* parent = nullptr);
     ~CKorvaneView() override;
 
-    PlotDocument& GetDocument() { return m_document; }
+    OpenDrawing& GetDocument() { return m_document; }
     PlotView& View() { return *m_view; }
     const ViewState& State() const { return m_view->State(); }
 
@@ -106,7 +106,7 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     void ReportCursor();
     void OnDrawingReplaced();
 
-    PlotDocument& m_document;
+    OpenDrawing& m_document;
     Prompts& m_prompts;
     std::unique_ptr<PlotView> m_view;
 

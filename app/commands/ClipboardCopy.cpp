@@ -1,4 +1,4 @@
-#include "app/ClipboardCopy.h"
+#include "app/commands/ClipboardCopy.h"
 
 #include <QImage>
 #include <QMimeData>

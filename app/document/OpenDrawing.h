@@ -23,14 +23,14 @@ class Prompts;
 // One open plot file (or a new drawing) with the views on it: the document/view framework's
 // document around a CKorvaneDoc. It owns the drawing, names its views' windows, keeps the
 // modified flag, and asks the user before it loses changes.
-class PlotDocument : public QObject, public UserFeedback {
+class OpenDrawing : public QObject, public UserFeedback {
     Q_OBJECT
   public:
     // title: the name of a new drawing ("Korvane1"); a file takes its own name when opened.
     // The settings and the background work are the application's, shared with its views.
-    PlotDocument(Prompts& prompts, AppSettings& settings, BackgroundWork& background,
-                 const QString& title);
-    ~PlotDocument() override;
+    OpenDrawing(Prompts& prompts, AppSettings& settings, BackgroundWork& background,
+                const QString& title);
+    ~OpenDrawing() override;
 
     // Reads path into this empty document. False, after telling the user why, when the file
     // cannot be read or holds not one readable record; the document is then to be discarded.

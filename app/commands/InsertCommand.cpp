@@ -1,12 +1,12 @@
 // Edit > Insert: the records of another plot file appended to the drawing.
 #include <QFileInfo>
 
-#include "app/KorvaneView.h"
-#include "app/PlotDocument.h"
+#include "app/document/OpenDrawing.h"
+#include "app/view/KorvaneView.h"
 #include "plot/KorvaneDoc.h"
 #include "widgets/Prompts.h"
 
-bool PlotDocument::Insert(CKorvaneView* issuingView) {
+bool OpenDrawing::Insert(CKorvaneView* issuingView) {
     QString path = m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath();
     if (!m_prompts.ChooseFileToOpen(QStringLiteral("Open File"), QStringLiteral("plt"),
                                     {QStringLiteral("Files (*.plt)")}, path)) {

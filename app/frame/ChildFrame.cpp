@@ -1,12 +1,12 @@
-#include "app/ChildFrame.h"
+#include "app/frame/ChildFrame.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMenu>
 
-#include "app/KorvaneView.h"
-#include "app/PlotDocument.h"
+#include "app/view/KorvaneView.h"
+#include "app/document/OpenDrawing.h"
 
 CChildFrame::CChildFrame(CKorvaneView* view) : m_view(view) {
     setWidget(view);
@@ -27,7 +27,7 @@ void CChildFrame::CloseWithoutPrompt() {
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
-    PlotDocument& document = m_view->GetDocument();
+    OpenDrawing& document = m_view->GetDocument();
     if (!m_prompted && document.Views().size() == 1 && !document.SaveModified()) {
         event->ignore();
         return;

@@ -1,4 +1,4 @@
-#include "app/BackgroundWork.h"
+#include "app/work/BackgroundWork.h"
 
 #include <QApplication>
 #include <QEvent>

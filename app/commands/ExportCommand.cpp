@@ -5,11 +5,11 @@
 #include <QFileInfo>
 #include <QPainter>
 
-#include "app/AppSettings.h"
-#include "app/BackgroundWork.h"
-#include "app/KorvaneView.h"
-#include "app/PlotDocument.h"
 #include "app/dialogs/CDxfParms.h"
+#include "app/document/OpenDrawing.h"
+#include "app/settings/AppSettings.h"
+#include "app/view/KorvaneView.h"
+#include "app/work/BackgroundWork.h"
 #include "dxf/DxfExport.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
@@ -47,7 +47,7 @@ SaveResult WritePicture(PlotView& view, const PrimitiveList& primitives, int wid
 }
 }  // namespace
 
-bool PlotDocument::SaveAs(CKorvaneView& view) {
+bool OpenDrawing::SaveAs(CKorvaneView& view) {
     // Filter indexes follow ExportType, and so do the extensions.
     const QStringList filters = {
         QStringLiteral("Korvane Files (*.plt)"), QStringLiteral("AutoCAD DXF Files (*.dxf)"),

@@ -1,4 +1,4 @@
-#include "app/AppSettings.h"
+#include "app/settings/AppSettings.h"
 
 #include <QSettings>
 

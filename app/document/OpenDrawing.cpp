@@ -1,29 +1,29 @@
-#include "app/PlotDocument.h"
+#include "app/document/OpenDrawing.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <algorithm>
 #include <utility>
 
-#include "app/AppSettings.h"
-#include "app/BackgroundWork.h"
-#include "app/KorvaneView.h"
 #include "app/platform/RegularFile.h"
+#include "app/settings/AppSettings.h"
+#include "app/view/KorvaneView.h"
+#include "app/work/BackgroundWork.h"
 #include "dxf/DxfConfig.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 #include "widgets/Prompts.h"
 
-PlotDocument::PlotDocument(Prompts& prompts, AppSettings& settings, BackgroundWork& background,
-                           const QString& title)
+OpenDrawing::OpenDrawing(Prompts& prompts, AppSettings& settings, BackgroundWork& background,
+                         const QString& title)
     : m_prompts(prompts),
       m_settings(settings),
       m_background(background),
       m_doc(std::make_unique<CKorvaneDoc>(*this)),
       m_title(title),
       m_cfgPath(settings.m_cfgFilePath) {
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &PlotDocument::OnFileChanged);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &PlotDocument::OnFileChanged);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &OpenDrawing::OnFileChanged);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &OpenDrawing::OnFileChanged);
 }
 
 namespace {
@@ -42,13 +42,13 @@ DxfSettings LastConfigSettings(const std::string& path, AppSettings& settings, P
 }
 }  // namespace
 
-void PlotDocument::LoadExportSettings() {
+void OpenDrawing::LoadExportSettings() {
     if (m_settingsLoaded) return;
     m_settingsLoaded = true;
     m_doc->SetDxfSettings(LastConfigSettings(m_cfgPath, m_settings, m_prompts));
 }
 
-PlotDocument::~PlotDocument() = default;
+OpenDrawing::~OpenDrawing() = default;
 
 namespace {
 // The cause's text with %1 still to fill; empty for a cause without one of its own.
@@ -93,21 +93,21 @@ QStringList ViewTitles(const QString& title, int views) {
     return titles;
 }
 
-void PlotDocument::ShowMessage(const std::string& text) {
+void OpenDrawing::ShowMessage(const std::string& text) {
     m_pendingMessages << QString::fromStdString(text);
 }
 
-void PlotDocument::BeginWaitCursor() {
+void OpenDrawing::BeginWaitCursor() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-void PlotDocument::EndWaitCursor() {
+void OpenDrawing::EndWaitCursor() {
     QApplication::restoreOverrideCursor();
 }
 
-bool PlotDocument::ReadChecked(const QString& path,
-                               const std::function<void(const std::string&)>& read,
-                               FileIdentity* identity) {
+bool OpenDrawing::ReadChecked(const QString& path,
+                              const std::function<void(const std::string&)>& read,
+                              FileIdentity* identity) {
     const std::string name = QFile::encodeName(path).toStdString();
     // A FIFO, socket or device would block the window for good: refused unread. A name that
     // cannot be opened at all is left to the reader, which tells why in its own words.
@@ -131,7 +131,7 @@ bool PlotDocument::ReadChecked(const QString& path,
     return true;
 }
 
-bool PlotDocument::ReadInto(CKorvaneDoc& doc, const QString& path, FileIdentity& identity) {
+bool OpenDrawing::ReadInto(CKorvaneDoc& doc, const QString& path, FileIdentity& identity) {
     m_pendingMessages.clear();
     if (!ReadChecked(
             path, [&doc](const std::string& name) { doc.OnOpenDocument(name); }, &identity)) {
@@ -149,7 +149,7 @@ bool PlotDocument::ReadInto(CKorvaneDoc& doc, const QString& path, FileIdentity&
     return true;
 }
 
-bool PlotDocument::Open(const QString& path) {
+bool OpenDrawing::Open(const QString& path) {
     if (!ReadInto(*m_doc, path, m_identity)) return false;
     m_noticed = m_identity;
     m_path = QFileInfo(path).absoluteFilePath();
@@ -160,7 +160,7 @@ bool PlotDocument::Open(const QString& path) {
     return true;
 }
 
-void PlotDocument::Watch() {
+void OpenDrawing::Watch() {
     if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
     if (!m_watcher.directories().isEmpty()) m_watcher.removePaths(m_watcher.directories());
     if (m_path.isEmpty()) return;
@@ -170,17 +170,17 @@ void PlotDocument::Watch() {
     if (QFileInfo::exists(m_path)) m_watcher.addPath(m_path);
 }
 
-void PlotDocument::KnowOwnFile() {
+void OpenDrawing::KnowOwnFile() {
     m_identity = m_noticed = IdentityOf(QFile::encodeName(m_path).toStdString());
 }
 
-void PlotDocument::OnFileChanged() {
+void OpenDrawing::OnFileChanged() {
     // Asked once nothing is being written or drawn off the window's thread: a reload must not
     // pull the drawing from under it.
     m_background.WhenIdle(this, [this] { AskReload(); });
 }
 
-void PlotDocument::AskReload() {
+void OpenDrawing::AskReload() {
     if (m_askingReload || m_path.isEmpty()) return;
     const FileIdentity now = IdentityOf(QFile::encodeName(m_path).toStdString());
     // A deleted file is news once it is back; the file we read or saved ourselves, or the one
@@ -207,15 +207,15 @@ void PlotDocument::AskReload() {
     emit drawingReplaced();
 }
 
-bool PlotDocument::IsModified() const {
+bool OpenDrawing::IsModified() const {
     return m_doc->IsModified();
 }
 
-void PlotDocument::SetModifiedFlag(bool modified) {
+void OpenDrawing::SetModifiedFlag(bool modified) {
     m_doc->SetModifiedFlag(modified);
 }
 
-bool PlotDocument::SaveTo(const QString& path) {
+bool OpenDrawing::SaveTo(const QString& path) {
     m_watcher.blockSignals(true);
     const std::string target = QFile::encodeName(path).toStdString();
     SaveResult result;
@@ -238,7 +238,7 @@ bool PlotDocument::SaveTo(const QString& path) {
     return saved;
 }
 
-bool PlotDocument::Save() {
+bool OpenDrawing::Save() {
     if (m_path.isEmpty()) {
         QString path = m_title + QStringLiteral(".plt");
         int filter = 1;
@@ -266,7 +266,7 @@ bool PlotDocument::Save() {
     return SaveTo(m_path);
 }
 
-bool PlotDocument::SaveModified() {
+bool OpenDrawing::SaveModified() {
     if (!IsModified()) return true;
     switch (m_prompts.AskYesNoCancel(QStringLiteral("Save changes to %1?").arg(m_title))) {
         case Prompts::Answer::Yes:
@@ -279,12 +279,12 @@ bool PlotDocument::SaveModified() {
     return false;
 }
 
-void PlotDocument::AddView(CKorvaneView* view) {
+void OpenDrawing::AddView(CKorvaneView* view) {
     m_views.push_back(view);
     emit titlesChanged();
 }
 
-void PlotDocument::RemoveView(CKorvaneView* view) {
+void OpenDrawing::RemoveView(CKorvaneView* view) {
     m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
     emit titlesChanged();
     if (m_views.empty()) emit lastViewClosed();

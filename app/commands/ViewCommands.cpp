@@ -4,11 +4,11 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "app/AppSettings.h"
-#include "app/BackgroundWork.h"
-#include "app/ClipboardCopy.h"
-#include "app/KorvaneView.h"
-#include "app/PlotDocument.h"
+#include "app/commands/ClipboardCopy.h"
+#include "app/document/OpenDrawing.h"
+#include "app/settings/AppSettings.h"
+#include "app/view/KorvaneView.h"
+#include "app/work/BackgroundWork.h"
 #include "fontdlg/CFasterFontDlg.h"
 #include "plot/KorvaneDoc.h"
 #include "print/PrintPage.h"

@@ -6,8 +6,8 @@
 #include <QPrinter>
 
 #include "app/KorvaneApp.h"
-#include "app/KorvaneView.h"
-#include "app/MainFrame.h"
+#include "app/view/KorvaneView.h"
+#include "app/frame/MainFrame.h"
 #include "app/dialogs/CPageDlg.h"
 #include "view/PlotView.h"
 
