@@ -2,14 +2,15 @@
 
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QPrinter>
 #include <algorithm>
 #include <csignal>
 #include <utility>
 
-#include "app/frame/ChildFrame.h"
-#include "app/view/KorvaneView.h"
-#include "app/frame/MainFrame.h"
 #include "app/document/OpenDrawing.h"
+#include "app/frame/ChildFrame.h"
+#include "app/frame/MainFrame.h"
+#include "app/view/KorvaneView.h"
 #include "widgets/Prompts.h"
 
 CKorvaneApp::CKorvaneApp(Prompts& prompts) : m_prompts(prompts) {
@@ -24,8 +25,15 @@ CKorvaneApp::~CKorvaneApp() {
     m_documents.clear();
 }
 
-bool CKorvaneApp::InitInstance(const QStringList& files, bool show) {
+void CKorvaneApp::MakeMainFrame() {
     m_mainFrame = std::make_unique<CMainFrame>(*this);
+    CMainFrame* frame = m_mainFrame.get();
+    connect(this, &CKorvaneApp::documentsChanged, frame,
+            [this, frame] { frame->OnDocumentsChanged(HasDocuments()); });
+}
+
+bool CKorvaneApp::InitInstance(const QStringList& files, bool show) {
+    MakeMainFrame();
     // Shown first, so that what is said about the files is said over the window.
     if (show) m_mainFrame->showMaximized();
     if (files.isEmpty()) {
@@ -34,6 +42,19 @@ bool CKorvaneApp::InitInstance(const QStringList& files, bool show) {
         for (const QString& file : files) OpenDocumentFile(file);
     }
     return true;
+}
+
+bool CKorvaneApp::PrintFiles(const QStringList& files) {
+    MakeMainFrame();
+    // The views measure and fit themselves at the size a new window has.
+    m_mainFrame->resize(1000, 800);
+    bool printed = true;
+    for (const QString& file : files) {
+        CKorvaneView* view = OpenDocumentFile(file) ? ActiveView() : nullptr;
+        printed = view && view->PrintOn(m_mainFrame->Printer()) && printed;
+        CloseAllDocuments();
+    }
+    return printed;
 }
 
 OpenDrawing* CKorvaneApp::AddDocument(std::unique_ptr<OpenDrawing> document) {
@@ -76,7 +97,7 @@ OpenDrawing* CKorvaneApp::OpenDocumentFile(const QString& path) {
         }
     }
     auto document = std::make_unique<OpenDrawing>(m_prompts, m_settings, m_background,
-                                                   QFileInfo(path).fileName());
+                                                  QFileInfo(path).fileName());
     if (!document->Open(path)) {
         // A file that could not be read drops from the recent list.
         if (m_settings.RemoveRecentFile(absolute)) emit documentsChanged();

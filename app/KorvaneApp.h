@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/frame/FrameHost.h"
 #include "app/settings/AppSettings.h"
 #include "app/work/BackgroundWork.h"
 
@@ -18,7 +19,7 @@ class Prompts;
 
 // The application: its documents, the document commands of the File and Window menus, the
 // recent-file list, start-up and the main frame.
-class CKorvaneApp : public QObject {
+class CKorvaneApp : public QObject, public FrameHost {
     Q_OBJECT
   public:
     explicit CKorvaneApp(Prompts& prompts);
@@ -32,29 +33,30 @@ class CKorvaneApp : public QObject {
     bool PrintFiles(const QStringList& files);
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
     Prompts& GetPrompts() { return m_prompts; }
-    AppSettings& Settings() { return m_settings; }
+    AppSettings& Settings() override { return m_settings; }
     BackgroundWork& Background() { return m_background; }
 
-    OpenDrawing* OnFileNew();
-    void OnFileOpen();
-    // Opens path, or activates it when it is already open. Null when it cannot be opened.
-    OpenDrawing* OpenDocumentFile(const QString& path);
-    void OnFileClose();
-    void OnFileSave();
-    void OnWindowNew();
-    // Offers to save every modified document; false when the user cancelled.
-    bool SaveAllModified();
-    // Closes every window without asking again.
-    void CloseAllDocuments();
+    // FrameHost
+    OpenDrawing* OnFileNew() override;
+    void OnFileOpen() override;
+    OpenDrawing* OpenDocumentFile(const QString& path) override;
+    void OnFileClose() override;
+    void OnFileSave() override;
+    void OnWindowNew() override;
+    bool SaveAllModified() override;
+    void CloseAllDocuments() override;
+    bool HasDocuments() const override { return !m_documents.empty(); }
+    CKorvaneView* ActiveView() const override;
 
     const std::vector<std::unique_ptr<OpenDrawing>>& Documents() const { return m_documents; }
-    CKorvaneView* ActiveView() const;
 
   signals:
     // A document opened or closed, or the recent-file list changed.
     void documentsChanged();
 
   private:
+    // The main frame, told of every change of the documents.
+    void MakeMainFrame();
     CKorvaneView* CreateView(OpenDrawing& document);
     OpenDrawing* AddDocument(std::unique_ptr<OpenDrawing> document);
     void AddRecentFile(const QString& path);

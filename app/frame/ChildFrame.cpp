@@ -5,8 +5,8 @@
 #include <QIcon>
 #include <QMenu>
 
-#include "app/view/KorvaneView.h"
 #include "app/document/OpenDrawing.h"
+#include "app/view/KorvaneView.h"
 
 CChildFrame::CChildFrame(CKorvaneView* view) : m_view(view) {
     setWidget(view);

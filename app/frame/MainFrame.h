@@ -6,7 +6,7 @@
 #include <vector>
 
 class CChildFrame;
-class CKorvaneApp;
+class FrameHost;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -18,9 +18,11 @@ class QPrinter;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
   public:
-    explicit CMainFrame(CKorvaneApp& app);
+    explicit CMainFrame(FrameHost& app);
     ~CMainFrame() override;
 
+    // The documents opened or closed, or the recent-file list changed: the menus follow.
+    void OnDocumentsChanged(bool anyDocument);
     QMdiArea* MdiArea() const { return m_mdiArea; }
     void AddChild(CChildFrame* frame);
     void UpdateTitle();
@@ -40,7 +42,13 @@ class CMainFrame : public QMainWindow {
 
   private:
     QAction* MakeCommand(const QString& caption, const QString& prompt, const char* icon = nullptr);
+    // The commands of each menu (FrameCommands.cpp).
     void CreateCommands();
+    void CreateFileCommands();
+    void CreateEditCommands();
+    void CreateViewCommands();
+    void CreateWindowCommands();
+    void CreateHelpCommands();
     void BuildMenus(bool documentMenu);
     void AddRecentFiles(QMenu* file);
     void CreateToolBar();
@@ -55,7 +63,7 @@ class CMainFrame : public QMainWindow {
     void UpdateWindowList();
     void OnCascade();
 
-    CKorvaneApp& m_app;
+    FrameHost& m_app;
     QMdiArea* m_mdiArea;
     QLabel* m_position = nullptr;
     // CAP, NUM, SCRL: each only where the platform reports its key.

@@ -5,10 +5,11 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "app/KorvaneApp.h"
-#include "app/view/KorvaneView.h"
-#include "app/frame/MainFrame.h"
 #include "app/dialogs/CPageDlg.h"
+#include "app/frame/FrameHost.h"
+#include "app/frame/MainFrame.h"
+#include "app/settings/AppSettings.h"
+#include "app/view/KorvaneView.h"
 #include "view/PlotView.h"
 
 QPrinter& CMainFrame::Printer() {
@@ -47,17 +48,4 @@ void CMainFrame::ConnectPrintCommands() {
     connect(Command(QStringLiteral("Font and Line")), &QAction::triggered, this, [this] {
         if (CKorvaneView* view = m_app.ActiveView()) view->OnFontAndLine();
     });
-}
-
-bool CKorvaneApp::PrintFiles(const QStringList& files) {
-    m_mainFrame = std::make_unique<CMainFrame>(*this);
-    // The views measure and fit themselves at the size a new window has.
-    m_mainFrame->resize(1000, 800);
-    bool printed = true;
-    for (const QString& file : files) {
-        CKorvaneView* view = OpenDocumentFile(file) ? ActiveView() : nullptr;
-        printed = view && view->PrintOn(m_mainFrame->Printer()) && printed;
-        CloseAllDocuments();
-    }
-    return printed;
 }
