@@ -1,6 +1,5 @@
 #include "app/view/KorvaneView.h"
 
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,22 +7,13 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "app/work/BackgroundWork.h"
-#include "app/document/OpenDrawing.h"
 #include "app/dialogs/COptionsDlg.h"
 #include "app/dialogs/CStatusDlg.h"
+#include "app/document/OpenDrawing.h"
+#include "app/work/BackgroundWork.h"
 #include "plot/KorvaneDoc.h"
-#include "render/CountingSurface.h"
-#include "render/qt/QPainterSurface.h"
 #include "res/Cursors.h"
 #include "widgets/Prompts.h"
-
-namespace {
-// Primitives drawn between two looks at the clock.
-constexpr std::size_t kSliceStep = 2048;
-// The page fitting of printing does not apply to the screen.
-constexpr int kScreenHasNoPage = 0;
-}  // namespace
 
 CKorvaneView::CKorvaneView(OpenDrawing& document, Prompts& prompts, QWidget* parent)
     : QAbstractScrollArea(parent),
@@ -39,9 +29,12 @@ CKorvaneView::CKorvaneView(OpenDrawing& document, Prompts& prompts, QWidget* par
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_band = new QRubberBand(QRubberBand::Rectangle, viewport());
-    m_sliceTimer.setSingleShot(true);
-    m_sliceTimer.setInterval(0);
-    connect(&m_sliceTimer, &QTimer::timeout, this, &CKorvaneView::RunSlice);
+    m_paint = std::make_unique<PaintScheduler>(
+        *viewport(), *this, [this]() -> PlotView& { return *m_view; },
+        [this]() -> const PrimitiveList& { return m_document.Doc().Primitives(); });
+    connect(m_paint.get(), &PaintScheduler::imageStarted, this, [this] { m_panOffset = QPoint(); });
+    connect(m_paint.get(), &PaintScheduler::imageGrew, viewport(), qOverload<>(&QWidget::update));
+    connect(m_paint.get(), &PaintScheduler::passEnded, this, &CKorvaneView::OnPassEnded);
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { ScrollAction(ScrollBar::Horizontal, action); });
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
@@ -60,11 +53,9 @@ CKorvaneView::CKorvaneView(OpenDrawing& document, Prompts& prompts, QWidget* par
 }
 
 CKorvaneView::~CKorvaneView() {
-    m_sliceTimer.stop();
-    m_pass.reset();
-    m_surface.reset();
-    m_painter.reset();
-    m_measure.reset();
+    // A pass ending asks this view for a repaint: it goes while the scheduler is still here.
+    m_paint->Drop();
+    m_paint.reset();
     m_document.RemoveView(this);
 }
 
@@ -77,9 +68,14 @@ int CKorvaneView::ClientHeight() const {
 }
 
 void CKorvaneView::Invalidate() {
-    m_repaintPending = true;
-    // A paint under way completes first; the new one starts after it.
-    if (!m_pass) m_sliceTimer.start();
+    m_paint->Request();
+}
+
+void CKorvaneView::OnPassEnded() {
+    UpdateScrollBars();
+    viewport()->update();
+    emit stateChanged();
+    ReportCursor();  // a first paint has just fitted the view
 }
 
 void CKorvaneView::BeginWaitCursor() {
@@ -102,96 +98,20 @@ void CKorvaneView::UpdateCursor() {
     }
 }
 
-void CKorvaneView::StartPass() {
-    m_repaintPending = false;
-    if (!m_view->State().IsFitted()) {
-        // The first paint of a drawing only measures it: what it would show is replaced by the
-        // fitted paint straight after, so it is drawn onto nothing, as korvane-cli does.
-        m_measure = std::make_unique<CountingSurface>();
-        m_pass = std::make_unique<PaintPass>(*m_view, *m_measure, *this,
-                                             m_document.Doc().Primitives(), kScreenHasNoPage);
-        m_sliceTimer.start();
-        return;
-    }
-    const qreal ratio = devicePixelRatioF();
-    const QSize size = viewport()->size();
-    m_image = QImage(size * ratio, QImage::Format_ARGB32_Premultiplied);
-    m_image.setDevicePixelRatio(ratio);
-    m_image.fill(Qt::white);  // the view is erased before every paint
-    m_panOffset = QPoint();
-    m_painter = std::make_unique<QPainter>(&m_image);
-    m_painter->setRenderHint(QPainter::Antialiasing);
-    m_surface = std::make_unique<QPainterSurface>(*m_painter);
-    m_pass = std::make_unique<PaintPass>(*m_view, *m_surface, *this, m_document.Doc().Primitives(),
-                                         kScreenHasNoPage);
-    m_sliceTimer.start();
-}
-
-void CKorvaneView::RunSlice() {
-    if (m_held) return;  // RunHeld starts what is pending when its work is done
-    if (!m_pass) {
-        if (m_repaintPending) StartPass();
-        return;
-    }
-    QElapsedTimer clock;
-    clock.start();
-    bool more;
-    do {
-        more = m_pass->Step(kSliceStep);
-    } while (more && clock.elapsed() < m_sliceMs);
-    if (m_surface) {
-        m_surface->Flush();
-        viewport()->update();
-    }
-    if (more) {
-        m_sliceTimer.start();
-    } else {
-        EndPass();
-    }
-}
-
-void CKorvaneView::EndPass() {
-    if (!m_pass) return;
-    m_pass->Finish();  // a first paint fits the view here and asks for the repaint
-    m_pass.reset();
-    m_surface.reset();
-    m_painter.reset();
-    m_measure.reset();
-    UpdateScrollBars();
-    viewport()->update();
-    emit stateChanged();
-    ReportCursor();  // a first paint has just fitted the view
-    if (m_repaintPending) m_sliceTimer.start();
-}
-
-void CKorvaneView::FinishPainting() {
-    while (m_pass || m_repaintPending) {
-        if (!m_pass) StartPass();
-        m_sliceTimer.stop();
-        while (m_pass->Step(std::size_t(1) << 30)) {
-        }
-        EndPass();
-        m_sliceTimer.stop();
-    }
-}
-
 QString CKorvaneView::RunHeld(const QString& what, const std::function<void()>& work) {
-    FinishPainting();
-    m_held = true;
+    m_paint->FinishPainting();
+    m_paint->SetHeld(true);
     struct Release {
-        CKorvaneView& view;
-        ~Release() {
-            view.m_held = false;
-            if (view.m_repaintPending) view.m_sliceTimer.start();
-        }
-    } release{*this};
+        PaintScheduler& paint;
+        ~Release() { paint.SetHeld(false); }
+    } release{*m_paint};
     return m_document.Background().Run(this, what, work);
 }
 
 void CKorvaneView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::white);
-    if (!m_image.isNull()) painter.drawImage(m_panOffset, m_image);
+    if (!m_paint->Image().isNull()) painter.drawImage(m_panOffset, m_paint->Image());
 }
 
 void CKorvaneView::resizeEvent(QResizeEvent* event) {
@@ -303,10 +223,7 @@ void CKorvaneView::OnDrawingStatus() {
 
 void CKorvaneView::OnDrawingReplaced() {
     // A reloaded drawing is measured and fitted afresh; the history no longer applies.
-    m_pass.reset();
-    m_surface.reset();
-    m_painter.reset();
-    m_measure.reset();
+    m_paint->Drop();
     auto fresh = std::make_unique<PlotView>();
     fresh->SetLineWidth(m_view->GetLineWidth());
     fresh->Context().SetFaceName(m_view->Context().GetFaceName());
@@ -334,7 +251,7 @@ void CKorvaneView::mousePressEvent(QMouseEvent* event) {
     if (m_view->State().GetZoomMode() == ZOOM_INCREMENTAL &&
         (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
         // A click abandons the rest of an incremental-zoom paint and is the next zoom.
-        if (m_pass) EndPass();
+        m_paint->EndPass();
         ZoomAboutPoint(pos, event->button() == Qt::LeftButton);
         return;
     }

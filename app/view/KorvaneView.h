@@ -2,27 +2,22 @@
 
 #include <QAbstractScrollArea>
 #include <QCursor>
-#include <QImage>
 #include <QPoint>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
+#include "app/view/PaintScheduler.h"
 #include "view/PlotView.h"
 #include "view/ViewHost.h"
 
-class CountingSurface;
 class OpenDrawing;
 class Prompts;
-class QPainter;
 class QPaintDevice;
-class QPainterSurface;
 class QRubberBand;
 
 // One view of a plot document in a child window: it holds the view (where it looks, its plot
 // context) and turns mouse, wheel, key and scroll-bar events into the view's zoom and scroll
-// calls. Painting goes through the shared paint pass into an image, a slice at a time between
-// events, so a large drawing never freezes the window; the image is shown as it grows.
+// calls, and keeps the scroll bars in step. Its PaintScheduler paints the image it shows.
 class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     Q_OBJECT
   public:
@@ -57,14 +52,14 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     bool ZoomWindowActive() const { return m_view->State().GetZoomMode() == ZOOM_WINDOW; }
 
     // True while a paint is under way.
-    bool Painting() const { return m_pass != nullptr; }
+    bool Painting() const { return m_paint->Painting(); }
     // Runs the paints now due to completion, handling no events: for tests and benchmarks.
-    void FinishPainting();
+    void FinishPainting() { m_paint->FinishPainting(); }
     // How long one slice of painting may take before events are handled again; a slice draws
     // at least one batch of primitives.
-    void SetSliceBudget(int milliseconds) { m_sliceMs = milliseconds; }
+    void SetSliceBudget(int milliseconds) { m_paint->SetSliceBudget(milliseconds); }
     // What the view shows: the image of the last or the running paint.
-    const QImage& Image() const { return m_image; }
+    const QImage& Image() const { return m_paint->Image(); }
 
     // ViewHost
     int ClientWidth() const override;
@@ -91,9 +86,7 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     bool viewportEvent(QEvent* event) override;
 
   private:
-    void StartPass();
-    void RunSlice();
-    void EndPass();
+    void OnPassEnded();
     void Changed(bool repaint);
     void ScrollAction(ScrollBar bar, int action);
     void SendScroll(ScrollBar bar, int code, int position = 0);
@@ -110,17 +103,9 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     Prompts& m_prompts;
     std::unique_ptr<PlotView> m_view;
 
-    // The paint under way and what it paints into.
-    QImage m_image;
-    std::unique_ptr<QPainter> m_painter;
-    std::unique_ptr<QPainterSurface> m_surface;
-    std::unique_ptr<CountingSurface> m_measure;
-    std::unique_ptr<PaintPass> m_pass;
-    bool m_repaintPending = false;
-    bool m_held = false;  // RunHeld's work uses the drawing state
-    QTimer m_sliceTimer;
+    // Made after the view it paints, gone before it (the destructor).
+    std::unique_ptr<PaintScheduler> m_paint;
     int m_busy = 0;
-    int m_sliceMs = 20;
 
     // Zoom Window: the drag from the anchor to the last mouse move.
     bool m_tracking = false;
