@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every test: the full build's suite, short fuzzing runs of the plot
-# reader and of painting and export (tools/fuzz.sh runs longer ones), then the core's tests
-# again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets everything up and runs every test: the size limits of the product's files and functions,
+# the full build's suite, short fuzzing runs of the plot reader and of painting and export
+# (tools/fuzz.sh runs longer ones), then the core's tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
+# No source file over 400 lines and no function over 80 in the product's folders.
+python3 tools/size_check.py
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j"$(nproc)")
 
