@@ -21,8 +21,9 @@ class FileError;
 class Prompts;
 
 // One open plot file (or a new drawing) with the views on it: the document/view framework's
-// document around a CKorvaneDoc. It owns the drawing, names its views' windows, keeps the
-// modified flag, and asks the user before it loses changes.
+// document around a CKorvaneDoc, which is the drawing itself. It owns the drawing, watches its
+// file, names its views' windows, keeps the modified flag, and asks the user before it loses
+// changes. Its Save, Save As and Insert are in app/commands/.
 class OpenDrawing : public QObject, public UserFeedback {
     Q_OBJECT
   public:
