@@ -45,6 +45,8 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
     std::int16_t lastPen = 1;
     m_invalidRecordAt = -1;
     m_readLimited = false;
+    m_readStopped = false;
+    std::uint64_t nextObserved = 0;  // told every megabyte
     for (;;) {
         ReadBufferedLines(archive);
         const std::uint64_t at = archive.Position();
@@ -53,6 +55,13 @@ void CKorvaneDoc::ReadPrimitives(Archive& archive) {
         if (at >= m_readLimit) {
             m_readLimited = true;
             break;
+        }
+        if (m_readObserver && at >= nextObserved) {
+            nextObserved = at + (std::uint64_t(1) << 20);
+            if (!m_readObserver(at)) {
+                m_readStopped = true;
+                break;
+            }
         }
         const std::int16_t code = Archive::DecodeInt16(codeBytes);
         if (code >= 0 || code < -15) {
@@ -153,8 +162,11 @@ void CKorvaneDoc::Serialize(Archive& archive) {
         m_primitives.ReleaseUnusedTail();
         return;
     }
+    StorePrimitives(m_primitives, archive);
+}
 
-    m_primitives.ForEach([&](const Prim& prim) {
+void CKorvaneDoc::StorePrimitives(const PrimitiveList& primitives, Archive& archive) {
+    primitives.ForEach([&](const Prim& prim) {
         prim.Write(archive);
         return true;
     });
@@ -198,6 +210,13 @@ SaveResult CKorvaneDoc::ExportPlot(const std::string& path) {
 void CKorvaneDoc::InsertFile(const std::string& path) {
     Archive archive = Archive::OpenForLoad(path);
     if (!archive.IsEmptyFile()) ReadPrimitives(archive);
+    m_modified = true;
+}
+
+void CKorvaneDoc::TakeInserted(CKorvaneDoc& inserted) {
+    m_primitives.AppendAll(inserted.m_primitives);
+    m_invalidRecordAt = inserted.m_invalidRecordAt;
+    m_readLimited = inserted.m_readLimited;
     m_modified = true;
 }
 

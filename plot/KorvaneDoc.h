@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "plot/DxfSettings.h"
@@ -26,6 +27,8 @@ class CKorvaneDoc {
     void Serialize(Archive& archive);
     // Appends one primitive per record; stops at the end of the input or an invalid code.
     void ReadPrimitives(Archive& archive);
+    // Stores primitives as plot records: a save's writing, also on records shared with a worker.
+    static void StorePrimitives(const PrimitiveList& primitives, Archive& archive);
 
     // Opens path into this (empty) document; a file error leaves the drawing empty and throws.
     void OnOpenDocument(const std::string& path);
@@ -38,6 +41,9 @@ class CKorvaneDoc {
     // Appends the records of the file at path to the drawing. A file that cannot be opened
     // throws FileError with the drawing unchanged; a damaged one keeps what was read.
     void InsertFile(const std::string& path);
+    // Appends the records inserted, read by InsertFile into a document of their own, with that
+    // read's outcome (a damaged record, the read limit); inserted is left empty.
+    void TakeInserted(CKorvaneDoc& inserted);
     // Deletes the drawing.
     void OnCloseDocument();
 
@@ -57,6 +63,13 @@ class CKorvaneDoc {
     void SetReadLimit(std::uint64_t limit) { m_readLimit = limit; }
     // Whether the last read stopped at the read limit with input left unread.
     bool IsReadLimited() const { return m_readLimited; }
+    // For a read off the window's thread: observer is told the input's position now and then
+    // and stops the read by returning false; WasReadStopped then says so, and the drawing keeps
+    // what was read (the caller drops it).
+    void SetReadObserver(std::function<bool(std::uint64_t)> observer) {
+        m_readObserver = std::move(observer);
+    }
+    bool WasReadStopped() const { return m_readStopped; }
 
   private:
     // Decodes the run of whole line records at the front of the archive's buffer, as far as the
@@ -69,6 +82,8 @@ class CKorvaneDoc {
     std::int64_t m_invalidRecordAt = -1;
     std::uint64_t m_readLimit = UINT64_MAX;
     bool m_readLimited = false;
+    bool m_readStopped = false;
+    std::function<bool(std::uint64_t)> m_readObserver;
     PrimitiveList m_primitives;
     DxfSettings m_dxfSettings;
     UserFeedback& m_feedback;

@@ -40,6 +40,32 @@ void PrimitiveList::ReleaseUnusedTail() {
     ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
 }
 
+void PrimitiveList::AppendAll(PrimitiveList& other) {
+    if (other.m_count == 0) return;
+    // Every allocation first (spare chunks are harmless); then nothing can fail.
+    const std::size_t chunks = (m_count + other.m_count + kChunkSize - 1) >> kChunkShift;
+    if (m_chunks.capacity() < chunks) m_chunks.reserve(chunks);
+    while (m_chunks.size() < chunks) {
+        m_chunks.push_back(static_cast<Prim**>(Allocate(kChunkSize * sizeof(Prim*))));
+    }
+    m_owners.reserve(m_owners.size() + other.m_owners.size());
+    m_blocks.reserve(m_blocks.size() + other.m_blocks.size());
+    for (std::size_t i = 0; i < other.m_count; ++i, ++m_count) {
+        m_chunks[m_count >> kChunkShift][m_count & (kChunkSize - 1)] =
+            other.m_chunks[i >> kChunkShift][i & (kChunkSize - 1)];
+    }
+    m_owners.insert(m_owners.end(), other.m_owners.begin(), other.m_owners.end());
+    // In front: the last block stays the one being filled (ReleaseUnusedTail).
+    m_blocks.insert(m_blocks.begin(), std::make_move_iterator(other.m_blocks.begin()),
+                    std::make_move_iterator(other.m_blocks.end()));
+    other.m_blocks.clear();
+    other.m_chunks.clear();
+    other.m_owners.clear();
+    other.m_count = 0;
+    other.m_blockCur = other.m_blockEnd = nullptr;
+    other.m_nextBlock = kFirstBlock;
+}
+
 void PrimitiveList::Clear() {
     for (Prim* prim : m_owners) prim->~Prim();
     m_owners.clear();

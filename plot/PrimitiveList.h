@@ -46,6 +46,11 @@ class PrimitiveList {
     // brought in whole. Appending later simply touches it again. For the end of a load.
     void ReleaseUnusedTail();
 
+    // Moves every primitive of other to the end of this, leaving other empty: an Insert read
+    // into a list of its own off the window's thread joins the drawing on it without copying.
+    // All or nothing: a failed allocation leaves both lists as they were.
+    void AppendAll(PrimitiveList& other);
+
     std::size_t size() const { return m_count; }
     bool empty() const { return m_count == 0; }
     void Clear();

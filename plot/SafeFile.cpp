@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <random>
 #include <utility>
 #include <vector>
@@ -24,10 +25,14 @@ namespace {
 std::atomic<bool> g_forceNamed{false};
 
 // Named temporaries alive in this process, for the signal handler to remove. Fixed storage, so
-// the handler touches nothing but these bytes and unlink().
+// the handler touches nothing but these bytes and unlink(). Saves of different documents run on
+// several threads at once: the lock keeps them from taking one slot or reading a name being
+// written; the handler takes no lock and trusts only slots marked used (lock-free atomics).
 constexpr int kSlots = 16;
 char g_tempNames[kSlots][4096];
-volatile sig_atomic_t g_tempUsed[kSlots];
+std::atomic<bool> g_tempUsed[kSlots];
+std::mutex g_tempLock;
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler reads the slots");
 
 const int kCleanupSignals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM, SIGXFSZ, SIGPIPE, SIGALRM,
                                SIGUSR1, SIGUSR2, SIGABRT, SIGSEGV, SIGBUS,  SIGFPE,  SIGILL};
@@ -56,18 +61,22 @@ void InstallCleanupHandlers() {
 
 int RegisterTemporary(const std::string& name) {
     if (name.size() >= sizeof g_tempNames[0]) return -1;
+    std::lock_guard<std::mutex> lock(g_tempLock);
     for (int i = 0; i < kSlots; ++i) {
-        if (g_tempUsed[i]) continue;
+        if (g_tempUsed[i].load(std::memory_order_relaxed)) continue;
         std::memcpy(g_tempNames[i], name.c_str(), name.size() + 1);
-        g_tempUsed[i] = 1;
+        g_tempUsed[i].store(true, std::memory_order_release);
         return i;
     }
     return -1;
 }
 
 void UnregisterTemporary(const std::string& name) {
+    std::lock_guard<std::mutex> lock(g_tempLock);
     for (int i = 0; i < kSlots; ++i) {
-        if (g_tempUsed[i] && name == g_tempNames[i]) g_tempUsed[i] = 0;
+        if (g_tempUsed[i].load(std::memory_order_relaxed) && name == g_tempNames[i]) {
+            g_tempUsed[i].store(false, std::memory_order_release);
+        }
     }
 }
 
@@ -198,7 +207,7 @@ int WithSignalsBlocked(F f) {
 
 void SafeFile::RemoveTemporaries() noexcept {
     for (int i = 0; i < kSlots; ++i) {
-        if (g_tempUsed[i]) ::unlink(g_tempNames[i]);
+        if (g_tempUsed[i].load(std::memory_order_acquire)) ::unlink(g_tempNames[i]);
     }
 }
 

@@ -90,9 +90,11 @@ bool OpenDrawing::SaveAs(CKorvaneView& view) {
     const QString exporting = QStringLiteral("Exporting %1...").arg(QFileInfo(path).fileName());
     QString failure;
     if (filter == kDxfType) {
-        failure = m_background.Run(&view, exporting, [&] { result = ExportDxf(*m_doc, target); });
+        failure = m_background.Run(
+            &view, exporting, [&] { result = ExportDxf(*m_doc, target); }, this);
     } else if (filter == kPlotType) {
-        failure = m_background.Run(&view, exporting, [&] { result = m_doc->ExportPlot(target); });
+        failure = m_background.Run(
+            &view, exporting, [&] { result = m_doc->ExportPlot(target); }, this);
     } else {
         const int width = view.ClientWidth(), height = view.ClientHeight();
         const std::string title = m_title.toStdString();

@@ -16,13 +16,17 @@ bool OpenDrawing::Insert(CKorvaneView* issuingView) {
     // merged drawing from its start.
     if (issuingView) issuingView->FinishPainting();
     m_pendingMessages.clear();
-    const std::size_t before = m_doc->Primitives().size();
+    // Read into a drawing of its own while the views go on painting this one; appended here.
+    CKorvaneDoc incoming(*this);
     const bool complete = ReadChecked(
-        path, [this](const std::string& name) { m_doc->InsertFile(name); }, nullptr);
-    // A damaged file or a read error part-way: the message, and what was read stays merged.
+        path, incoming, [&incoming](const std::string& name) { incoming.InsertFile(name); },
+        nullptr);
+    if (incoming.WasReadStopped()) return false;  // cancelled: the drawing stays as it was
+    // A damaged file or a read error part-way: the message, and what was read is merged.
     for (const QString& message : m_pendingMessages) m_prompts.Warning(message);
     m_pendingMessages.clear();
-    if (m_doc->Primitives().size() == before && !complete) return false;
+    if (incoming.Primitives().empty() && !complete) return false;
+    m_doc->TakeInserted(incoming);
     SetModifiedFlag(true);
     for (CKorvaneView* view : m_views) {
         // The issuing view measures the merged drawing and fits it, whatever it showed; the

@@ -12,10 +12,10 @@ bool OpenDrawing::SaveTo(const QString& path) {
     m_watcher.blockSignals(true);
     const std::string target = QFile::encodeName(path).toStdString();
     SaveResult result;
-    const QString failure =
-        m_background.Run(QApplication::activeWindow(),
-                         QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()),
-                         [&] { result = m_doc->OnSaveDocument(target); });
+    const QString failure = m_background.Run(
+        QApplication::activeWindow(),
+        QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()),
+        [&] { result = m_doc->OnSaveDocument(target); }, this);
     const bool saved = failure.isEmpty() && result.Ok();
     if (!saved) m_prompts.Warning(failure.isEmpty() ? SaveErrorText(result) : failure);
     if (saved) {

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QThread>
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 
 #include "app/platform/RegularFile.h"
@@ -93,19 +95,46 @@ QStringList ViewTitles(const QString& title, int views) {
     return titles;
 }
 
+// A read runs on the background work: its messages wait in m_pendingMessages, which the window's
+// thread reads only once the read is over; the work shows the wait cursor itself.
 void OpenDrawing::ShowMessage(const std::string& text) {
     m_pendingMessages << QString::fromStdString(text);
 }
 
 void OpenDrawing::BeginWaitCursor() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (QThread::currentThread() == qApp->thread()) QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void OpenDrawing::EndWaitCursor() {
-    QApplication::restoreOverrideCursor();
+    if (QThread::currentThread() == qApp->thread()) QApplication::restoreOverrideCursor();
 }
 
-bool OpenDrawing::ReadChecked(const QString& path,
+std::exception_ptr OpenDrawing::ReadOffThread(const QString& path, CKorvaneDoc& doc,
+                                              const std::function<void()>& read) {
+    std::exception_ptr failure;
+    const QString what = QStringLiteral("Reading %1...").arg(QFileInfo(path).fileName());
+    const QString unstarted =
+        m_background.Run(QApplication::activeWindow(), what, this, true, [&](JobControl& control) {
+            std::error_code error;
+            const auto size =
+                std::filesystem::file_size(QFile::encodeName(path).toStdString(), error);
+            doc.SetReadObserver([&](std::uint64_t at) {
+                control.Report(error || size == 0 ? -1.0 : double(at) / double(size), {});
+                return !control.Cancelled();
+            });
+            try {
+                read();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            doc.SetReadObserver({});
+        });
+    // Only a worker that could not be started ends here: the read itself catches everything.
+    if (!unstarted.isEmpty()) m_prompts.Warning(unstarted);
+    return failure;
+}
+
+bool OpenDrawing::ReadChecked(const QString& path, CKorvaneDoc& doc,
                               const std::function<void(const std::string&)>& read,
                               FileIdentity* identity) {
     const std::string name = QFile::encodeName(path).toStdString();
@@ -118,8 +147,10 @@ bool OpenDrawing::ReadChecked(const QString& path,
     }
     const bool checked = file.GetStatus() == RegularFile::Status::kOpen;
     const std::string readPath = checked ? file.ReadPath() : name;
+    const std::exception_ptr failure = ReadOffThread(path, doc, [&] { read(readPath); });
+    if (doc.WasReadStopped()) return false;
     try {
-        read(readPath);
+        if (failure) std::rethrow_exception(failure);
     } catch (const FileError& e) {
         m_prompts.Warning(ReadErrorText(e, path));
         return false;
@@ -134,7 +165,7 @@ bool OpenDrawing::ReadChecked(const QString& path,
 bool OpenDrawing::ReadInto(CKorvaneDoc& doc, const QString& path, FileIdentity& identity) {
     m_pendingMessages.clear();
     if (!ReadChecked(
-            path, [&doc](const std::string& name) { doc.OnOpenDocument(name); }, &identity)) {
+            path, doc, [&doc](const std::string& name) { doc.OnOpenDocument(name); }, &identity)) {
         return false;
     }
     const bool damaged = !m_pendingMessages.isEmpty();

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -84,8 +85,13 @@ class OpenDrawing : public QObject, public UserFeedback {
   private:
     // Runs read on the name of path's file once it is known to be a regular file, and keeps its
     // identity; false after telling the user why it was refused or failed.
-    bool ReadChecked(const QString& path, const std::function<void(const std::string&)>& read,
-                     FileIdentity* identity);
+    // The read runs on the background work, into doc alone, and may be cancelled: false, without
+    // a word, when it was (doc.WasReadStopped()).
+    bool ReadChecked(const QString& path, CKorvaneDoc& doc,
+                     const std::function<void(const std::string&)>& read, FileIdentity* identity);
+    // Runs read on the background work with Cancel offered; the exception it threw, if any.
+    std::exception_ptr ReadOffThread(const QString& path, CKorvaneDoc& doc,
+                                     const std::function<void()>& read);
     bool ReadInto(CKorvaneDoc& doc, const QString& path, FileIdentity& identity);
     bool SaveTo(const QString& path);
     void Watch();

@@ -105,7 +105,7 @@ QString CKorvaneView::RunHeld(const QString& what, const std::function<void()>& 
         PaintScheduler& paint;
         ~Release() { paint.SetHeld(false); }
     } release{*m_paint};
-    return m_document.Background().Run(this, what, work);
+    return m_document.Background().Run(this, what, work, &m_document);
 }
 
 void CKorvaneView::paintEvent(QPaintEvent*) {

@@ -7,15 +7,21 @@
 #include <QProgressDialog>
 #include <QTimer>
 #include <exception>
-#include <thread>
 #include <utility>
 #include <vector>
 
 namespace {
-// Swallows what a user does to any window, closing one included.
+// Swallows what a user does to any window but open (if any), closing one included.
 class InputHold : public QObject {
+  public:
+    explicit InputHold(QWidget* open) : m_open(open) {}
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (m_open && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget == m_open || m_open->isAncestorOf(widget)) return false;
+        }
         switch (event->type()) {
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonRelease:
@@ -45,6 +51,9 @@ class InputHold : public QObject {
                 return false;
         }
     }
+
+  private:
+    QWidget* m_open;
 };
 }  // namespace
 
@@ -62,33 +71,62 @@ QString FailureText(const QString& what, const std::exception_ptr& failure) {
     return QStringLiteral("%1 failed.").arg(task);
 }
 
-QString BackgroundWork::Run(QWidget* parent, const QString& what,
-                            const std::function<void()>& work) {
-    InputHold hold;
+BackgroundWork::BackgroundWork()
+    : m_runner(std::make_unique<JobRunner>([](std::function<void()> handBack) {
+          QMetaObject::invokeMethod(qApp, std::move(handBack), Qt::QueuedConnection);
+      })) {}
+
+BackgroundWork::~BackgroundWork() = default;
+
+QString BackgroundWork::Run(QWidget* parent, const QString& what, const std::function<void()>& work,
+                            const void* document) {
+    return Run(parent, what, document ? document : this, false, [&work](JobControl&) { work(); });
+}
+
+namespace {
+// The progress dialog: hidden for the first half second, then the job's progress as it goes.
+void ShowProgress(QProgressDialog& progress, const JobControl& control, const QString& what) {
+    if (!progress.isVisible()) return;  // a value set earlier would show it at once
+    const JobControl::Progress now = control.Read();
+    if (now.fraction >= 0) {
+        progress.setRange(0, 1000);
+        progress.setValue(static_cast<int>(now.fraction * 1000));
+    }
+    progress.setLabelText(now.text.empty() ? what : QString::fromStdString(now.text));
+}
+}  // namespace
+
+QString BackgroundWork::Run(QWidget* parent, const QString& what, const void* document,
+                            bool cancellable, const std::function<void(JobControl&)>& work) {
+    QProgressDialog progress(what, cancellable ? QStringLiteral("Cancel") : QString(), 0, 0,
+                             parent);
+    progress.setWindowTitle(QStringLiteral("Korvane"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoReset(false);
+    progress.reset();  // stays hidden until the timer below
+    InputHold hold(cancellable ? &progress : nullptr);
     qApp->installEventFilter(&hold);
     ++m_running;
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
-    QProgressDialog progress(what, QString(), 0, 0, parent);
-    progress.setWindowTitle(QStringLiteral("Korvane"));
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(0);
-    progress.reset();  // stays hidden until the timer below
-    QTimer::singleShot(500, &progress, &QProgressDialog::show);
-
     QEventLoop loop;
     std::exception_ptr failure;
+    bool done = false;
     try {
-        std::thread worker([&] {
-            try {
-                work();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-        });
-        loop.exec();
-        worker.join();
+        auto control = m_runner->Submit<bool>(
+            document, [&work](JobControl& c) { return work(c), true; },
+            [&](JobOutcome<bool> outcome) {
+                failure = outcome.failure;
+                done = true;
+                loop.quit();
+            });
+        QObject::connect(&progress, &QProgressDialog::canceled, [control] { control->Cancel(); });
+        QTimer::singleShot(500, &progress, &QProgressDialog::show);
+        QTimer ticks;
+        QObject::connect(&ticks, &QTimer::timeout, [&] { ShowProgress(progress, *control, what); });
+        ticks.start(100);
+        if (!done) loop.exec();
     } catch (...) {
         failure = std::current_exception();  // no thread could be started for the work
     }

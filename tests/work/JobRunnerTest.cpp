@@ -1,0 +1,164 @@
+// The background work's core: its queue rule, hand-back, cancellation and failures, and jobs on
+// one document's shared records while a view paints them (run under ThreadSanitizer too).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <stdexcept>
+
+#include "app/work/JobRunner.h"
+#include "dxf/DxfExport.h"
+#include "plot/Archive.h"
+#include "plot/KorvaneDoc.h"
+#include "plot/SafeFile.h"
+#include "render/TraceSurface.h"
+#include "support/DxfSettingsSample.h"
+#include "support/RecordingFeedback.h"
+#include "support/TempFolder.h"
+#include "view/PlotView.h"
+#include "view/ViewHost.h"
+
+namespace {
+// The window's thread: what the runner posts, run when the test takes it.
+struct Window {
+    JobRunner::Post Post() {
+        return [this](std::function<void()> f) {
+            std::lock_guard<std::mutex> lock(mutex);
+            posted.push_back(std::move(f));
+            ready.notify_one();
+        };
+    }
+    void RunOne() {
+        std::unique_lock<std::mutex> lock(mutex);
+        ready.wait(lock, [this] { return !posted.empty(); });
+        auto f = std::move(posted.front());
+        posted.pop_front();
+        lock.unlock();
+        f();
+    }
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::deque<std::function<void()>> posted;
+};
+
+struct Host : ViewHost {
+    void Invalidate() override {}
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    bool ShouldStop() override { return false; }
+    int ClientWidth() const override { return 800; }
+    int ClientHeight() const override { return 600; }
+};
+}  // namespace
+
+TEST(JobRunner, OneDocumentsJobsRunInTurnAndEndOnTheWindowsThread) {
+    Window window;
+    std::vector<std::string> ends;
+    std::atomic<int> inside{0}, overlap{0};
+    {
+        JobRunner runner(window.Post());
+        int doc = 0;
+        auto job = [&](int n) {
+            return [&, n](JobControl& c) {
+                overlap += inside++ > 0;
+                c.Report(0.5, "half");
+                if (n == 1 && inside--) throw std::runtime_error("disk full");
+                std::this_thread::sleep_for(std::chrono::milliseconds(n == 0 ? 20 : 0));
+                --inside;
+                return n;
+            };
+        };
+        auto record = [&](JobOutcome<int> o) {
+            ends.push_back(o.failure ? "failed" : std::to_string(*o.value));
+        };
+        for (int n = 0; n < 3; ++n) runner.Submit<int>(&doc, job(n), record);
+        for (int n = 0; n < 3; ++n) window.RunOne();
+        auto stopped = runner.Submit<int>(
+            &doc,
+            [](JobControl& c) {
+                while (!c.Cancelled()) std::this_thread::yield();
+                return 7;
+            },
+            [&](JobOutcome<int> o) { ends.push_back(o.cancelled ? "cancelled" : "ran on"); });
+        stopped->Cancel();
+        window.RunOne();
+    }
+    EXPECT_EQ(overlap, 0);
+    EXPECT_EQ(ends, (std::vector<std::string>{"0", "failed", "2", "cancelled"}));
+}
+
+TEST(JobRunner, SaveExportCopyAndReloadWhileAnotherViewPaints) {
+    TempFolder folder;
+    auto records = std::make_shared<PrimitiveList>();
+    for (int i = 0; i < 20000; ++i) {
+        records->Append<Couleur>(PrimCode::kCouleur, static_cast<std::int16_t>(i % 8));
+        records->Append<Ligne>(PrimCode::kLigne, i % 100 * 1.0f, i % 37 * 1.0f, 2 + i % 2);
+    }
+    const SharedRecords shared = records;
+    SafeFile::ForceNamedTemporary(true);  // the registry of temporaries, from two workers
+    Window window;
+    std::atomic<bool> painting{true};
+    std::thread painter([&] {
+        PlotView view;
+        Host host;
+        while (painting) {
+            TraceSurface surface;
+            view.OnDraw(surface, host, *shared);
+        }
+    });
+    std::vector<std::string> ends;
+    {
+        JobRunner runner(window.Post());
+        auto save = [&](std::string path) {
+            return [shared, path](JobControl&) {
+                Archive out = Archive::CreateForStore(path);
+                CKorvaneDoc::StorePrimitives(*shared, out);
+                out.Commit();
+                return path;
+            };
+        };
+        auto ended = [&](JobOutcome<std::string> o) {
+            try {
+                ends.push_back(o.failure ? (std::rethrow_exception(o.failure), "") : *o.value);
+            } catch (const std::exception& e) {
+                ends.push_back(e.what());
+            }
+        };
+        int docA = 0, docB = 0;
+        runner.Submit<std::string>(&docA, save(folder.Path("a.plt")), ended);
+        runner.Submit<std::string>(&docB, save(folder.Path("b.plt")), ended);
+        runner.Submit<std::string>(
+            &docA,
+            [&](JobControl&) {
+                Archive out = Archive::CreateForStore(folder.Path("a.dxf"));
+                DxfSettings settings = SampleSettings();
+                settings.easting[1] = settings.northing[2] = 100;  // a plane to draw on
+                WriteDxf(*shared, settings, out);
+                out.Commit();
+                PlotView copy;
+                TraceSurface picture;
+                copy.DrawCopy(picture, 400, 300, *shared);
+                return std::string("copied");
+            },
+            ended);
+        runner.Submit<std::string>(
+            &docA,
+            [&](JobControl&) {
+                RecordingFeedback feedback;
+                CKorvaneDoc reloaded(feedback);
+                reloaded.OnOpenDocument(folder.Path("a.plt"));
+                return std::to_string(reloaded.Primitives().size());
+            },
+            ended);
+        for (int n = 0; n < 4; ++n) window.RunOne();
+    }
+    painting = false;
+    painter.join();
+    SafeFile::ForceNamedTemporary(false);
+    std::vector<std::string> expected{"40000", folder.Path("a.plt"), folder.Path("b.plt"),
+                                      "copied"};
+    std::sort(ends.begin(), ends.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(ends, expected);
+}
