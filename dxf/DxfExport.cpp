@@ -80,7 +80,7 @@ void WriteDxf(const PrimitiveList& primitives, const DxfSettings& settings, Arch
     writer.Plot(0, 0, 999);  // the end marker: closes any polyline and writes the trailer
 }
 
-SaveResult ExportDxf(CKorvaneDoc& doc, const std::string& path, DxfNumberStyle style) {
+SaveResult ExportDxf(const CKorvaneDoc& doc, const std::string& path, DxfNumberStyle style) {
     try {
         // Refused before the file is created.
         CDxfOut(doc.GetDxfSettings()).CheckTransform();
@@ -92,6 +92,5 @@ SaveResult ExportDxf(CKorvaneDoc& doc, const std::string& path, DxfNumberStyle s
     } catch (const FileError& e) {
         return SaveResult::FromFileError(e);
     }
-    doc.SetModifiedFlag(false);
     return {};
 }

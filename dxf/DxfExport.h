@@ -18,7 +18,7 @@ void WriteDxf(const PrimitiveList& primitives, const DxfSettings& settings, Arch
               DxfNumberStyle style = DxfNumberStyle::kFast);
 
 // The export command's save: the document's drawing with its export settings to path, replacing
-// a file there only once everything is written, and the document marked unmodified. It keeps its
-// own path. A refused export creates no file.
-SaveResult ExportDxf(CKorvaneDoc& doc, const std::string& path,
+// a file there only once everything is written. The document is left as it is (the command marks
+// it unmodified on the window's thread). A refused export creates no file.
+SaveResult ExportDxf(const CKorvaneDoc& doc, const std::string& path,
                      DxfNumberStyle style = DxfNumberStyle::kFast);

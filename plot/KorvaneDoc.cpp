@@ -187,17 +187,21 @@ void CKorvaneDoc::OnOpenDocument(const std::string& path) {
     m_modified = false;
 }
 
-SaveResult CKorvaneDoc::OnSaveDocument(const std::string& path) {
+SaveResult CKorvaneDoc::WriteCopy(const std::string& path) const {
     try {
         Archive archive = Archive::CreateForStore(path, kFileBlock);
-        Serialize(archive);
+        StorePrimitives(m_primitives, archive);
         archive.Commit();
     } catch (const FileError& e) {
         return SaveResult::FromFileError(e);
     }
-    m_pathName = path;
-    m_modified = false;
     return {};
+}
+
+SaveResult CKorvaneDoc::OnSaveDocument(const std::string& path) {
+    SaveResult result = WriteCopy(path);
+    if (result.Ok()) MarkSaved(path);
+    return result;
 }
 
 SaveResult CKorvaneDoc::ExportPlot(const std::string& path) {

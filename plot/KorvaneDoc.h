@@ -38,6 +38,14 @@ class CKorvaneDoc {
     // Save As to the plot type: the records to path, replacing it only once everything is
     // written. The document keeps its own file; it is marked unmodified.
     SaveResult ExportPlot(const std::string& path);
+    // The writing of both, changing nothing of the document: for a worker, whose caller marks
+    // the document saved (MarkSaved) or unmodified on the window's thread.
+    SaveResult WriteCopy(const std::string& path) const;
+    // The document's file is now path, as written.
+    void MarkSaved(const std::string& path) {
+        m_pathName = path;
+        m_modified = false;
+    }
     // Appends the records of the file at path to the drawing. A file that cannot be opened
     // throws FileError with the drawing unchanged; a damaged one keeps what was read.
     void InsertFile(const std::string& path);

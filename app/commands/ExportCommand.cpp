@@ -91,10 +91,10 @@ bool OpenDrawing::SaveAs(CKorvaneView& view) {
     QString failure;
     if (filter == kDxfType) {
         failure = m_background.Run(
-            &view, exporting, [&] { result = ExportDxf(*m_doc, target); }, this);
+            &view, exporting, [&] { result = ExportDxf(std::as_const(*m_doc), target); }, this);
     } else if (filter == kPlotType) {
         failure = m_background.Run(
-            &view, exporting, [&] { result = m_doc->ExportPlot(target); }, this);
+            &view, exporting, [&] { result = std::as_const(*m_doc).WriteCopy(target); }, this);
     } else {
         const int width = view.ClientWidth(), height = view.ClientHeight();
         const std::string title = m_title.toStdString();

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <utility>
 
 #include "app/document/OpenDrawing.h"
 #include "app/work/BackgroundWork.h"
@@ -15,10 +16,11 @@ bool OpenDrawing::SaveTo(const QString& path) {
     const QString failure = m_background.Run(
         QApplication::activeWindow(),
         QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()),
-        [&] { result = m_doc->OnSaveDocument(target); }, this);
+        [&] { result = std::as_const(*m_doc).WriteCopy(target); }, this);
     const bool saved = failure.isEmpty() && result.Ok();
     if (!saved) m_prompts.Warning(failure.isEmpty() ? SaveErrorText(result) : failure);
     if (saved) {
+        m_doc->MarkSaved(target);
         m_path = QFileInfo(path).absoluteFilePath();
         KnowOwnFile();
         m_title = QFileInfo(path).fileName();
