@@ -1,9 +1,10 @@
 // The desktop viewer's paint of large drawings.
 // - Opening the 1-million-record survey and showing it fitted in a 1920 x 1080 view (reading,
 //   the measuring paint and the fitted paint, antialiased as the view paints). Target: at most
-//   2.5 times the one paint of korvane_bench_paint_image's BM_SurfacePaint1M.
-// - The longest stretch during which the event loop does not answer while a view paints the
-//   10-million-record survey from opening to fitted. Target: at most 100 ms.
+//   1.3 times the one paint of korvane_bench_paint_image's BM_SurfacePaint1M.
+// - The longest stretch during which the event loop does not answer while the 10-million-record
+//   survey is opened (its reading included) and a view paints it to fitted. Target: at most
+//   100 ms.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -68,12 +69,8 @@ void BM_LongestUnansweredStretch10M(benchmark::State& state) {
     SilentPrompts prompts;
     AppSettings settings;
     BackgroundWork background;
-    OpenDrawing document(prompts, settings, background, QString());
-    document.Open(path);
     double longest = 0;
     for (auto _ : state) {
-        CKorvaneView view(document, prompts);
-        SizeClient(view, kWidth, kHeight);
         // A timer that fires whenever the loop is free stands for the user's input.
         QElapsedTimer clock;
         qint64 last = 0;
@@ -86,6 +83,10 @@ void BM_LongestUnansweredStretch10M(benchmark::State& state) {
         });
         clock.start();
         probe.start();
+        OpenDrawing document(prompts, settings, background, QString());
+        if (!document.Open(path)) return state.SkipWithError("the survey could not be read");
+        CKorvaneView view(document, prompts);
+        SizeClient(view, kWidth, kHeight);
         do {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         } while (view.Painting() || !view.View().State().IsFitted() ||
