@@ -20,9 +20,8 @@
 using SharedRecords = std::shared_ptr<const PrimitiveList>;
 
 // Between a job and the window's thread: the job reports how far it is and asks whether to
-// stop; the window reads the report and asks it to stop. Stopping is the job's choice: reads,
-// pictures, prints and copies stop where they ask; a save never asks, so it finishes or leaves
-// the old file.
+// stop; the window reads the report and asks it to stop. Stopping is the job's choice: a
+// read stops where it asks; a save never asks, so it finishes or leaves the old file.
 class JobControl {
   public:
     struct Progress {
@@ -53,8 +52,10 @@ struct JobOutcome {
 // - one job at a time per document, in the order given; jobs of different documents run
 //   together, each document's on a worker of its own (so what a job shares, such as the
 //   registry of temporary files in plot/SafeFile, is safe for several threads);
-// - a job gets only values and the document's records read-only (SharedRecords), never
-//   the document itself, a view or a plot context;
+// - a job gets values and the document's records read-only (SharedRecords, or the document
+//   as const while the window holds its input), never a live view or plot context to change
+//   (BackgroundWork's RunHeld still lends a held view's drawing state to pictures, prints and
+//   copies);
 // - its end goes back through post, which the owner makes run on the window's thread; there
 //   alone documents and views change. So while a job runs the window holds the input that could
 //   change what the job reads, a view holds its paint when the job uses its drawing state, and
