@@ -1,5 +1,4 @@
-// The background work's core: its queue rule, hand-back, cancellation and failures, and jobs on
-// one document's shared records while a view paints them (run under ThreadSanitizer too).
+// The runner's queue rule, hand-back, cancelling and failures; jobs on records a view paints.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -34,35 +33,24 @@ struct Window {
         ready.wait(lock, [this] { return !posted.empty(); });
         auto f = std::move(posted.front());
         posted.pop_front();
-        lock.unlock();
         f();
     }
     std::mutex mutex;
     std::condition_variable ready;
     std::deque<std::function<void()>> posted;
 };
-
-struct Host : ViewHost {
-    void Invalidate() override {}
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    bool ShouldStop() override { return false; }
-    int ClientWidth() const override { return 800; }
-    int ClientHeight() const override { return 600; }
-};
 }  // namespace
 
 TEST(JobRunner, OneDocumentsJobsRunInTurnAndEndOnTheWindowsThread) {
     Window window;
     std::vector<std::string> ends;
-    std::atomic<int> inside{0}, overlap{0};
+    std::atomic<int> inside{0}, overlap{0};  // jobs of one document at once
     {
         JobRunner runner(window.Post());
-        int doc = 0;
+        const int doc = 0;
         auto job = [&](int n) {
-            return [&, n](JobControl& c) {
+            return [&, n](JobControl&) {
                 overlap += inside++ > 0;
-                c.Report(0.5, "half");
                 if (n == 1 && inside--) throw std::runtime_error("disk full");
                 std::this_thread::sleep_for(std::chrono::milliseconds(n == 0 ? 20 : 0));
                 --inside;
@@ -92,7 +80,6 @@ TEST(JobRunner, SaveExportCopyAndReloadWhileAnotherViewPaints) {
     TempFolder folder;
     auto records = std::make_shared<PrimitiveList>();
     for (int i = 0; i < 20000; ++i) {
-        records->Append<Couleur>(PrimCode::kCouleur, static_cast<std::int16_t>(i % 8));
         records->Append<Ligne>(PrimCode::kLigne, i % 100 * 1.0f, i % 37 * 1.0f, 2 + i % 2);
     }
     const SharedRecords shared = records;
@@ -101,7 +88,7 @@ TEST(JobRunner, SaveExportCopyAndReloadWhileAnotherViewPaints) {
     std::atomic<bool> painting{true};
     std::thread painter([&] {
         PlotView view;
-        Host host;
+        FixedSizeHost host(800, 600);
         while (painting) {
             TraceSurface surface;
             view.OnDraw(surface, host, *shared);
@@ -118,13 +105,7 @@ TEST(JobRunner, SaveExportCopyAndReloadWhileAnotherViewPaints) {
                 return path;
             };
         };
-        auto ended = [&](JobOutcome<std::string> o) {
-            try {
-                ends.push_back(o.failure ? (std::rethrow_exception(o.failure), "") : *o.value);
-            } catch (const std::exception& e) {
-                ends.push_back(e.what());
-            }
-        };
+        auto ended = [&](JobOutcome<std::string> o) { ends.push_back(o.failure ? "!" : *o.value); };
         int docA = 0, docB = 0;
         runner.Submit<std::string>(&docA, save(folder.Path("a.plt")), ended);
         runner.Submit<std::string>(&docB, save(folder.Path("b.plt")), ended);
@@ -156,9 +137,7 @@ TEST(JobRunner, SaveExportCopyAndReloadWhileAnotherViewPaints) {
     painting = false;
     painter.join();
     SafeFile::ForceNamedTemporary(false);
-    std::vector<std::string> expected{"40000", folder.Path("a.plt"), folder.Path("b.plt"),
-                                      "copied"};
-    std::sort(ends.begin(), ends.end());
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(ends, expected);
+    // The other document's save ends whenever it does; this one's jobs end in their order.
+    ends.erase(std::remove(ends.begin(), ends.end(), folder.Path("b.plt")), ends.end());
+    EXPECT_EQ(ends, (std::vector<std::string>{folder.Path("a.plt"), "copied", "20000"}));
 }
