@@ -11,6 +11,7 @@
 #include "app/frame/ChildFrame.h"
 #include "app/frame/MainFrame.h"
 #include "app/view/KorvaneView.h"
+#include "plot/KorvaneDoc.h"
 #include "widgets/Prompts.h"
 
 CKorvaneApp::CKorvaneApp(Prompts& prompts) : m_prompts(prompts) {
@@ -99,8 +100,9 @@ OpenDrawing* CKorvaneApp::OpenDocumentFile(const QString& path) {
     auto document = std::make_unique<OpenDrawing>(m_prompts, m_settings, m_background,
                                                   QFileInfo(path).fileName());
     if (!document->Open(path)) {
-        // A file that could not be read drops from the recent list.
-        if (m_settings.RemoveRecentFile(absolute)) emit documentsChanged();
+        // A file that could not be read drops from the recent list; a cancelled read keeps it.
+        const bool cancelled = document->Doc().WasReadStopped();
+        if (!cancelled && m_settings.RemoveRecentFile(absolute)) emit documentsChanged();
         return nullptr;
     }
     AddRecentFile(absolute);
