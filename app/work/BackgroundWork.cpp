@@ -14,7 +14,7 @@ namespace {
 // Swallows what a user does to any window but open (if any), closing one included.
 class InputHold : public QObject {
   public:
-    explicit InputHold(QWidget* open) : m_open(open) {}
+    void Allow(QWidget* open) { m_open = open; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -53,7 +53,7 @@ class InputHold : public QObject {
     }
 
   private:
-    QWidget* m_open;
+    QWidget* m_open = nullptr;
 };
 }  // namespace
 
@@ -94,23 +94,28 @@ void ShowProgress(QProgressDialog& progress, const JobControl& control, const QS
     }
     progress.setLabelText(now.text.empty() ? what : QString::fromStdString(now.text));
 }
+
+std::unique_ptr<QProgressDialog> MakeProgress(QWidget* parent, const QString& what,
+                                              bool cancellable) {
+    auto progress = std::make_unique<QProgressDialog>(
+        what, cancellable ? QStringLiteral("Cancel") : QString(), 0, 0, parent);
+    progress->setWindowTitle(QStringLiteral("Korvane"));
+    progress->setWindowModality(Qt::ApplicationModal);
+    progress->setMinimumDuration(0);
+    progress->setAutoReset(false);
+    return progress;
+}
 }  // namespace
 
 QString BackgroundWork::Run(QWidget* parent, const QString& what, const void* document,
                             bool cancellable, const std::function<void(JobControl&)>& work) {
-    QProgressDialog progress(what, cancellable ? QStringLiteral("Cancel") : QString(), 0, 0,
-                             parent);
-    progress.setWindowTitle(QStringLiteral("Korvane"));
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(0);
-    progress.setAutoReset(false);
-    progress.reset();  // stays hidden until the timer below
-    InputHold hold(cancellable ? &progress : nullptr);
+    InputHold hold;
     qApp->installEventFilter(&hold);
     ++m_running;
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     QEventLoop loop;
+    std::unique_ptr<QProgressDialog> progress;
     std::exception_ptr failure;
     bool done = false;
     try {
@@ -121,19 +126,30 @@ QString BackgroundWork::Run(QWidget* parent, const QString& what, const void* do
                 done = true;
                 loop.quit();
             });
-        QObject::connect(&progress, &QProgressDialog::canceled, [control] { control->Cancel(); });
-        QTimer::singleShot(500, &progress, &QProgressDialog::show);
+        // Made only for work that lasts: most ends before anyone could read it.
+        QTimer later;
+        later.setSingleShot(true);
+        QObject::connect(&later, &QTimer::timeout, [&, control] {
+            progress = MakeProgress(parent, what, cancellable);
+            if (cancellable) hold.Allow(progress.get());
+            QObject::connect(progress.get(), &QProgressDialog::canceled,
+                             [control] { control->Cancel(); });
+            progress->show();
+        });
+        later.start(500);
         QTimer ticks;
-        QObject::connect(&ticks, &QTimer::timeout, [&] { ShowProgress(progress, *control, what); });
+        QObject::connect(&ticks, &QTimer::timeout, [&] {
+            if (progress) ShowProgress(*progress, *control, what);
+        });
         ticks.start(100);
         if (!done) loop.exec();
     } catch (...) {
         failure = std::current_exception();  // no thread could be started for the work
     }
 
-    progress.hide();
     QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(&hold);
+    progress.reset();
     if (--m_running == 0) {
         for (auto& [context, action] : std::exchange(m_waiting, {})) {
             if (context) QTimer::singleShot(0, context, std::move(action));
