@@ -63,9 +63,7 @@ int Fail(const std::string& message) {
     // hold names, and is printed as one line as Printable makes it.
     std::size_t usage = message.compare(0, 7, "usage: ") == 0 ? 0 : message.rfind("\nusage: ");
     if (usage == std::string::npos) usage = message.size();
-    std::string text = Printable(message.substr(0, usage));
-    if (usage == 0) text = message;
-    if (usage > 0 && usage < message.size()) text += message.substr(usage);
+    const std::string text = Printable(message.substr(0, usage)) + message.substr(usage);
     std::fprintf(stderr, "korvane-cli: %s\n", text.c_str());
     return kExitFailure;
 }
