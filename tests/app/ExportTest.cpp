@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <functional>
 
@@ -20,6 +21,7 @@
 #include "dxf/DxfExport.h"
 #include "plot/KorvaneDoc.h"
 #include "plot/UserFeedback.h"
+#include "world/WorldPosition.h"
 
 namespace {
 QByteArray ReadAll(const QString& path) {
@@ -333,14 +335,15 @@ TEST_F(ExportTest, PicturesShowTheViewAsItIs) {
               View().Image().convertToFormat(QImage::Format_RGB32));
 }
 
-// The last configuration is read when an export needs it; a FIFO there is refused once per run.
+// The last configuration is read when a new document is first shown; a FIFO there is refused
+// once per run.
 TEST_F(ExportTest, TheLastConfigurationIsReadWhenNeededAndAFifoIsRefusedOnce) {
     const QString cfg = m_dir.filePath("tilted.cfg"), fifo = m_dir.filePath("pipe.cfg");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    WriteDxfConfig(QFile::encodeName(cfg).toStdString(), Tilted());
     for (const QString& last : {cfg, fifo, fifo}) {
         m_app->Settings().m_cfgFilePath = QFile::encodeName(last).toStdString();
         Run("New");
-        WriteDxfConfig(QFile::encodeName(cfg).toStdString(), Tilted());  // after the New
         std::string layer;
         m_prompts.QueueChoice({true, m_dir.filePath("out.dxf"), 2});
         AnswerDxfDialog([&layer](CDxfParms& d) {
@@ -354,4 +357,45 @@ TEST_F(ExportTest, TheLastConfigurationIsReadWhenNeededAndAFifoIsRefusedOnce) {
               QStringList("warning: " + fifo +
                           " is not a regular file; the DXF export starts from the default "
                           "settings."));
+}
+
+// Format > Georeference: a configuration loaded in the real dialog sets the document's settings
+// without modifying it; the world pane shows the transform of the pointer's plot position,
+// follows zoom and pan under the resting pointer, and hides with the normal conversion.
+TEST_F(ExportTest, GeoreferenceShowsTheWorldPosition) {
+    QLabel* world = nullptr;
+    for (QLabel* label : Frame().findChildren<QLabel*>()) {
+        if (label->accessibleName().startsWith("World position")) world = label;
+    }
+    DxfSettings tilted = Tilted();
+    tilted.elevation[1] = 4;
+    const std::string cfg = QFile::encodeName(m_dir.filePath("tilted.cfg")).toStdString();
+    ASSERT_TRUE(world && WriteDxfConfig(cfg, tilted));
+    m_prompts.QueueChoice({true, QString::fromStdString(cfg), 1});
+    AnswerDxfDialog([](CDxfParms& d) { Click(d, "Load..."), Click(d, "OK"); });
+    Run("Georeference");
+    EXPECT_EQ(m_app->Settings().m_cfgFilePath, cfg);
+    CKorvaneView& view = View();
+    EXPECT_FALSE(view.GetDocument().IsModified());
+    const QPoint at(200, 150);
+    auto expect = [&] {
+        double x, y;
+        view.State().ClientToPlot(at.x(), at.y(), view.ClientWidth(), view.ClientHeight(), x, y);
+        const std::string text = WorldPositionText(PaperToWorld(tilted), x / 300, y / 300);
+        EXPECT_EQ(world->text().toStdString(), text);
+        EXPECT_EQ(world->accessibleDescription().toStdString(), text);
+        return world->text();
+    };
+    QTest::mouseMove(view.viewport(), at);
+    const QString first = expect();
+    EXPECT_TRUE(first.contains(" ft H ")) << first.toStdString();
+    Run("Zoom In");  // about the centre: the drawing moves under the resting pointer
+    EXPECT_NE(expect(), first);
+    AnswerDxfDialog([](CDxfParms& d) {
+        d.findChildren<QRadioButton*>().constFirst()->click();  // "Normal"
+        Click(d, "OK");
+    });
+    Run("Georeference");
+    QTest::mouseMove(view.viewport(), at);
+    EXPECT_TRUE(world->isHidden());
 }
