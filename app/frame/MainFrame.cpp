@@ -108,6 +108,7 @@ void CMainFrame::CreateStatusBar() {
     m_position->setAccessibleName(QStringLiteral("Cursor position"));
     bar->addPermanentWidget(m_position);
     m_world = new QLabel(this);
+    m_world->setObjectName(QStringLiteral("worldPosition"));
     m_world->setAccessibleName(QStringLiteral("World position"));
     m_world->hide();  // until the pointer is over a drawing with scaled settings
     bar->addPermanentWidget(m_world);
