@@ -5,9 +5,7 @@
 #include <QFileInfo>
 #include <QPainter>
 
-#include "app/dialogs/CDxfParms.h"
 #include "app/document/OpenDrawing.h"
-#include "app/settings/AppSettings.h"
 #include "app/view/KorvaneView.h"
 #include "app/work/BackgroundWork.h"
 #include "app/work/JobRunner.h"
@@ -76,17 +74,7 @@ bool OpenDrawing::SaveAs(CKorvaneView& view) {
     // A typed extension that names one of the types picks it, whatever filter is selected.
     const int typed = extensions.indexOf(QFileInfo(path).suffix().toLower());
     if (typed >= 0) filter = typed + 1;
-    if (filter == kDxfType) {
-        LoadExportSettings();
-        CDxfParms dialog(m_prompts, &view);
-        dialog.m_parameters = m_doc->GetDxfSettings();
-        dialog.m_cfgPath = m_settings.m_cfgFilePath;
-        const bool accepted = dialog.exec() == QDialog::Accepted;
-        // Loaded or saved there, the configuration file is the last one, export or not.
-        m_settings.m_cfgFilePath = dialog.m_cfgPath;
-        if (!accepted) return false;
-        m_doc->SetDxfSettings(dialog.m_parameters);
-    }
+    if (filter == kDxfType && !EditExportSettings(&view)) return false;
     m_watcher.blockSignals(true);
     const std::string target = QFile::encodeName(path).toStdString();
     SaveResult result;

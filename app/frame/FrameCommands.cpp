@@ -147,6 +147,13 @@ void CMainFrame::CreateViewCommands() {
     viewCommand(QStringLiteral("&Options..."), QStringLiteral("Edit program options\n Options"),
                 nullptr, &CKorvaneView::OnOptions);
     MakeCommand(QStringLiteral("&Font and Line..."), QString());
+    a = MakeCommand(
+        QStringLiteral("&Georeference..."),
+        QStringLiteral("Set where the drawing lies in the world, for the world position "
+                       "and the DXF export\nGeoreference"));
+    connect(a, &QAction::triggered, this, [this] {
+        if (CKorvaneView* view = m_app.ActiveView()) view->GetDocument().Georeference(view);
+    });
 }
 
 void CMainFrame::CreateWindowCommands() {
@@ -204,7 +211,7 @@ void CMainFrame::UpdateCommands() {
           "Zoomed View", "Normal View",   "Zoom In",     "Zoom Out",        "Zoom Window",
           "Options",     "New Window",    "Next Window", "Previous Window", "Cascade",
           "Tile",        "Arrange Icons", "Print",       "Print Preview",   "Page Setup",
-          "Copy",        "Font and Line"}) {
+          "Copy",        "Font and Line", "Georeference"}) {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
     Command(QStringLiteral("Zoomed View"))

@@ -47,6 +47,8 @@ CKorvaneView::CKorvaneView(OpenDrawing& document, Prompts& prompts, QWidget* par
         bar->installEventFilter(this);
     }
     connect(&m_document, &OpenDrawing::drawingReplaced, this, &CKorvaneView::OnDrawingReplaced);
+    // New settings move the world position under a resting pointer.
+    connect(&m_document, &OpenDrawing::exportSettingsChanged, this, &CKorvaneView::ReportCursor);
     UpdateScrollBars();
     m_document.AddView(this);
     Invalidate();
