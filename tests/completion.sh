@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# korvane-cli's bash completion as bash-completion loads it: words completed for a line typed so
-# far. Usage: completion.sh COMPLETION_FILE BIN_DIR WORK_DIR. Skipped (77) without bash-completion.
+# korvane-cli's bash completion as bash-completion loads it, and its fish completion where fish
+# is installed: words completed for a line typed so far.
+# Usage: completion.sh BASH_COMPLETION FISH_COMPLETION BIN_DIR WORK_DIR. Skipped (77) without
+# bash-completion.
 set -u
+export LC_ALL=C
 [ -f /usr/share/bash-completion/bash_completion ] || exit 77
 source /usr/share/bash-completion/bash_completion
 source "$1"
-PATH=$2:$PATH
-mkdir -p "$3" && cd "$3" && rm -rf -- * && mkdir sub && touch a.plt B.PLT c.png d.pdf e.cfg f.txt
+fish=$2
+PATH=$3:$PATH
+mkdir -p "$4" && cd "$4" && rm -rf -- * && mkdir sub && touch a.plt B.PLT c.png d.pdf e.cfg f.txt
 
 failed=0
 expect() {  # LINE EXPECTED: the line ends where Tab is pressed
@@ -17,7 +21,10 @@ expect() {  # LINE EXPECTED: the line ends where Tab is pressed
     _korvane_cli
     local got
     got=$(printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ')
-    [[ ${got% } == "$2" ]] || { echo "'$1': got '$got', expected '$2'"; failed=1; }
+    [[ ${got% } == "$2" ]] || { echo "bash '$1': got '$got', expected '$2'"; failed=1; }
+    command -v fish > /dev/null || return
+    got=$(fish -c "source $fish; complete -C'$1'" | cut -f1 | sed 's:/$::' | sort | tr '\n' ' ')
+    [[ ${got% } == "$2" ]] || { echo "fish '$1': got '$got', expected '$2'"; failed=1; }
 }
 expect 'korvane-cli con' 'convert'
 expect 'korvane-cli --v' '--version'

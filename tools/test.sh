@@ -6,7 +6,7 @@
 # Debian package with the checks distributions make on it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/setup.sh lintian appstream desktop-file-utils dpkg-dev file man-db bash-completion
+tools/setup.sh lintian appstream desktop-file-utils dpkg-dev file man-db bash-completion fish
 # No source file over 400 lines and no function over 80 in the product's folders.
 python3 tools/size_check.py
 export QT_QPA_PLATFORM=offscreen
@@ -30,7 +30,7 @@ for program in korvane korvane-cli; do
     "$(dpkg-deb -f "$deb" Version)"
 done
 bash tests/completion.sh "$staged"/usr/share/bash-completion/completions/korvane-cli \
-  "$staged"/usr/bin "$staged"/completion
+  "$staged"/usr/share/fish/vendor_completions.d/korvane-cli.fish "$staged"/usr/bin "$staged"/work
 
 mkdir -p build-fuzz
 for target in read_fuzzer drawing_fuzzer; do
