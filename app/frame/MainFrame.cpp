@@ -324,7 +324,7 @@ void CMainFrame::OnAbout() {
     auto* icon = new QLabel(&dialog);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/korvane.svg")).pixmap(48, 48));
     icon->setAccessibleName(QStringLiteral("Korvane icon"));
-    auto* text = new QLabel(QStringLiteral("Korvane for Windows Version 3.14"), &dialog);
+    auto* text = new QLabel(QStringLiteral("Korvane Version " KORVANE_VERSION), &dialog);
     auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
     connect(ok, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     auto* row = new QHBoxLayout;
