@@ -11,8 +11,11 @@
 #include "app/dialogs/CStatusDlg.h"
 #include "app/document/OpenDrawing.h"
 #include "app/work/BackgroundWork.h"
+#include "app/work/JobRunner.h"
 #include "plot/KorvaneDoc.h"
+#include "render/CountingSurface.h"
 #include "res/Cursors.h"
+#include "view/ViewHost.h"
 #include "widgets/Prompts.h"
 
 CKorvaneView::CKorvaneView(OpenDrawing& document, Prompts& prompts, QWidget* parent)
@@ -101,12 +104,24 @@ void CKorvaneView::UpdateCursor() {
 }
 
 QString CKorvaneView::RunOnSnapshot(const QString& what, const SnapshotWork& work) {
-    m_paint->FinishPainting();
-    const std::shared_ptr<PlotView> view = m_view->Snapshot();
+    PaintScheduler::Snapshot shot = m_paint->TakeSnapshot();
+    const std::shared_ptr<PlotView> view = std::move(shot.view);
     const SharedRecords records = m_document.Doc().Records();
-    return m_document.Background().Run(
-        this, what, &m_document, true,
-        [view, records, &work](JobControl& control) { work(*view, *records, control); });
+    const int passes = shot.passes, width = ClientWidth(), height = ClientHeight();
+    return m_document.Background().Run(this, what, &m_document, true,
+                                       [&, view, records](JobControl& control) {
+                                           // A copy or print continues from the state the screen's
+                                           // paints leave.
+                                           for (int i = 0; i < passes; ++i) {
+                                               CountingSurface nothing;
+                                               FixedSizeHost host(width, height);
+                                               PaintPass pass(*view, nothing, host, *records, 0);
+                                               while (pass.Step(65536)) {
+                                                   if (control.Cancelled()) throw JobStopped();
+                                               }
+                                           }
+                                           work(*view, *records, control);
+                                       });
 }
 
 void CKorvaneView::paintEvent(QPaintEvent*) {

@@ -47,9 +47,9 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     // background: painted off the window's thread (a printer; a preview page is painted where
     // the preview asks).
     bool PrintOn(QPaintDevice& device, bool background = false);
-    // Ends the paint under way (what it leaves is where a copy or print continues from), then
-    // runs work off the window's thread on a snapshot: this view's drawing state as values and
-    // the document's records shared read-only; the view itself goes on painting. work may stop
+    // Runs work off the window's thread on a snapshot: this view's drawing state as values, as
+    // the paints under way will leave it (where a copy or print continues from), and the
+    // document's records shared read-only; the view itself goes on painting. work may stop
     // where control asks (Cancel is offered). Returns what the user is to be told when work
     // failed (BackgroundWork::Run), else empty.
     using SnapshotWork =

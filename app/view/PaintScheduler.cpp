@@ -39,6 +39,7 @@ void PaintScheduler::Request() {
 
 void PaintScheduler::Drop() {
     m_pass.reset();
+    m_passStart.reset();
     m_surface.reset();
     m_painter.reset();
     m_measure.reset();
@@ -47,6 +48,7 @@ void PaintScheduler::Drop() {
 void PaintScheduler::StartPass() {
     m_repaintPending = false;
     PlotView& view = m_viewOf();
+    m_passStart = view.Snapshot();
     if (!view.State().IsFitted()) {
         // The first paint of a drawing only measures it: what it would show is replaced by the
         // fitted paint straight after, so it is drawn onto nothing, as korvane-cli does.
@@ -97,6 +99,17 @@ void PaintScheduler::EndPass() {
     Drop();
     emit passEnded();
     if (m_repaintPending) m_sliceTimer.start();
+}
+
+PaintScheduler::Snapshot PaintScheduler::TakeSnapshot() const {
+    PlotView& now = m_viewOf();
+    if (!m_pass) return {now.Snapshot(), m_repaintPending ? 1 : 0};
+    // The running paint again from its start, then the one asked for meanwhile or by its fit.
+    Snapshot shot{m_passStart->Snapshot(), 1};
+    const bool fits = !m_passStart->State().IsFitted();
+    shot.view->State() = now.State();  // zoomed meanwhile: the paint asked for follows it
+    if (m_repaintPending || fits) shot.passes = 2;
+    return shot;
 }
 
 void PaintScheduler::FinishPainting() {

@@ -41,6 +41,15 @@ class PaintScheduler : public QObject {
     // The image of the last or the running paint.
     const QImage& Image() const { return m_image; }
 
+    // What background work paints from: the view as the paints now due would leave it. Taken
+    // without finishing them (a large drawing would freeze the window): the view as the running
+    // paint found it, with the count of whole passes to run on it, onto nothing, to get there.
+    struct Snapshot {
+        std::unique_ptr<PlotView> view;
+        int passes = 0;
+    };
+    Snapshot TakeSnapshot() const;
+
   signals:
     // A paint into a new image starts.
     void imageStarted();
@@ -61,6 +70,8 @@ class PaintScheduler : public QObject {
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<QPainterSurface> m_surface;
     std::unique_ptr<CountingSurface> m_measure;
+    // The view as the running paint found it.
+    std::unique_ptr<PlotView> m_passStart;
     // Declared last, so it goes before what it paints into.
     std::unique_ptr<PaintPass> m_pass;
     bool m_repaintPending = false;

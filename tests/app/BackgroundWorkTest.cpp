@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <atomic>
@@ -16,6 +18,7 @@
 #include "app/view/KorvaneView.h"
 #include "app/work/BackgroundWork.h"
 #include "plot/KorvaneDoc.h"
+#include "support/PlotBytes.h"
 
 namespace {
 // Waits in the worker, at most ten seconds, for the window's thread to set done.
@@ -68,34 +71,50 @@ TEST(BackgroundWork, AFailureComesBackToTheCallerAsAMessage) {
               "Copying failed: not enough memory.");
 }
 
-// Work on a view's snapshot leaves the view itself free: asked to repaint meanwhile, it paints,
-// and the work's view is a copy that draws like it.
-TEST_F(AppTest, AViewPaintsWhileWorkPaintsItsSnapshot) {
-    Start({Sample("site-plan.plt")});
+// Work on a view's snapshot leaves the view itself free: asked to repaint meanwhile, it paints.
+// A snapshot taken while the view still paints is the view as its paints will leave it: on a
+// drawing whose every pass moves the plotter's origin, a copy made then equals one made once
+// the paint is done.
+TEST_F(AppTest, WorkPaintsASnapshotAsTheViewsPaintsWillLeaveIt) {
+    QTemporaryDir folder;
+    PlotBytes bytes;
+    for (int i = 0; i < 3 * 4096; ++i) bytes.Ligne(float(i % 50) / 10, float(i % 37) / 10, 2);
+    bytes.Ligne(0.5f, 0.25f, -3);  // each pass ends with the origin carried along
+    const QString path = folder.filePath(QStringLiteral("moving.plt"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(bytes.str()));
+    }
+    Start({path});
     CKorvaneView& view = View();
     view.FinishPainting();
-    const qint64 before = view.Image().cacheKey();
-    std::atomic<bool> looked{false};
-    QTimer::singleShot(0, [&] {
-        view.Invalidate();
-        view.FinishPainting();
-        looked = true;
-    });
-    bool ownCopy = false;
-    std::unique_ptr<QMimeData> copy;
-    const QString failure = view.RunOnSnapshot(
-        QStringLiteral("Working..."),
-        [&](PlotView& shot, const PrimitiveList& primitives, JobControl&) {
-            AwaitWindowThread(looked);
-            ownCopy = &shot != &view.View() &&
-                      shot.State().Mapping().divisor == view.View().State().Mapping().divisor;
-            copy = CopyPicture(shot, primitives, 200, 100);
+    const auto copyNow = [&](const std::function<void()>& meanwhile) {
+        std::atomic<bool> looked{false};
+        QTimer::singleShot(0, [&] {
+            meanwhile();
+            looked = true;
         });
-    EXPECT_EQ(failure, "");
-    EXPECT_TRUE(ownCopy);
+        std::unique_ptr<QMimeData> copy;
+        const QString failure =
+            view.RunOnSnapshot(QStringLiteral("Copying..."),
+                               [&](PlotView& shot, const PrimitiveList& primitives, JobControl&) {
+                                   AwaitWindowThread(looked);
+                                   copy = CopyPicture(shot, primitives, 300, 200);
+                               });
+        EXPECT_EQ(failure, "");
+        return copy ? copy->data(QStringLiteral("image/svg+xml")) : QByteArray();
+    };
+    const qint64 before = view.Image().cacheKey();
+    view.SetSliceBudget(0);  // one batch per slice
+    view.Invalidate();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(view.Painting());
+    const QByteArray duringPaint = copyNow([&] { view.FinishPainting(); });
     EXPECT_NE(view.Image().cacheKey(), before);
-    ASSERT_TRUE(copy);
-    EXPECT_FALSE(copy->data(QStringLiteral("image/svg+xml")).isEmpty());
+    ASSERT_FALSE(duringPaint.isEmpty());
+    EXPECT_EQ(copyNow([] {}), duringPaint);
+
     // A copy asked to stop gives no picture, so the clipboard keeps what it held.
     EXPECT_EQ(CopyPicture(*view.View().Snapshot(), view.GetDocument().Doc().Primitives(), 200, 100,
                           [] { return true; }),
