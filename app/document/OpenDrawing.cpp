@@ -236,6 +236,7 @@ void OpenDrawing::AskReload() {
     m_identity = m_noticed = read;
     SetModifiedFlag(false);
     emit drawingReplaced();
+    DrawingChanged();
 }
 
 bool OpenDrawing::IsModified() const {
@@ -247,6 +248,7 @@ void OpenDrawing::SetModifiedFlag(bool modified) {
 }
 
 void OpenDrawing::AddView(CKorvaneView* view) {
+    view->View().SetHiddenPens(m_hiddenPens);
     m_views.push_back(view);
     emit titlesChanged();
 }

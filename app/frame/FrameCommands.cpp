@@ -9,6 +9,7 @@
 #include "app/document/OpenDrawing.h"
 #include "app/frame/FrameHost.h"
 #include "app/frame/MainFrame.h"
+#include "app/frame/PensPanel.h"
 #include "app/view/KorvaneView.h"
 
 namespace {
@@ -147,6 +148,13 @@ void CMainFrame::CreateViewCommands() {
     viewCommand(QStringLiteral("&Options..."), QStringLiteral("Edit program options\n Options"),
                 nullptr, &CKorvaneView::OnOptions);
     MakeCommand(QStringLiteral("&Font and Line..."), QString());
+    a = MakeCommand(
+        QStringLiteral("P&ens"),
+        QStringLiteral("Show or hide the pens panel, where pens are shown or hidden\nPens"));
+    a->setCheckable(true);
+    connect(a, &QAction::toggled, m_pens, &QWidget::setVisible);
+    // The panel's own close button unchecks the command.
+    connect(m_pens->toggleViewAction(), &QAction::toggled, a, &QAction::setChecked);
 }
 
 void CMainFrame::CreateWindowCommands() {

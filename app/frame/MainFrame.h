@@ -12,6 +12,7 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QPrinter;
+class PensPanel;
 
 // The main window: the workspace of child frames, the menu bar (the short menu while no
 // document is open, the full one while one is), the toolbar and the status bar.
@@ -66,6 +67,7 @@ class CMainFrame : public QMainWindow {
     FrameHost& m_app;
     QMdiArea* m_mdiArea;
     QLabel* m_position = nullptr;
+    PensPanel* m_pens;
     // CAP, NUM, SCRL: each only where the platform reports its key.
     QLabel* m_locks[3] = {};
     bool m_documentMenu = false;
