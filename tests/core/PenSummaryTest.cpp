@@ -1,0 +1,131 @@
+// Each record's DXF pen, as the pens panel counts it, the export layers it and the paint pass
+// hides it; and what the panel counts.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "dxf/DxfExport.h"
+#include "plot/Archive.h"
+#include "plot/DxfSettings.h"
+#include "plot/PrimitiveList.h"
+#include "render/CountingSurface.h"
+#include "view/PenSummary.h"
+#include "view/PlotView.h"
+#include "view/ViewHost.h"
+
+namespace {
+constexpr ColorRef kBlack = 0, kRed = 0x0000FF, kBlue = 0xFF0000, kWhite = 0xFFFFFF;
+
+struct PenCase {
+    const char* name;
+    std::function<void(PrimitiveList&)> changes;  // before one circle
+    int pen;
+    ColorRef color;  // as the view draws it
+};
+
+// The layer of the export's first CIRCLE.
+std::string CircleLayer(const PrimitiveList& list, const DxfSettings& settings) {
+    Archive out = Archive::ToMemory();
+    WriteDxf(list, settings, out);
+    const std::string& dxf = out.Memory();
+    const std::size_t at = dxf.find("CIRCLE\r\n  8\r\n") + 13;
+    return dxf.substr(at, dxf.find("\r\n", at) - at);
+}
+}  // namespace
+
+TEST(PenSummary, PanelExportAndPaintPassPutEveryMarkOnTheSamePen) {
+    const PenCase cases[] = {
+        {"drawing start", [](PrimitiveList&) {}, 1, kBlack},
+        {"pen 2", [](PrimitiveList& l) { l.Append<Couleur>(PrimCode::kCouleur, 2); }, 2, kRed},
+        {"pen 9 is pen 8, drawn orange",
+         [](PrimitiveList& l) { l.Append<Couleur>(PrimCode::kCouleur, 9); }, 8, 0x0080FF},
+        {"pen 12 is pen 8, colour unchanged",
+         [](PrimitiveList& l) {
+             l.Append<Couleur>(PrimCode::kCouleur, 6);
+             l.Append<Couleur>(PrimCode::kCouleur, 12);
+         },
+         8, kBlue},
+        {"pen -5 is pen 1",
+         [](PrimitiveList& l) {
+             l.Append<Couleur>(PrimCode::kCouleur, 4);
+             l.Append<Couleur>(PrimCode::kCouleur, -5);
+         },
+         1, kBlack},
+        {"red", [](PrimitiveList& l) { l.Append<NewColor>(PrimCode::kNewColor, 255, 0, 0); }, 2,
+         kRed},
+        {"magenta", [](PrimitiveList& l) { l.Append<NewColor>(PrimCode::kNewColor, 255, 0, 255); },
+         7, 0xFF00FF},
+        {"white, no pen's colour",
+         [](PrimitiveList& l) { l.Append<NewColor>(PrimCode::kNewColor, 255, 255, 255); }, 1,
+         kWhite},
+        {"511 is drawn red but is no pen's colour",
+         [](PrimitiveList& l) { l.Append<NewColor>(PrimCode::kNewColor, 511, 0, 0); }, 1, kRed},
+        {"a drawing start resets the pen",
+         [](PrimitiveList& l) {
+             l.Append<Couleur>(PrimCode::kCouleur, 5);
+             l.Append<Pinit>(PrimCode::kPinit, 0, 0);
+         },
+         1, kBlack},
+    };
+    DxfSettings settings;
+    for (int p = 0; p < kDxfPens; ++p) settings.layerName[p] = "L" + std::to_string(p + 1);
+    for (const PenCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        PrimitiveList list;
+        c.changes(list);
+        list.Append<Cercle>(PrimCode::kCercle, 4.0f, 3.0f, 1.0f);
+        const PenSummary summary = SummarizePens(list);
+        for (int p = 1; p <= kDxfPens; ++p) {
+            EXPECT_EQ(summary.pens[p - 1].marks, p == c.pen ? 1u : 0u) << "pen " << p;
+        }
+        EXPECT_EQ(summary.pens[c.pen - 1].colors, std::vector<ColorRef>{c.color});
+        EXPECT_EQ(CircleLayer(list, settings), settings.layerName[c.pen - 1]);
+
+        // Hiding the pen takes the circle's pixels and nothing else: the extents and the count
+        // drawn stay. Hiding every other pen leaves it.
+        for (const PenSet hidden : {PenSet().set(c.pen - 1), PenSet().set().reset(c.pen - 1)}) {
+            PlotView view;
+            view.State().SetFitted(true);
+            FixedSizeHost host(800, 600);
+            CountingSurface shown, partial;
+            view.OnDraw(shown, host, list);
+            const float maxX = view.Context().GetMaxX();
+            view.SetHiddenPens(hidden);
+            view.OnDraw(partial, host, list);
+            EXPECT_EQ(shown.m_arcs, 1);
+            EXPECT_EQ(partial.m_arcs, hidden[c.pen - 1] ? 0 : 1);
+            EXPECT_EQ(view.Context().GetMaxX(), maxX);
+            EXPECT_EQ(view.GetDrawnCount(), static_cast<int>(list.size()));
+        }
+    }
+}
+
+TEST(PenSummary, CountsWhatIsDrawnWithItsColoursInOrder) {
+    PrimitiveList list;
+    list.Append<Ligne>(PrimCode::kLigne, 1.0f, 1.0f, 3);  // moves draw nothing
+    list.Append<Ligne>(PrimCode::kLigne, 2.0f, 1.0f, 2);
+    list.Append<Couleur>(PrimCode::kCouleur, 6);
+    list.Append<Couleur>(PrimCode::kCouleur, 1);  // blue set, never drawn in
+    list.Append<Symspecial>(PrimCode::kSymspecial, 1.0f, 1.0f, 0.1f, 0.0f, -1, 3);
+    list.Append<Nombre>(PrimCode::kNombre, 1.0f, 1.0f, 0.1f, 0.0f, 2, 1.5f);
+    list.Append<NewColor>(PrimCode::kNewColor, 255, 255, 255);
+    list.Append<Ligne>(PrimCode::kLigne, 3.0f, 1.0f, 2);
+    list.Append<Couleur>(PrimCode::kCouleur, 1);
+    list.Append<Ligne>(PrimCode::kLigne, 4.0f, 1.0f, 2);  // black again: listed once
+    PenSummary summary = SummarizePens(list);
+    EXPECT_EQ(summary.pens[0].marks, 5u);
+    EXPECT_EQ(summary.pens[0].colors, (std::vector<ColorRef>{kBlack, kWhite}));
+    EXPECT_FALSE(summary.pens[0].moreColors);
+    EXPECT_EQ(summary.pens[5].marks, 0u);
+
+    // Colours beyond those kept are noted, not listed.
+    list.Clear();
+    for (int i = 0; i <= static_cast<int>(PenUse::kMaxColors); ++i) {
+        list.Append<NewColor>(PrimCode::kNewColor, 10, 20, i);
+        list.Append<Cercle>(PrimCode::kCercle, 1.0f, 1.0f, 1.0f);
+    }
+    summary = SummarizePens(list);
+    EXPECT_EQ(summary.pens[0].colors.size(), PenUse::kMaxColors);
+    EXPECT_TRUE(summary.pens[0].moreColors);
+}
