@@ -1,0 +1,67 @@
+// View > Pens: a pen hidden through the panel leaves every view of the document and the
+// clipboard copy, and only its pixels go.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDockWidget>
+#include <QMimeData>
+#include <QRegularExpression>
+
+#include "app/AppFixture.h"
+
+namespace {
+// Pixels of a pure colour, antialiased edges left out.
+int Pixels(const QImage& image, QRgb color) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            count += std::abs(qRed(p) - qRed(color)) < 60 &&
+                     std::abs(qGreen(p) - qGreen(color)) < 60 &&
+                     std::abs(qBlue(p) - qBlue(color)) < 60;
+        }
+    }
+    return count;
+}
+
+QImage ClipboardImage() {
+    return qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
+}
+
+constexpr QRgb kYellow = qRgb(255, 255, 0), kRed = qRgb(255, 0, 0);
+}  // namespace
+
+TEST_F(AppTest, HidingAPenTakesItsPixelsFromEveryViewAndTheCopy) {
+    Start({Sample("site-plan.plt")});
+    Run("Pens");
+    auto* panel = Frame().findChild<QDockWidget*>(QStringLiteral("Pens"));
+    ASSERT_TRUE(panel && panel->isVisible());
+    QCheckBox* pen3 = nullptr;
+    for (QCheckBox* box : panel->findChildren<QCheckBox*>()) {
+        if (box->accessibleName().startsWith(QLatin1String("Pen 3,"))) pen3 = box;
+    }
+    ASSERT_NE(pen3, nullptr);
+    const QRegularExpression caption(QStringLiteral("^Pen 3, layer 2, [1-9][0-9]* marks, shown$"));
+    EXPECT_TRUE(caption.match(pen3->accessibleName()).hasMatch())
+        << pen3->accessibleName().toStdString();
+    const int yellow = Pixels(View().Image(), kYellow), red = Pixels(View().Image(), kRed);
+    const int drawn = View().View().GetDrawnCount();
+    ASSERT_GT(yellow, 0);
+    ASSERT_GT(red, 0);
+
+    QTest::mouseClick(pen3, Qt::LeftButton, {}, QPoint(6, pen3->height() / 2));
+    Settle();
+    EXPECT_FALSE(pen3->isChecked());
+    EXPECT_TRUE(pen3->accessibleName().endsWith(QLatin1String(", hidden")));
+    EXPECT_EQ(Pixels(View().Image(), kYellow), 0);
+    EXPECT_GE(Pixels(View().Image(), kRed), red);     // some were under yellow
+    EXPECT_EQ(View().View().GetDrawnCount(), drawn);  // Drawing Status still counts them
+    Run("Copy");
+    EXPECT_EQ(Pixels(ClipboardImage(), kYellow), 0);
+    EXPECT_GT(Pixels(ClipboardImage(), kRed), 0);
+    // A new window of the document hides it too; showing it again shows it there.
+    Run("New Window");
+    EXPECT_EQ(Pixels(View().Image(), kYellow), 0);
+    QTest::mouseClick(pen3, Qt::LeftButton, {}, QPoint(6, pen3->height() / 2));
+    Settle();
+    EXPECT_GT(Pixels(View().Image(), kYellow), 0);
+}
