@@ -67,7 +67,7 @@ class OpenDrawing : public QObject, public UserFeedback {
     bool IsPartial() const { return m_partial; }
 
     // The pens panel (PensCommand.cpp): the drawing's marks by pen, scanned on the window's
-    // thread when first asked for after a change (a tenth of a second for ten million records);
+    // thread when first asked for after a change (50 ms of CPU for ten million records);
     // each pen's DXF layer; and the pens hidden in every view of the drawing while it is open.
     const PenSummary& PenUses();
     std::string PenLayer(int pen);
