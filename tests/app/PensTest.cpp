@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QDockWidget>
 #include <QMimeData>
-#include <QRegularExpression>
 
 #include "app/AppFixture.h"
 
@@ -23,10 +22,6 @@ int Pixels(const QImage& image, QRgb color) {
     return count;
 }
 
-QImage ClipboardImage() {
-    return qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
-}
-
 constexpr QRgb kYellow = qRgb(255, 255, 0), kRed = qRgb(255, 0, 0);
 }  // namespace
 
@@ -37,16 +32,12 @@ TEST_F(AppTest, HidingAPenTakesItsPixelsFromEveryViewAndTheCopy) {
     ASSERT_TRUE(panel && panel->isVisible());
     QCheckBox* pen3 = nullptr;
     for (QCheckBox* box : panel->findChildren<QCheckBox*>()) {
-        if (box->accessibleName().startsWith(QLatin1String("Pen 3,"))) pen3 = box;
+        if (box->accessibleName().startsWith(QLatin1String("Pen 3, layer 2, "))) pen3 = box;
     }
     ASSERT_NE(pen3, nullptr);
-    const QRegularExpression caption(QStringLiteral("^Pen 3, layer 2, [1-9][0-9]* marks, shown$"));
-    EXPECT_TRUE(caption.match(pen3->accessibleName()).hasMatch())
-        << pen3->accessibleName().toStdString();
-    const int yellow = Pixels(View().Image(), kYellow), red = Pixels(View().Image(), kRed);
-    const int drawn = View().View().GetDrawnCount();
-    ASSERT_GT(yellow, 0);
-    ASSERT_GT(red, 0);
+    EXPECT_TRUE(pen3->accessibleName().endsWith(QLatin1String(" marks, shown")));
+    const int red = Pixels(View().Image(), kRed), drawn = View().View().GetDrawnCount();
+    ASSERT_TRUE(Pixels(View().Image(), kYellow) > 0 && red > 0);
 
     QTest::mouseClick(pen3, Qt::LeftButton, {}, QPoint(6, pen3->height() / 2));
     Settle();
@@ -56,8 +47,9 @@ TEST_F(AppTest, HidingAPenTakesItsPixelsFromEveryViewAndTheCopy) {
     EXPECT_GE(Pixels(View().Image(), kRed), red);     // some were under yellow
     EXPECT_EQ(View().View().GetDrawnCount(), drawn);  // Drawing Status still counts them
     Run("Copy");
-    EXPECT_EQ(Pixels(ClipboardImage(), kYellow), 0);
-    EXPECT_GT(Pixels(ClipboardImage(), kRed), 0);
+    const auto copy = qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
+    EXPECT_EQ(Pixels(copy, kYellow), 0);
+    EXPECT_GT(Pixels(copy, kRed), 0);
     // A new window of the document hides it too; showing it again shows it there.
     Run("New Window");
     EXPECT_EQ(Pixels(View().Image(), kYellow), 0);

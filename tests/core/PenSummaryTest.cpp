@@ -2,8 +2,8 @@
 // hides it; and what the panel counts.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
+#include <vector>
 
 #include "dxf/DxfExport.h"
 #include "plot/Archive.h"
@@ -17,9 +17,15 @@
 namespace {
 constexpr ColorRef kBlack = 0, kRed = 0x0000FF, kBlue = 0xFF0000, kWhite = 0xFFFFFF;
 
+// Records before one circle: 'p' a pen change to a, 'c' a colour change to a, b, c, 'i' a
+// drawing start.
+struct Change {
+    char kind;
+    std::int16_t a = 0, b = 0, c = 0;
+};
 struct PenCase {
     const char* name;
-    std::function<void(PrimitiveList&)> changes;  // before one circle
+    std::vector<Change> changes;
     int pen;
     ColorRef color;  // as the view draws it
 };
@@ -36,44 +42,27 @@ std::string CircleLayer(const PrimitiveList& list, const DxfSettings& settings) 
 
 TEST(PenSummary, PanelExportAndPaintPassPutEveryMarkOnTheSamePen) {
     const PenCase cases[] = {
-        {"drawing start", [](PrimitiveList&) {}, 1, kBlack},
-        {"pen 2", [](PrimitiveList& l) { l.Append<Couleur>(PrimCode::kCouleur, 2); }, 2, kRed},
-        {"pen 9 is pen 8, drawn orange",
-         [](PrimitiveList& l) { l.Append<Couleur>(PrimCode::kCouleur, 9); }, 8, 0x0080FF},
-        {"pen 12 is pen 8, colour unchanged",
-         [](PrimitiveList& l) {
-             l.Append<Couleur>(PrimCode::kCouleur, 6);
-             l.Append<Couleur>(PrimCode::kCouleur, 12);
-         },
-         8, kBlue},
-        {"pen -5 is pen 1",
-         [](PrimitiveList& l) {
-             l.Append<Couleur>(PrimCode::kCouleur, 4);
-             l.Append<Couleur>(PrimCode::kCouleur, -5);
-         },
-         1, kBlack},
-        {"red", [](PrimitiveList& l) { l.Append<NewColor>(PrimCode::kNewColor, 255, 0, 0); }, 2,
-         kRed},
-        {"magenta", [](PrimitiveList& l) { l.Append<NewColor>(PrimCode::kNewColor, 255, 0, 255); },
-         7, 0xFF00FF},
-        {"white, no pen's colour",
-         [](PrimitiveList& l) { l.Append<NewColor>(PrimCode::kNewColor, 255, 255, 255); }, 1,
-         kWhite},
-        {"511 is drawn red but is no pen's colour",
-         [](PrimitiveList& l) { l.Append<NewColor>(PrimCode::kNewColor, 511, 0, 0); }, 1, kRed},
-        {"a drawing start resets the pen",
-         [](PrimitiveList& l) {
-             l.Append<Couleur>(PrimCode::kCouleur, 5);
-             l.Append<Pinit>(PrimCode::kPinit, 0, 0);
-         },
-         1, kBlack},
+        {"drawing start", {}, 1, kBlack},
+        {"pen 2", {{'p', 2}}, 2, kRed},
+        {"pen 9 is pen 8, drawn orange", {{'p', 9}}, 8, 0x0080FF},
+        {"pen 12 is pen 8, colour kept", {{'p', 6}, {'p', 12}}, 8, kBlue},
+        {"pen -5 is pen 1", {{'p', 4}, {'p', -5}}, 1, kBlack},
+        {"red", {{'c', 255, 0, 0}}, 2, kRed},
+        {"magenta", {{'c', 255, 0, 255}}, 7, 0xFF00FF},
+        {"white, no pen's colour", {{'c', 255, 255, 255}}, 1, kWhite},
+        {"511 is drawn red but is no pen's colour", {{'c', 511, 0, 0}}, 1, kRed},
+        {"a drawing start resets the pen", {{'p', 5}, {'i'}}, 1, kBlack},
     };
     DxfSettings settings;
     for (int p = 0; p < kDxfPens; ++p) settings.layerName[p] = "L" + std::to_string(p + 1);
     for (const PenCase& c : cases) {
         SCOPED_TRACE(c.name);
         PrimitiveList list;
-        c.changes(list);
+        for (const Change& ch : c.changes) {
+            if (ch.kind == 'p') list.Append<Couleur>(PrimCode::kCouleur, ch.a);
+            if (ch.kind == 'c') list.Append<NewColor>(PrimCode::kNewColor, ch.a, ch.b, ch.c);
+            if (ch.kind == 'i') list.Append<Pinit>(PrimCode::kPinit, 0, 0);
+        }
         list.Append<Cercle>(PrimCode::kCercle, 4.0f, 3.0f, 1.0f);
         const PenSummary summary = SummarizePens(list);
         for (int p = 1; p <= kDxfPens; ++p) {
@@ -82,20 +71,17 @@ TEST(PenSummary, PanelExportAndPaintPassPutEveryMarkOnTheSamePen) {
         EXPECT_EQ(summary.pens[c.pen - 1].colors, std::vector<ColorRef>{c.color});
         EXPECT_EQ(CircleLayer(list, settings), settings.layerName[c.pen - 1]);
 
-        // Hiding the pen takes the circle's pixels and nothing else: the extents and the count
-        // drawn stay. Hiding every other pen leaves it.
-        for (const PenSet hidden : {PenSet().set(c.pen - 1), PenSet().set().reset(c.pen - 1)}) {
+        // Hiding the pen takes the circle's pixels alone: it still reaches the extents and
+        // counts as drawn. Hiding every other pen leaves it.
+        for (const PenSet hidden : {PenSet().set(c.pen - 1), ~PenSet().set(c.pen - 1)}) {
             PlotView view;
             view.State().SetFitted(true);
-            FixedSizeHost host(800, 600);
-            CountingSurface shown, partial;
-            view.OnDraw(shown, host, list);
-            const float maxX = view.Context().GetMaxX();
             view.SetHiddenPens(hidden);
-            view.OnDraw(partial, host, list);
-            EXPECT_EQ(shown.m_arcs, 1);
-            EXPECT_EQ(partial.m_arcs, hidden[c.pen - 1] ? 0 : 1);
-            EXPECT_EQ(view.Context().GetMaxX(), maxX);
+            FixedSizeHost host(800, 600);
+            CountingSurface surface;
+            view.OnDraw(surface, host, list);
+            EXPECT_EQ(surface.m_arcs, hidden[c.pen - 1] ? 0 : 1);
+            EXPECT_EQ(view.Context().GetMaxX(), 4.0f * RESOLUTION);
             EXPECT_EQ(view.GetDrawnCount(), static_cast<int>(list.size()));
         }
     }
@@ -116,13 +102,9 @@ TEST(PenSummary, CountsWhatIsDrawnWithItsColoursInOrder) {
     PenSummary summary = SummarizePens(list);
     EXPECT_EQ(summary.pens[0].marks, 5u);
     EXPECT_EQ(summary.pens[0].colors, (std::vector<ColorRef>{kBlack, kWhite}));
-    EXPECT_FALSE(summary.pens[0].moreColors);
     EXPECT_EQ(summary.pens[5].marks, 0u);
-
-    // Colours beyond those kept are noted, not listed.
-    list.Clear();
-    for (int i = 0; i <= static_cast<int>(PenUse::kMaxColors); ++i) {
-        list.Append<NewColor>(PrimCode::kNewColor, 10, 20, i);
+    for (std::int16_t i = 0; i < static_cast<std::int16_t>(PenUse::kMaxColors); ++i) {
+        list.Append<NewColor>(PrimCode::kNewColor, 10, 20, i);  // colours beyond those kept
         list.Append<Cercle>(PrimCode::kCercle, 1.0f, 1.0f, 1.0f);
     }
     summary = SummarizePens(list);
