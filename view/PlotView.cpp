@@ -141,8 +141,15 @@ void PlotView::OnDraw(DrawSurface& dc, ViewHost& host, const PrimitiveList& prim
     pass.Step(primitives.size());
 }
 
-void PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
-                        const PrimitiveList& primitives) {
+std::unique_ptr<PlotView> PlotView::Snapshot() const {
+    std::unique_ptr<PlotView> copy(new PlotView(*this));
+    copy->m_context.SetDC(nullptr);
+    return copy;
+}
+
+bool PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
+                        const PrimitiveList& primitives, const std::function<bool()>& stop) {
+    bool complete = true;
     m_context.SetNoClip(true);
     m_context.SetLayerPen(1);
     if (!primitives.empty()) {
@@ -152,7 +159,9 @@ void PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
         PenRoute route(dc, m_hiddenPens);
         CPlotContext& context = m_context;
         PrimPainter painter(context, m_state.Mapping());
+        std::size_t count = 0;
         primitives.ForEach([&](const Prim& prim) {
+            if (stop && (++count & 4095) == 0 && stop()) return complete = false;
             if (route.Shown(context)) pens.Follow(context);
             prim.Accept(painter);
             return true;
@@ -160,4 +169,5 @@ void PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
         m_context.SetDC(nullptr);
     }
     m_context.SetNoClip(false);
+    return complete;
 }

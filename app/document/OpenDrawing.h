@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "plot/SaveResult.h"
 #include "plot/UserFeedback.h"
 #include "view/PenSummary.h"
+#include "world/PaperToWorld.h"
 
 class AppSettings;
 class BackgroundWork;
@@ -22,6 +24,8 @@ class CKorvaneDoc;
 class CKorvaneView;
 class FileError;
 class Prompts;
+class QWidget;
+struct DxfSettings;
 
 // One open plot file (or a new drawing) with the views on it: the document/view framework's
 // document around a CKorvaneDoc, which is the drawing itself. It owns the drawing, watches its
@@ -49,6 +53,9 @@ class OpenDrawing : public QObject, public UserFeedback {
     bool SaveAs(CKorvaneView& view);
     // Edit > Insert: a chosen plot file's records appended; the issuing view refits.
     bool Insert(CKorvaneView* issuingView);
+    // Format > Georeference: the export settings edited in their dialog, without exporting.
+    // False when cancelled.
+    bool Georeference(QWidget* parent);
     // Before the document closes: "Save changes to %1?" when modified. False to keep it open.
     bool SaveModified();
     // The file (or its folder) changed on disk: offers to read it again when it is not the file
@@ -61,6 +68,9 @@ class OpenDrawing : public QObject, public UserFeedback {
     BackgroundWork& Background() { return m_background; }
     const QString& Title() const { return m_title; }
     const QString& PathName() const { return m_path; }
+    // The paper-to-world transform of the export settings; none when they are not scaled or
+    // define no transform.
+    const std::optional<PaperToWorld>& World() const { return m_world; }
     bool IsModified() const;
     void SetModifiedFlag(bool modified = true);
     // Read only up to a damaged record.
@@ -93,6 +103,8 @@ class OpenDrawing : public QObject, public UserFeedback {
     void drawingReplaced();
     // Records were added or replaced, or a pen shown or hidden: the pens panel follows.
     void pensChanged();
+    // The export settings, and with them World(), changed.
+    void exportSettingsChanged();
 
   private:
     // Runs read on the name of path's file once it is known to be a regular file, and keeps its
@@ -110,10 +122,14 @@ class OpenDrawing : public QObject, public UserFeedback {
     // The file now at the document's own path is the one it holds.
     void KnowOwnFile();
     // The export settings of the configuration file that was the last one when the document was
-    // made, read when an export first needs them.
+    // made, read when the first view or an export needs them.
     void LoadExportSettings();
     // The records changed: the pens are scanned again when next asked for.
     void DrawingChanged();
+    void SetExportSettings(const DxfSettings& settings);
+    // The export parameters dialog on the document's settings; OK sets them. The configuration
+    // file it loaded or saved is the last one, whatever the answer. False when cancelled.
+    bool EditExportSettings(QWidget* parent);
 
     Prompts& m_prompts;
     AppSettings& m_settings;
@@ -127,6 +143,7 @@ class OpenDrawing : public QObject, public UserFeedback {
     FileIdentity m_noticed;   // of the file last asked about
     std::string m_cfgPath;
     bool m_settingsLoaded = false;
+    std::optional<PaperToWorld> m_world;
     QStringList m_pendingMessages;
     std::vector<CKorvaneView*> m_views;
     std::unique_ptr<PenSummary> m_penUses;  // null until asked for after a change

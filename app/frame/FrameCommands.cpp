@@ -149,6 +149,13 @@ void CMainFrame::CreateViewCommands() {
                 nullptr, &CKorvaneView::OnOptions);
     MakeCommand(QStringLiteral("&Font and Line..."), QString());
     a = MakeCommand(
+        QStringLiteral("&Georeference..."),
+        QStringLiteral("Set where the drawing lies in the world, for the world position "
+                       "and the DXF export\nGeoreference"));
+    connect(a, &QAction::triggered, this, [this] {
+        if (CKorvaneView* view = m_app.ActiveView()) view->GetDocument().Georeference(view);
+    });
+    a = MakeCommand(
         QStringLiteral("P&ens"),
         QStringLiteral("Show or hide the pens panel, where pens are shown or hidden\nPens"));
     a->setCheckable(true);
@@ -212,7 +219,7 @@ void CMainFrame::UpdateCommands() {
           "Zoomed View", "Normal View",   "Zoom In",     "Zoom Out",        "Zoom Window",
           "Options",     "New Window",    "Next Window", "Previous Window", "Cascade",
           "Tile",        "Arrange Icons", "Print",       "Print Preview",   "Page Setup",
-          "Copy",        "Font and Line"}) {
+          "Copy",        "Font and Line", "Georeference"}) {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
     Command(QStringLiteral("Zoomed View"))

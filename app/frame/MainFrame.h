@@ -68,6 +68,8 @@ class CMainFrame : public QMainWindow {
     QMdiArea* m_mdiArea;
     QLabel* m_position = nullptr;
     PensPanel* m_pens;
+    // The pointer in the world of the active document's export settings, while they are scaled.
+    QLabel* m_world = nullptr;
     // CAP, NUM, SCRL: each only where the platform reports its key.
     QLabel* m_locks[3] = {};
     bool m_documentMenu = false;

@@ -54,12 +54,13 @@ PensPanel::PensPanel(QWidget* parent) : QDockWidget(QStringLiteral("Pens"), pare
 void PensPanel::SetDocument(OpenDrawing* document) {
     if (document == m_document) return;
     disconnect(m_pensChanged);
-    disconnect(m_titlesChanged);
+    disconnect(m_settingsChanged);
     m_document = document;
     if (document) {
         m_pensChanged = connect(document, &OpenDrawing::pensChanged, this, &PensPanel::Refresh);
-        // An export may have given the pens other layers.
-        m_titlesChanged = connect(document, &OpenDrawing::titlesChanged, this, &PensPanel::Refresh);
+        // An export or Georeference may have given the pens other layers.
+        m_settingsChanged =
+            connect(document, &OpenDrawing::exportSettingsChanged, this, &PensPanel::Refresh);
     }
     Refresh();
 }

@@ -38,5 +38,5 @@ class PensPanel : public QDockWidget {
     Entry m_entries[kDxfPens];
     QPointer<OpenDrawing> m_document;
     QMetaObject::Connection m_pensChanged;
-    QMetaObject::Connection m_titlesChanged;
+    QMetaObject::Connection m_settingsChanged;
 };
