@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "plot/DxfPens.h"
 #include "plot/NumberText.h"
 #include "render/StrokeFont.h"
 
@@ -35,22 +36,11 @@ void CDxfOut::Begin(Archive* output, std::int16_t, std::int16_t) {
 }
 
 void CDxfOut::SetPen(std::int16_t pen) {
-    int p = pen < 1 ? 1 : pen > 8 ? 8 : pen;
-    m_penIndex = p - 1;
+    m_penIndex = DxfPenOfNumber(pen) - 1;
 }
 
 void CDxfOut::SetPenRgb(std::int16_t r, std::int16_t g, std::int16_t b) {
-    struct PenColor {
-        std::int16_t r, g, b;
-        int pen;
-    };
-    static const PenColor kPens[] = {{255, 0, 0, 2},   {255, 255, 0, 3}, {0, 255, 0, 4},
-                                     {0, 255, 255, 5}, {0, 0, 255, 6},   {255, 0, 255, 7}};
-    int pen = 1;
-    for (const PenColor& p : kPens) {
-        if (p.r == r && p.g == g && p.b == b) pen = p.pen;
-    }
-    m_penIndex = pen - 1;
+    m_penIndex = DxfPenOfRgb(r, g, b) - 1;
 }
 
 void CDxfOut::SetExtent(float, float) {}

@@ -47,6 +47,9 @@ class CPlotContext {
     std::uint8_t GetRed() const { return m_red; }
     std::uint8_t GetGreen() const { return m_green; }
     std::uint8_t GetBlue() const { return m_blue; }
+    // The pen (1..8) the DXF export puts the next mark on: views hide marks by it.
+    int GetLayerPen() const { return m_layerPen; }
+    void SetLayerPen(int pen) { m_layerPen = pen; }
     // The plot's pen in logical units; every pass starts it at the view's corner.
     float GetLastX() const { return m_lastX; }
     float GetLastY() const { return m_lastY; }
@@ -131,6 +134,7 @@ class CPlotContext {
     std::uint8_t m_red = 0;
     std::uint8_t m_green = 0;
     std::uint8_t m_blue = 0;
+    int m_layerPen = 1;
     float m_lastX = -LOGICAL_BIAS;
     float m_lastY = -LOGICAL_BIAS;
     bool m_noClip = false;

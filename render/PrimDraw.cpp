@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "plot/DxfPens.h"
 #include "plot/NumberText.h"
 #include "plot/Prim.h"
 #include "render/DrawSurface.h"
@@ -61,16 +62,20 @@ void PrimPainter::Visit(const Pinit&) {
     m_context.SetOrigin(0, 0);
     m_context.SetScale(1.0f);
     m_context.SetColor(0, 0, 0);
+    m_context.SetLayerPen(1);
     m_context.ResetPen();
 }
 
 void PrimPainter::Visit(const Couleur& p) {
+    // The export clamps every pen; the plotter ignores those it has no colour for.
+    m_context.SetLayerPen(DxfPenOfNumber(p.m_pen));
     if (p.m_pen < 1 || p.m_pen > 9) return;
     const Rgb& c = kPenColors[p.m_pen];
     m_context.SetColor(c.r, c.g, c.b);
 }
 
 void PrimPainter::Visit(const NewColor& p) {
+    m_context.SetLayerPen(DxfPenOfRgb(p.m_r, p.m_g, p.m_b));
     m_context.SetColor(static_cast<std::uint8_t>(p.m_r & 0xFF),
                        static_cast<std::uint8_t>(p.m_g & 0xFF),
                        static_cast<std::uint8_t>(p.m_b & 0xFF));

@@ -1,6 +1,7 @@
 #include "view/PlotView.h"
 
 #include "plot/PrimitiveList.h"
+#include "render/CountingSurface.h"
 #include "render/DrawSurface.h"
 #include "render/PrimDraw.h"
 #include "view/ViewHost.h"
@@ -45,12 +46,35 @@ class PassPens {
     std::uint8_t m_red = 1, m_green = 1, m_blue = 1;
 };
 
+// Points the context, record by record, at the pass's surface or, while the pen of a hidden
+// layer is selected, at one that draws nothing: hidden marks cost no raster time, yet still
+// move the pen and the origin and reach the extents, as the first fit and Drawing Status count
+// them. With nothing hidden the context keeps the pass's surface throughout.
+class PenRoute {
+  public:
+    PenRoute(DrawSurface& dc, const PenSet& hidden) : m_dc(dc), m_hidden(hidden) {}
+
+    // True when the next record is drawn.
+    bool Shown(CPlotContext& context) {
+        if (m_hidden.none()) return true;
+        const bool shown = !m_hidden[context.GetLayerPen() - 1];
+        context.SetDC(shown ? &m_dc : &m_blind);
+        return shown;
+    }
+
+  private:
+    DrawSurface& m_dc;
+    CountingSurface m_blind;
+    const PenSet m_hidden;
+};
+
 PaintPass::PaintPass(PlotView& view, DrawSurface& dc, ViewHost& host,
                      const PrimitiveList& primitives, int fitToPage)
     : m_view(view), m_dc(dc), m_host(host), m_primitives(primitives) {
     m_host.BeginWaitCursor();
     m_view.m_drawnCount = 0;
     m_view.m_context.ResetPen();
+    m_view.m_context.SetLayerPen(1);  // as the DXF export starts
     if (m_primitives.empty()) return;
 
     const ViewState& state = m_view.m_state;
@@ -63,6 +87,7 @@ PaintPass::PaintPass(PlotView& view, DrawSurface& dc, ViewHost& host,
     }
     m_view.m_context.SetDC(&dc);
     m_pens = std::make_unique<PassPens>(dc, m_view.m_lineWidth);
+    m_route = std::make_unique<PenRoute>(dc, m_view.m_hiddenPens);
     m_mapping = state.Mapping();
     if (dc.IsPrinting()) m_mapping.divisor = 1.0;
     m_interruptible = state.GetZoomMode() == ZOOM_INCREMENTAL;
@@ -78,13 +103,14 @@ bool PaintPass::Step(std::size_t count) {
     const std::size_t end = total - m_next < count ? total : m_next + count;
     CPlotContext& context = m_view.m_context;
     PassPens& pens = *m_pens;
+    PenRoute& route = *m_route;
     PrimPainter painter(context, m_mapping);
     for (; m_next < end; ++m_next) {
         if (m_interruptible && m_host.ShouldStop()) {
             m_stopped = true;
             return false;
         }
-        pens.Follow(context);
+        if (route.Shown(context)) pens.Follow(context);
         m_primitives.At(m_next)->Accept(painter);
     }
     return m_next < total;
@@ -95,6 +121,7 @@ void PaintPass::Finish() {
     m_finished = true;
     if (!m_primitives.empty()) {
         m_pens.reset();
+        m_route.reset();
         m_view.m_context.SetDC(nullptr);  // the surface lives for this pass only
         m_view.m_drawnCount = static_cast<int>(m_next);
         ViewState& state = m_view.m_state;
@@ -124,16 +151,18 @@ bool PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
                         const PrimitiveList& primitives, const std::function<bool()>& stop) {
     bool complete = true;
     m_context.SetNoClip(true);
+    m_context.SetLayerPen(1);
     if (!primitives.empty()) {
         m_state.CopyMapping(clientWidth, clientHeight).Apply(dc);
         m_context.SetDC(&dc);
         PassPens pens(dc, 0);
+        PenRoute route(dc, m_hiddenPens);
         CPlotContext& context = m_context;
         PrimPainter painter(context, m_state.Mapping());
         std::size_t count = 0;
         primitives.ForEach([&](const Prim& prim) {
             if (stop && (++count & 4095) == 0 && stop()) return complete = false;
-            pens.Follow(context);
+            if (route.Shown(context)) pens.Follow(context);
             prim.Accept(painter);
             return true;
         });

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "plot/DxfPens.h"
 #include "render/PlotContext.h"
 #include "view/ViewState.h"
 
@@ -44,6 +45,10 @@ class PlotView {
     void SetLineWidth(int width) { m_lineWidth = width; }
     // The primitives the last paint drew.
     int GetDrawnCount() const { return m_drawnCount; }
+    // The pens whose marks every pass of this view leaves out, pixels only: the marks still
+    // move the pen and reach the extents. Set from the document on each of its views.
+    const PenSet& HiddenPens() const { return m_hiddenPens; }
+    void SetHiddenPens(const PenSet& hidden) { m_hiddenPens = hidden; }
 
   private:
     friend class PaintPass;
@@ -53,9 +58,11 @@ class PlotView {
     CPlotContext m_context;
     int m_lineWidth = 0;
     int m_drawnCount = 0;
+    PenSet m_hiddenPens;
 };
 
 class PassPens;
+class PenRoute;
 
 // One paint of a view, which can be run in slices: the mapping, the offsets and the divisor are
 // taken when it starts, so the view may be zoomed meanwhile without disturbing it. Finishing
@@ -81,6 +88,7 @@ class PaintPass {
     ViewHost& m_host;
     const PrimitiveList& m_primitives;
     std::unique_ptr<PassPens> m_pens;
+    std::unique_ptr<PenRoute> m_route;
     PlotMapping m_mapping{0, 0, 1};
     bool m_interruptible = false;
     bool m_stopped = false;

@@ -28,6 +28,7 @@ bool OpenDrawing::Insert(CKorvaneView* issuingView) {
     if (incoming.Primitives().empty() && !complete) return false;
     m_doc->TakeInserted(incoming);
     SetModifiedFlag(true);
+    DrawingChanged();
     for (CKorvaneView* view : m_views) {
         // The issuing view measures the merged drawing and fits it, whatever it showed; the
         // others show it where they look.

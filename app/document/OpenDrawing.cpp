@@ -242,6 +242,7 @@ void OpenDrawing::AskReload() {
     m_identity = m_noticed = read;
     SetModifiedFlag(false);
     emit drawingReplaced();
+    DrawingChanged();
 }
 
 bool OpenDrawing::IsModified() const {
@@ -253,6 +254,7 @@ void OpenDrawing::SetModifiedFlag(bool modified) {
 }
 
 void OpenDrawing::AddView(CKorvaneView* view) {
+    view->View().SetHiddenPens(m_hiddenPens);
     // Its world position is shown from the start.
     if (m_views.empty()) LoadExportSettings();
     m_views.push_back(view);

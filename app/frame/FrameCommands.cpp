@@ -9,6 +9,7 @@
 #include "app/document/OpenDrawing.h"
 #include "app/frame/FrameHost.h"
 #include "app/frame/MainFrame.h"
+#include "app/frame/PensPanel.h"
 #include "app/view/KorvaneView.h"
 
 namespace {
@@ -154,6 +155,13 @@ void CMainFrame::CreateViewCommands() {
     connect(a, &QAction::triggered, this, [this] {
         if (CKorvaneView* view = m_app.ActiveView()) view->GetDocument().Georeference(view);
     });
+    a = MakeCommand(
+        QStringLiteral("P&ens"),
+        QStringLiteral("Show or hide the pens panel, where pens are shown or hidden\nPens"));
+    a->setCheckable(true);
+    connect(a, &QAction::toggled, m_pens, &QWidget::setVisible);
+    // The panel's own close button unchecks the command.
+    connect(m_pens->toggleViewAction(), &QAction::toggled, a, &QAction::setChecked);
 }
 
 void CMainFrame::CreateWindowCommands() {

@@ -29,6 +29,7 @@
 #include "app/document/OpenDrawing.h"
 #include "app/frame/ChildFrame.h"
 #include "app/frame/FrameHost.h"
+#include "app/frame/PensPanel.h"
 #include "app/platform/KeyboardLocks.h"
 #include "app/settings/AppSettings.h"
 #include "app/view/KorvaneView.h"
@@ -55,11 +56,14 @@ void ForgetMenuEntries(QMenu* menu) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(FrameHost& app) : m_app(app), m_mdiArea(new QMdiArea(this)) {
+CMainFrame::CMainFrame(FrameHost& app)
+    : m_app(app), m_mdiArea(new QMdiArea(this)), m_pens(new PensPanel(this)) {
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/korvane.svg")));
     setCentralWidget(m_mdiArea);
     setAcceptDrops(true);
+    addDockWidget(Qt::RightDockWidgetArea, m_pens);
+    m_pens->hide();
     CreateCommands();
     CreateToolBar();
     CreateStatusBar();
@@ -207,7 +211,7 @@ void CMainFrame::BuildMenus(bool documentMenu) {
     add(bar->addMenu(QStringLiteral("&Edit")), {"Copy", "Paste", "Insert"});
     add(bar->addMenu(QStringLiteral("&View")),
         {"Toolbar", "Status Bar", "Zoomed View", "Normal View", "Zoom In", "Zoom Out",
-         "Zoom Window", "Zoom Previous", "Options"});
+         "Zoom Window", "Zoom Previous", "Options", "", "Pens"});
     add(bar->addMenu(QStringLiteral("F&ormat")), {"Font and Line", "Georeference"});
     m_windowMenu = bar->addMenu(QStringLiteral("&Window"));
     add(m_windowMenu,
@@ -240,6 +244,7 @@ void CMainFrame::OnActiveViewChanged() {
         m_cursorConnection =
             connect(view, &CKorvaneView::cursorMoved, this, &CMainFrame::ShowCursorPosition);
     }
+    m_pens->SetDocument(m_app.ActiveView() ? &m_app.ActiveView()->GetDocument() : nullptr);
     ShowCursorPosition(false, 0, 0);
     UpdateTitle();
     UpdateCommands();

@@ -12,6 +12,7 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QPrinter;
+class PensPanel;
 
 // The main window: the workspace of child frames, the menu bar (the short menu while no
 // document is open, the full one while one is), the toolbar and the status bar.
@@ -66,6 +67,7 @@ class CMainFrame : public QMainWindow {
     FrameHost& m_app;
     QMdiArea* m_mdiArea;
     QLabel* m_position = nullptr;
+    PensPanel* m_pens;
     // The pointer in the world of the active document's export settings, while they are scaled.
     QLabel* m_world = nullptr;
     // CAP, NUM, SCRL: each only where the platform reports its key.

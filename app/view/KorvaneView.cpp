@@ -243,6 +243,7 @@ void CKorvaneView::OnDrawingReplaced() {
     auto fresh = std::make_unique<PlotView>();
     fresh->SetLineWidth(m_view->GetLineWidth());
     fresh->Context().SetFaceName(m_view->Context().GetFaceName());
+    fresh->SetHiddenPens(m_view->HiddenPens());
     m_view = std::move(fresh);
     UpdateScrollBars();
     Changed(true);
