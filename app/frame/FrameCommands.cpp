@@ -41,6 +41,7 @@ QAction* CMainFrame::Command(const QString& name) const {
 void CMainFrame::CreateCommands() {
     CreateFileCommands();
     CreateEditCommands();
+    CreateFindCommands();
     CreateViewCommands();
     ConnectPrintCommands();
     CreateWindowCommands();
@@ -204,7 +205,7 @@ void CMainFrame::UpdateCommands() {
           "Zoomed View", "Normal View",   "Zoom In",     "Zoom Out",        "Zoom Window",
           "Options",     "New Window",    "Next Window", "Previous Window", "Cascade",
           "Tile",        "Arrange Icons", "Print",       "Print Preview",   "Page Setup",
-          "Copy",        "Font and Line"}) {
+          "Copy",        "Font and Line", "Find",        "Find Next",       "Find Previous"}) {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
     Command(QStringLiteral("Zoomed View"))

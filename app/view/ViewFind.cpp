@@ -1,0 +1,68 @@
+// Edit > Find in one view: the search of the drawing's text, the zoom to a match and its mark.
+#include "app/document/OpenDrawing.h"
+#include "app/view/KorvaneView.h"
+#include "plot/KorvaneDoc.h"
+#include "widgets/Prompts.h"
+
+namespace {
+// The text as bytes of the drawing's Latin-1; false when it holds a character no drawing can.
+bool ToDrawingBytes(const QString& text, std::string& bytes) {
+    bytes.clear();
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF) return false;
+        bytes.push_back(static_cast<char>(c.unicode()));
+    }
+    return true;
+}
+}  // namespace
+
+QString CKorvaneView::FindText(const QString& text, bool matchCase, bool forward) {
+    const PrimitiveList& primitives = m_document.Doc().Primitives();
+    std::string needle;
+    const bool drawable = ToDrawingBytes(text, needle);
+    if (!m_find.valid || m_find.text != needle || m_find.matchCase != matchCase ||
+        m_find.records != primitives.size()) {
+        m_find = FindResults();
+        if (drawable) {
+            BeginWaitCursor();
+            // No pen is hidden yet: every pen's text is searched.
+            m_find.matches = ::FindText(primitives, needle, matchCase, 0);
+            EndWaitCursor();
+        }
+        m_find.text = needle;
+        m_find.matchCase = matchCase;
+        m_find.records = primitives.size();
+        m_find.valid = true;
+    }
+    const int count = static_cast<int>(m_find.matches.size());
+    if (count == 0) {
+        m_prompts.Information(QStringLiteral("Cannot find \"%1\".").arg(text));
+        return QString();
+    }
+    int& at = m_find.current;
+    at = at < 0 ? (forward ? 0 : count - 1) : (at + (forward ? 1 : count - 1)) % count;
+    const TextMatch& match = m_find.matches[static_cast<std::size_t>(at)];
+    m_view->State().ZoomToBox(match.left * RESOLUTION, match.bottom * RESOLUTION,
+                              match.right * RESOLUTION, match.top * RESOLUTION, ClientWidth(),
+                              ClientHeight());
+    Changed(true);
+    m_mark = match;
+    viewport()->update();
+    return QStringLiteral("Match %1 of %2").arg(at + 1).arg(count);
+}
+
+QRectF CKorvaneView::MarkRect(const TextMatch& match) const {
+    // Client pixels to plot units is a scale and a shift on each axis: inverted from two points.
+    const ViewState& state = m_view->State();
+    const int w = ClientWidth(), h = ClientHeight();
+    double x0, y0, x1, y1;
+    state.ClientToPlot(0, 0, w, h, x0, y0);
+    state.ClientToPlot(1, 1, w, h, x1, y1);
+    const double sx = x1 - x0, sy = y1 - y0;
+    if (sx == 0 || sy == 0) return QRectF();
+    const auto clientX = [&](double inches) { return (inches * RESOLUTION - x0) / sx; };
+    const auto clientY = [&](double inches) { return (inches * RESOLUTION - y0) / sy; };
+    return QRectF(QPointF(clientX(match.left), clientY(match.top)),
+                  QPointF(clientX(match.right), clientY(match.bottom)))
+        .normalized();
+}
