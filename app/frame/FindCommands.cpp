@@ -1,7 +1,9 @@
 // Edit > Find, Find Next (F3) and Find Previous (Shift+F3) on the active view.
 #include <QAction>
 #include <QMdiArea>
+#include <QScreen>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "app/dialogs/CFindDlg.h"
 #include "app/frame/ChildFrame.h"
@@ -52,5 +54,17 @@ void CMainFrame::FindAgain(bool forward) {
     }
     const QString result = view->FindText(m_findDialog->Text(), m_findDialog->MatchCase(), forward);
     if (!result.isEmpty()) statusBar()->showMessage(result);
+    // The dialog steps aside from the match it would hide: below it, or above when no room.
+    const std::optional<QRect> mark = view->MarkOnScreen();
+    if (mark && m_findDialog->isVisible()) {
+        const QRect box = m_findDialog->frameGeometry();
+        if (box.intersects(mark->adjusted(-8, -8, 8, 8))) {
+            const QRect screen = m_findDialog->screen()->availableGeometry();
+            const int below = mark->bottom() + 24;
+            const int y =
+                below + box.height() <= screen.bottom() ? below : mark->top() - 24 - box.height();
+            m_findDialog->move(box.left(), std::max(screen.top(), y));
+        }
+    }
     UpdateCommands();
 }

@@ -49,6 +49,8 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     // and marks it until the next zoom or scroll. Returns "Match %1 of %2"; a miss says
     // "Cannot find "%1"." and returns an empty text.
     QString FindText(const QString& text, bool matchCase, bool forward);
+    // The marked match in screen coordinates, when one is marked.
+    std::optional<QRect> MarkOnScreen() const;
     // Prints the view's drawing as one page on device (a printer or a preview page); says
     // "Could not start print job." and returns false when the device refuses.
     // background: painted off the window's thread (a printer; a preview page is painted where

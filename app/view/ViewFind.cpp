@@ -35,6 +35,8 @@ QString CKorvaneView::FindText(const QString& text, bool matchCase, bool forward
         m_find.valid = true;
     }
     const int count = static_cast<int>(m_find.matches.size());
+    // The first paint's fit would undo the zoom: it comes first.
+    if (!m_view->State().IsFitted()) m_paint->FinishPainting();
     if (count == 0) {
         m_prompts.Information(QStringLiteral("Cannot find \"%1\".").arg(text));
         return QString();
@@ -49,6 +51,12 @@ QString CKorvaneView::FindText(const QString& text, bool matchCase, bool forward
     m_mark = match;
     viewport()->update();
     return QStringLiteral("Match %1 of %2").arg(at + 1).arg(count);
+}
+
+std::optional<QRect> CKorvaneView::MarkOnScreen() const {
+    if (!m_mark) return std::nullopt;
+    const QRect client = MarkRect(*m_mark).toAlignedRect();
+    return QRect(viewport()->mapToGlobal(client.topLeft()), client.size());
 }
 
 QRectF CKorvaneView::MarkRect(const TextMatch& match) const {
