@@ -112,12 +112,11 @@ void CKorvaneView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::white);
     if (!m_paint->Image().isNull()) painter.drawImage(m_panOffset, m_paint->Image());
-    if (m_mark) {
+    if (const std::optional<QRectF> mark = m_mark ? MarkRect(*m_mark) : std::nullopt) {
         // Over the picture, never into it: prints and copies do not show it.
         painter.setPen(QPen(QColor(0, 120, 215), 2));
         painter.setBrush(QColor(0, 120, 215, 40));
-        painter.drawRect(
-            MarkRect(*m_mark).translated(m_panOffset).toAlignedRect().adjusted(-4, -4, 4, 4));
+        painter.drawRect(mark->translated(m_panOffset).toAlignedRect().adjusted(-4, -4, 4, 4));
     }
 }
 

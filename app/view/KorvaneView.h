@@ -109,8 +109,9 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     // Shows where the pointer is over the drawing, as the view now stands.
     void ReportCursor();
     void OnDrawingReplaced();
-    // The match's box in client pixels, as the view now stands.
-    QRectF MarkRect(const TextMatch& match) const;
+    // The match's box in client pixels as the view now stands, cut to the client's surround;
+    // none when it lies far outside.
+    std::optional<QRectF> MarkRect(const TextMatch& match) const;
 
     // Edit > Find: the matches of the last search, what they were found for, and the one shown.
     struct FindResults {

@@ -1,4 +1,7 @@
 // Edit > Find in one view: the search of the drawing's text, the zoom to a match and its mark.
+#include <algorithm>
+#include <utility>
+
 #include "app/document/OpenDrawing.h"
 #include "app/view/KorvaneView.h"
 #include "plot/KorvaneDoc.h"
@@ -44,22 +47,24 @@ QString CKorvaneView::FindText(const QString& text, bool matchCase, bool forward
     int& at = m_find.current;
     at = at < 0 ? (forward ? 0 : count - 1) : (at + (forward ? 1 : count - 1)) % count;
     const TextMatch& match = m_find.matches[static_cast<std::size_t>(at)];
-    m_view->State().ZoomToBox(match.left * RESOLUTION, match.bottom * RESOLUTION,
-                              match.right * RESOLUTION, match.top * RESOLUTION, ClientWidth(),
-                              ClientHeight());
-    Changed(true);
+    // A match beyond any view (a hostile file's) is counted but not zoomed to.
+    const bool shown = m_view->State().ZoomToBox(match.left * RESOLUTION, match.bottom * RESOLUTION,
+                                                 match.right * RESOLUTION, match.top * RESOLUTION,
+                                                 ClientWidth(), ClientHeight());
+    Changed(shown);
     m_mark = match;
     viewport()->update();
     return QStringLiteral("Match %1 of %2").arg(at + 1).arg(count);
 }
 
 std::optional<QRect> CKorvaneView::MarkOnScreen() const {
-    if (!m_mark) return std::nullopt;
-    const QRect client = MarkRect(*m_mark).toAlignedRect();
+    const std::optional<QRectF> rect = m_mark ? MarkRect(*m_mark) : std::nullopt;
+    if (!rect) return std::nullopt;
+    const QRect client = rect->toAlignedRect();
     return QRect(viewport()->mapToGlobal(client.topLeft()), client.size());
 }
 
-QRectF CKorvaneView::MarkRect(const TextMatch& match) const {
+std::optional<QRectF> CKorvaneView::MarkRect(const TextMatch& match) const {
     // Client pixels to plot units is a scale and a shift on each axis: inverted from two points.
     const ViewState& state = m_view->State();
     const int w = ClientWidth(), h = ClientHeight();
@@ -67,10 +72,19 @@ QRectF CKorvaneView::MarkRect(const TextMatch& match) const {
     state.ClientToPlot(0, 0, w, h, x0, y0);
     state.ClientToPlot(1, 1, w, h, x1, y1);
     const double sx = x1 - x0, sy = y1 - y0;
-    if (sx == 0 || sy == 0) return QRectF();
-    const auto clientX = [&](double inches) { return (inches * RESOLUTION - x0) / sx; };
-    const auto clientY = [&](double inches) { return (inches * RESOLUTION - y0) / sy; };
-    return QRectF(QPointF(clientX(match.left), clientY(match.top)),
-                  QPointF(clientX(match.right), clientY(match.bottom)))
-        .normalized();
+    if (sx == 0 || sy == 0) return std::nullopt;
+    double left = (match.left * RESOLUTION - x0) / sx, right = (match.right * RESOLUTION - x0) / sx;
+    double top = (match.top * RESOLUTION - y0) / sy, bottom = (match.bottom * RESOLUTION - y0) / sy;
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+    // Only what lies near the client is drawn, cut to it: far or not finite, nothing is marked.
+    const double margin = 16;
+    if (!(right >= -margin && left <= w + margin && bottom >= -margin && top <= h + margin)) {
+        return std::nullopt;
+    }
+    left = std::max(left, -margin);
+    top = std::max(top, -margin);
+    right = std::min(right, w + margin);
+    bottom = std::min(bottom, h + margin);
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
 }

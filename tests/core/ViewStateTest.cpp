@@ -1,6 +1,8 @@
 // Zoom, scroll and history arithmetic of a view, without a window.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "view/ViewState.h"
 
 namespace {
@@ -230,7 +232,7 @@ TEST(ViewState, ZoomToBoxCentresTheBox) {
     };
     for (const Case& c : cases) {
         ViewState v = Square();
-        v.ZoomToBox(c.left, c.bottom, c.right, c.top, kClient, kClient);
+        EXPECT_TRUE(v.ZoomToBox(c.left, c.bottom, c.right, c.top, kClient, kClient));
         double x0, y0, x1, y1, cx, cy;
         v.ClientToPlot(0, kClient, kClient, kClient, x0, y0);
         v.ClientToPlot(kClient, 0, kClient, kClient, x1, y1);
@@ -242,4 +244,10 @@ TEST(ViewState, ZoomToBoxCentresTheBox) {
         EXPECT_TRUE(v.ZoomPrevious());
         ExpectRect(v, {0, 0, 1000, 1000});
     }
+    // Text a hostile file puts beyond any view leaves the view as it was.
+    ViewState v = Square();
+    EXPECT_FALSE(v.ZoomToBox(0, 0, 1e300, 10, kClient, kClient));
+    EXPECT_FALSE(v.ZoomToBox(std::nan(""), 0, 10, 10, kClient, kClient));
+    EXPECT_TRUE(v.GetZoomHistory().empty());
+    ExpectRect(v, {0, 0, 1000, 1000});
 }
