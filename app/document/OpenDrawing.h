@@ -7,12 +7,14 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/platform/RegularFile.h"
 #include "plot/SaveResult.h"
 #include "plot/UserFeedback.h"
+#include "world/PaperToWorld.h"
 
 class AppSettings;
 class BackgroundWork;
@@ -20,6 +22,8 @@ class CKorvaneDoc;
 class CKorvaneView;
 class FileError;
 class Prompts;
+class QWidget;
+struct DxfSettings;
 
 // One open plot file (or a new drawing) with the views on it: the document/view framework's
 // document around a CKorvaneDoc, which is the drawing itself. It owns the drawing, watches its
@@ -47,6 +51,9 @@ class OpenDrawing : public QObject, public UserFeedback {
     bool SaveAs(CKorvaneView& view);
     // Edit > Insert: a chosen plot file's records appended; the issuing view refits.
     bool Insert(CKorvaneView* issuingView);
+    // Format > Georeference: the export settings edited in their dialog, without exporting.
+    // False when cancelled.
+    bool Georeference(QWidget* parent);
     // Before the document closes: "Save changes to %1?" when modified. False to keep it open.
     bool SaveModified();
     // The file (or its folder) changed on disk: offers to read it again when it is not the file
@@ -59,6 +66,9 @@ class OpenDrawing : public QObject, public UserFeedback {
     BackgroundWork& Background() { return m_background; }
     const QString& Title() const { return m_title; }
     const QString& PathName() const { return m_path; }
+    // The paper-to-world transform of the export settings; none when they are not scaled or
+    // define no transform.
+    const std::optional<PaperToWorld>& World() const { return m_world; }
     bool IsModified() const;
     void SetModifiedFlag(bool modified = true);
     // Read only up to a damaged record.
@@ -81,6 +91,8 @@ class OpenDrawing : public QObject, public UserFeedback {
     void lastViewClosed();
     // The drawing was replaced (reloaded from disk): the views start afresh.
     void drawingReplaced();
+    // The export settings, and with them World(), changed.
+    void exportSettingsChanged();
 
   private:
     // Runs read on the name of path's file once it is known to be a regular file, and keeps its
@@ -98,8 +110,12 @@ class OpenDrawing : public QObject, public UserFeedback {
     // The file now at the document's own path is the one it holds.
     void KnowOwnFile();
     // The export settings of the configuration file that was the last one when the document was
-    // made, read when an export first needs them.
+    // made, read when the first view or an export needs them.
     void LoadExportSettings();
+    void SetExportSettings(const DxfSettings& settings);
+    // The export parameters dialog on the document's settings; OK sets them. The configuration
+    // file it loaded or saved is the last one, whatever the answer. False when cancelled.
+    bool EditExportSettings(QWidget* parent);
 
     Prompts& m_prompts;
     AppSettings& m_settings;
@@ -113,6 +129,7 @@ class OpenDrawing : public QObject, public UserFeedback {
     FileIdentity m_noticed;   // of the file last asked about
     std::string m_cfgPath;
     bool m_settingsLoaded = false;
+    std::optional<PaperToWorld> m_world;
     QStringList m_pendingMessages;
     std::vector<CKorvaneView*> m_views;
     QFileSystemWatcher m_watcher;

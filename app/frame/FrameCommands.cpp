@@ -148,6 +148,13 @@ void CMainFrame::CreateViewCommands() {
     viewCommand(QStringLiteral("&Options..."), QStringLiteral("Edit program options\n Options"),
                 nullptr, &CKorvaneView::OnOptions);
     MakeCommand(QStringLiteral("&Font and Line..."), QString());
+    a = MakeCommand(
+        QStringLiteral("&Georeference..."),
+        QStringLiteral("Set where the drawing lies in the world, for the world position "
+                       "and the DXF export\nGeoreference"));
+    connect(a, &QAction::triggered, this, [this] {
+        if (CKorvaneView* view = m_app.ActiveView()) view->GetDocument().Georeference(view);
+    });
 }
 
 void CMainFrame::CreateWindowCommands() {
@@ -205,7 +212,10 @@ void CMainFrame::UpdateCommands() {
           "Zoomed View", "Normal View",   "Zoom In",     "Zoom Out",        "Zoom Window",
           "Options",     "New Window",    "Next Window", "Previous Window", "Cascade",
           "Tile",        "Arrange Icons", "Print",       "Print Preview",   "Page Setup",
-          "Copy",        "Font and Line", "Find",        "Find Next",       "Find Previous"}) {
+          "Copy",        "Font and Line", "Georeference"}) {
+        Command(QLatin1String(name))->setEnabled(view != nullptr);
+    }
+    for (const char* name : {"Find", "Find Next", "Find Previous"}) {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
     Command(QStringLiteral("Zoomed View"))
