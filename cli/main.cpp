@@ -54,6 +54,14 @@ const Command kCommands[] = {
      "after fitting itself to the drawing, one per line, then 'end DRAWN MAXX MAXY'.\n"
      "%s",
      RunTrace},
+    {"find", "find FILE TEXT [--match-case] [--config CFG]",
+     "Prints one line per text or number record of the plot file FILE whose text as drawn\n"
+     "(numbers formatted as drawn) holds TEXT: 'RECORD X Y TEXT', RECORD numbered as the lines\n"
+     "of 'korvane-cli dump' from 1, X and Y where the text starts, in plot inches with three\n"
+     "decimals. Letters match whatever their case unless --match-case is given. With --config\n"
+     "CFG whose conversion is scaled, the world easting and northing follow Y. Exit status 0\n"
+     "when some text matched, 1 when none did.",
+     RunFind},
     {"fonts", "fonts", "Lists the installed font families --face can name, one per line.",
      RunFonts},
 #ifdef KORVANE_QT_MODULE

@@ -230,6 +230,41 @@ bool ViewState::EndZoomWindow(bool accepted, int left, int top, int right, int b
     return true;
 }
 
+bool ViewState::ZoomToBox(double left, double bottom, double right, double top, int clientWidth,
+                          int clientHeight) {
+    if (clientWidth <= 0 || clientHeight <= 0) return false;
+    double width, height;
+    VisibleExtent(clientWidth, clientHeight, width, height);
+    const double aspect = static_cast<double>(clientHeight) / clientWidth;
+    // A box without size (text of height zero) counts as a tenth of an inch.
+    constexpr double kLeast = RESOLUTION / 10.0;
+    const double boxW = std::max(right - left, kLeast), boxH = std::max(top - bottom, kLeast);
+    double w = std::min(width, 20 * boxW);
+    w = std::max({w, 1.25 * boxW, 1.25 * boxH / aspect});
+    const double h = w * aspect;
+    const double cx = (left + right) / 2, cy = (bottom + top) / 2;
+    const float edges[] = {static_cast<float>(cx - w / 2), static_cast<float>(cy - h / 2),
+                           static_cast<float>(cx + w / 2), static_cast<float>(cy + h / 2)};
+    for (const float e : edges) {
+        if (!std::isfinite(e)) return false;
+    }
+    if (!(edges[2] > edges[0] && edges[3] > edges[1])) return false;
+    SaveRectangle();
+    m_viewLeft = edges[0];
+    m_viewBottom = edges[1];
+    m_viewRight = edges[2];
+    m_viewTop = edges[3];
+    FitToClient(clientWidth, clientHeight);
+    // The paint shows the corner 2 logical units above the bottom edge: lift the rectangle
+    // by as much so the box sits in the middle.
+    const float lift = static_cast<float>(2 * m_zoomDivisor);
+    m_viewBottom += lift;
+    m_viewTop += lift;
+    m_extentX = m_viewRight - m_viewLeft;
+    m_extentY = m_viewTop - m_viewBottom;
+    return true;
+}
+
 bool ViewState::ZoomPrevious() {
     if (m_zoomHistory.empty()) return false;
     const RECTANGLE r = m_zoomHistory.back();

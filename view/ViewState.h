@@ -143,6 +143,11 @@ class ViewState {
     void BeginZoomWindow();
     bool EndZoomWindow(bool accepted, int left, int top, int right, int bottom, int clientWidth,
                        int clientHeight);
+    // Centres the box (resolution units) in the client, zoomed in until the box is at least a
+    // twentieth of the view's width, or out until it fits; saved on the history. False, with
+    // nothing changed, for a box no view can show (not finite, or beyond the float range).
+    bool ZoomToBox(double left, double bottom, double right, double top, int clientWidth,
+                   int clientHeight);
     // Back to the last saved rectangle; false on an empty history.
     bool ZoomPrevious();
     bool CanZoomPrevious() const { return !m_zoomHistory.empty(); }

@@ -42,6 +42,7 @@ QAction* CMainFrame::Command(const QString& name) const {
 void CMainFrame::CreateCommands() {
     CreateFileCommands();
     CreateEditCommands();
+    CreateFindCommands();
     CreateViewCommands();
     ConnectPrintCommands();
     CreateWindowCommands();
@@ -220,6 +221,9 @@ void CMainFrame::UpdateCommands() {
           "Options",     "New Window",    "Next Window", "Previous Window", "Cascade",
           "Tile",        "Arrange Icons", "Print",       "Print Preview",   "Page Setup",
           "Copy",        "Font and Line", "Georeference"}) {
+        Command(QLatin1String(name))->setEnabled(view != nullptr);
+    }
+    for (const char* name : {"Find", "Find Next", "Find Previous"}) {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
     Command(QStringLiteral("Zoomed View"))

@@ -208,7 +208,8 @@ void CMainFrame::BuildMenus(bool documentMenu) {
     }
     add(file, {"New", "Open", "Close", "Save", "Save As", "", "Print", "Print Preview",
                "Print Setup", "Page Setup", "", "Recent", "", "Exit"});
-    add(bar->addMenu(QStringLiteral("&Edit")), {"Copy", "Paste", "Insert"});
+    add(bar->addMenu(QStringLiteral("&Edit")),
+        {"Copy", "Paste", "Insert", "", "Find", "Find Next", "Find Previous"});
     add(bar->addMenu(QStringLiteral("&View")),
         {"Toolbar", "Status Bar", "Zoomed View", "Normal View", "Zoom In", "Zoom Out",
          "Zoom Window", "Zoom Previous", "Options", "", "Pens"});

@@ -6,6 +6,7 @@
 #include <vector>
 
 class CChildFrame;
+class CFindDlg;
 class FrameHost;
 class QAction;
 class QLabel;
@@ -57,6 +58,9 @@ class CMainFrame : public QMainWindow {
     void OnAbout();
     // Print, Print Preview, Print Setup, Page Setup, Copy, Font and Line (PrintCommands.cpp).
     void ConnectPrintCommands();
+    // Find, Find Next and Find Previous (FindCommands.cpp).
+    void CreateFindCommands();
+    void FindAgain(bool forward);
     void OnActiveViewChanged();
     void ShowCursorPosition(bool valid, double x, double y);
     void UpdateLockIndicators();
@@ -80,4 +84,6 @@ class CMainFrame : public QMainWindow {
     QMetaObject::Connection m_cursorConnection;
     // The printer of every print, preview and setup, made on first use.
     std::unique_ptr<QPrinter> m_printer;
+    // Edit > Find's dialog, made on first use; it stays open beside the views.
+    CFindDlg* m_findDialog = nullptr;
 };

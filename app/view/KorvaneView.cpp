@@ -128,6 +128,12 @@ void CKorvaneView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::white);
     if (!m_paint->Image().isNull()) painter.drawImage(m_panOffset, m_paint->Image());
+    if (const std::optional<QRectF> mark = m_mark ? MarkRect(*m_mark) : std::nullopt) {
+        // Over the picture, never into it: prints and copies do not show it.
+        painter.setPen(QPen(QColor(0, 120, 215), 2));
+        painter.setBrush(QColor(0, 120, 215, 40));
+        painter.drawRect(mark->translated(m_panOffset).toAlignedRect().adjusted(-4, -4, 4, 4));
+    }
 }
 
 void CKorvaneView::resizeEvent(QResizeEvent* event) {
@@ -151,6 +157,10 @@ bool CKorvaneView::viewportEvent(QEvent* event) {
 }
 
 void CKorvaneView::Changed(bool repaint) {
+    if (m_mark) {
+        m_mark.reset();
+        viewport()->update();
+    }
     if (repaint) Invalidate();
     UpdateScrollBars();
     UpdateCursor();
@@ -245,6 +255,7 @@ void CKorvaneView::OnDrawingReplaced() {
     fresh->Context().SetFaceName(m_view->Context().GetFaceName());
     fresh->SetHiddenPens(m_view->HiddenPens());
     m_view = std::move(fresh);
+    m_find = FindResults();
     UpdateScrollBars();
     Changed(true);
 }

@@ -3,10 +3,15 @@
 #include <QAbstractScrollArea>
 #include <QCursor>
 #include <QPoint>
+#include <QRectF>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/view/PaintScheduler.h"
+#include "render/TextSearch.h"
 #include "view/PlotView.h"
 #include "view/ViewHost.h"
 
@@ -42,6 +47,12 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     void OnDrawingStatus();
     void OnEditCopy();
     void OnFontAndLine();
+    // Edit > Find: zooms to the next (forward) or previous text of the drawing that holds text
+    // and marks it until the next zoom or scroll. Returns "Match %1 of %2"; a miss says
+    // "Cannot find "%1"." and returns an empty text.
+    QString FindText(const QString& text, bool matchCase, bool forward);
+    // The marked match in screen coordinates, when one is marked.
+    std::optional<QRect> MarkOnScreen() const;
     // Prints the view's drawing as one page on device (a printer or a preview page); says
     // "Could not start print job." and returns false when the device refuses.
     // background: painted off the window's thread (a printer; a preview page is painted where
@@ -104,6 +115,22 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     // Shows where the pointer is over the drawing, as the view now stands.
     void ReportCursor();
     void OnDrawingReplaced();
+    // The match's box in client pixels as the view now stands, cut to the client's surround;
+    // none when it lies far outside.
+    std::optional<QRectF> MarkRect(const TextMatch& match) const;
+
+    // Edit > Find: the matches of the last search, what they were found for, and the one shown.
+    struct FindResults {
+        std::string text;
+        bool matchCase = false;
+        std::size_t records = 0;   // the drawing's size when searched: an Insert searches again
+        unsigned long hidden = 0;  // the pens hidden then
+        bool valid = false;
+        std::vector<TextMatch> matches;
+        int current = -1;
+    } m_find;
+    // The match marked over the drawing, until the next navigation.
+    std::optional<TextMatch> m_mark;
 
     OpenDrawing& m_document;
     Prompts& m_prompts;

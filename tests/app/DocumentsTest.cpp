@@ -54,7 +54,8 @@ TEST_F(AppTest, MenusSwitchWithTheFirstAndLastDocument) {
               (QStringList{"&File: &New\tCtrl+N | &Open...\tCtrl+O | &Close\tCtrl+W | "
                            "&Save\tCtrl+S | Save &As... | - | &Print...\tCtrl+P | Print Pre&view | "
                            "P&rint Setup... | Pa&ge Setup | - | Recent File | - | E&xit",
-                           "&Edit: &Copy\tCtrl+C | &Paste\tCtrl+V | &Insert",
+                           "&Edit: &Copy\tCtrl+C | &Paste\tCtrl+V | &Insert | - | "
+                           "&Find...\tCtrl+F | Find &Next\tF3 | Find Pre&vious\tShift+F3",
                            "&View: &Toolbar | &Status Bar | &Zoomed View | &Normal View\tHome | "
                            "Zoom &In\tCtrl+= | Zoom O&ut\tCtrl+- | Zoom &Window | Zoom &Previous | "
                            "&Options... | - | P&ens",

@@ -1,6 +1,8 @@
 // Zoom, scroll and history arithmetic of a view, without a window.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "view/ViewState.h"
 
 namespace {
@@ -213,4 +215,39 @@ TEST(ViewState, ClientPointsInPlotUnits) {
     v.ClientToPlot(2000, 2, kClient, kClient, x, y);
     EXPECT_DOUBLE_EQ(x, 1100);
     EXPECT_DOUBLE_EQ(y, 998);
+}
+
+// A found text is centred, zoomed in to a twentieth of the view's width at least, or out until
+// it fits, and one Zoom Previous undoes it.
+TEST(ViewState, ZoomToBoxCentresTheBox) {
+    struct Case {
+        double left, bottom, right, top;
+        double width;  // visible width afterwards, resolution units
+    } cases[] = {
+        {400, 400, 440, 420, 800},   // a small box: zoomed in to 20 box widths
+        {100, 100, 300, 150, 1000},  // already a fifth of the view: the zoom stays
+        {0, 0, 3000, 100, 3750},     // wider than the view: zoomed out to fit
+        {500, 0, 510, 4000, 5000},   // taller than the view: zoomed out to fit its height
+        {700, 700, 700, 700, 600},   // no size: a tenth of an inch, twenty times
+    };
+    for (const Case& c : cases) {
+        ViewState v = Square();
+        EXPECT_TRUE(v.ZoomToBox(c.left, c.bottom, c.right, c.top, kClient, kClient));
+        double x0, y0, x1, y1, cx, cy;
+        v.ClientToPlot(0, kClient, kClient, kClient, x0, y0);
+        v.ClientToPlot(kClient, 0, kClient, kClient, x1, y1);
+        v.ClientToPlot(kClient / 2.0, kClient / 2.0, kClient, kClient, cx, cy);
+        EXPECT_NEAR(x1 - x0, c.width, c.width * 1e-3) << c.left;
+        EXPECT_NEAR(cx, (c.left + c.right) / 2, c.width * 1e-4) << c.left;
+        EXPECT_NEAR(cy, (c.bottom + c.top) / 2, c.width * 1e-4) << c.left;
+        EXPECT_EQ(v.GetZoomHistory().size(), 1u);
+        EXPECT_TRUE(v.ZoomPrevious());
+        ExpectRect(v, {0, 0, 1000, 1000});
+    }
+    // Text a hostile file puts beyond any view leaves the view as it was.
+    ViewState v = Square();
+    EXPECT_FALSE(v.ZoomToBox(0, 0, 1e300, 10, kClient, kClient));
+    EXPECT_FALSE(v.ZoomToBox(std::nan(""), 0, 10, 10, kClient, kClient));
+    EXPECT_TRUE(v.GetZoomHistory().empty());
+    ExpectRect(v, {0, 0, 1000, 1000});
 }
