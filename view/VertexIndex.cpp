@@ -99,14 +99,6 @@ bool Walk(const PrimitiveList& primitives, PrimVisitor& visitor, double from, do
     return going;
 }
 
-std::uint64_t Mix(std::uint64_t h) {
-    h ^= h >> 31;
-    h *= 0x7fb5d329728ea185ULL;
-    h ^= h >> 27;
-    h *= 0x81dadef4bc2dd44dULL;
-    return h ^ (h >> 33);
-}
-
 // The coordinates between the 1st and the 99th percentile of an even sample of the points: the
 // spread the cells are sized for, so that a few far-off points do not make them coarse.
 double Spread(const std::vector<Vertex>& points, float Vertex::*axis) {
@@ -145,13 +137,22 @@ VertexIndex::VertexIndex(std::vector<Vertex> points) : m_points(std::move(points
     if (n == 0) return;
     std::size_t buckets = 1;
     while (buckets < n / 2) buckets *= 2;
-    m_mask = buckets - 1;
 
     // About two points a cell where most of them lie; no finer than a thousandth of an inch,
     // closer points being one for snapping.
     const double w = Spread(m_points, &Vertex::x), h = Spread(m_points, &Vertex::y);
     const double area = w > 0 && h > 0 ? w * h : std::max(w, h) * std::max(w, h) / n;
     m_cell = std::max(std::sqrt(area * 2 / n), 1e-3);
+    // The grid of buckets wraps around: neighbouring cells stay neighbours in memory, and the
+    // buckets' columns to rows are as the points' spread.
+    m_columnBits = 0;
+    while ((std::size_t(1) << m_columnBits) < buckets &&
+           (std::size_t(2) << m_columnBits) * m_cell <= w) {
+        ++m_columnBits;
+    }
+    m_columnMask = (std::size_t(1) << m_columnBits) - 1;
+    m_rowMask = buckets / (m_columnMask + 1) - 1;
+    m_buckets = buckets;
 
     // Counting sort in place: each point is swapped into the rest of its bucket's range.
     m_starts.assign(buckets + 1, 0);
@@ -178,9 +179,8 @@ std::int64_t VertexIndex::Cell(double v) const {
 }
 
 std::size_t VertexIndex::Bucket(std::int64_t cx, std::int64_t cy) const {
-    return static_cast<std::size_t>(Mix(static_cast<std::uint64_t>(cx) * 0x9E3779B97F4A7C15ULL ^
-                                        static_cast<std::uint64_t>(cy))) &
-           m_mask;
+    return (static_cast<std::size_t>(cy) & m_rowMask) << m_columnBits |
+           (static_cast<std::size_t>(cx) & m_columnMask);
 }
 
 void VertexIndex::Scan(std::size_t bucket, double x, double y, double& best,
@@ -204,7 +204,7 @@ std::optional<Vertex> VertexIndex::Nearest(double x, double y, double radius) co
     const double rings = std::ceil(radius / m_cell);
     if ((2 * rings + 1) * (2 * rings + 1) > static_cast<double>(m_points.size())) {
         // Cells outnumber the points: every point is looked at once instead.
-        for (std::size_t b = 0; b <= m_mask; ++b) Scan(b, x, y, best, found);
+        for (std::size_t b = 0; b < m_buckets; ++b) Scan(b, x, y, best, found);
     } else {
         const std::int64_t cx = Cell(x), cy = Cell(y), last = static_cast<std::int64_t>(rings);
         for (std::int64_t k = 0; k <= last; ++k) {

@@ -16,8 +16,10 @@ struct Vertex {
 
 // The points of a drawing a measurement snaps to: line ends, circle centres and the insertion
 // points of text, numbers and markers, where the paint puts them (origin and scale applied).
-// A hashed uniform grid: the points in one packed array of floats ordered by bucket, and one
-// 32-bit start per bucket, half a bucket per point: 10 bytes a point, 12 at most while built.
+// A uniform grid that wraps around (cells a whole grid apart share a bucket, so far-off points
+// cost no room): the points in one packed array of floats ordered by bucket, and one 32-bit
+// start per bucket, half a bucket per point or more: 10 to 12 bytes a point, 14 at most while
+// built.
 // A query looks at the cells around the point ring by ring and stops once no nearer point can
 // lie further out.
 class VertexIndex {
@@ -47,5 +49,8 @@ class VertexIndex {
     std::vector<Vertex> m_points;
     std::vector<std::uint32_t> m_starts;  // bucket b holds m_points[m_starts[b], m_starts[b+1])
     double m_cell = 1;
-    std::size_t m_mask = 0;
+    std::size_t m_buckets = 0;
+    int m_columnBits = 0;
+    std::size_t m_columnMask = 0;
+    std::size_t m_rowMask = 0;
 };
