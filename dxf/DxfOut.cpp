@@ -22,9 +22,7 @@ void CDxfOut::Begin(Archive* output, std::int16_t, std::int16_t) {
     m_shiftX = m_shiftY = 0;
     if (!m_headerWritten) {
         // The transform first: a refused export must not have written its header.
-        Setup setup;
-        ComputeSetup(setup);
-        ApplySetup(setup);
+        m_world = MakeTransform();
         m_text.Group("  0", "SECTION");
         m_text.Group("  2", "ENTITIES");
         Flush();
@@ -118,7 +116,7 @@ void CDxfOut::EndPolyline() {
 }
 
 void CDxfOut::TextEntity(float height, float angle, const char* text, std::size_t length) {
-    const float h = static_cast<float>(m_plotFactor * m_unitScale) * std::fabs(height);
+    const float h = static_cast<float>(m_plotFactor * m_world.UnitScale()) * std::fabs(height);
     EntityStart("TEXT");
     m_text.Point(m_current);
     m_text.Height(h);
@@ -145,7 +143,7 @@ void CDxfOut::WriteNumber(float x, float y, float height, float angle, std::int1
 
 void CDxfOut::WriteCircle(float x, float y, float radius) {
     TransformPoint(x, y);
-    const double r = static_cast<double>(radius) * m_plotFactor * m_unitScale;
+    const double r = static_cast<double>(radius) * m_plotFactor * m_world.UnitScale();
     EntityStart("CIRCLE");
     m_text.Point(m_current);
     m_text.Radius(r);

@@ -5,6 +5,7 @@
 
 #include "dxf/DxfText.h"
 #include "plot/DxfSettings.h"
+#include "world/PaperToWorld.h"
 
 class Archive;
 
@@ -49,16 +50,8 @@ class CDxfOut {
     void SetNumberStyle(DxfNumberStyle style) { m_text.SetStyle(style); }
 
   private:
-    // What Begin derives from the settings for one export.
-    struct Setup {
-        double unitScale = 1.0;
-        double coef[3][3] = {};
-        bool coefSet = false;
-        bool threePoint = false;
-    };
-    void ComputeSetup(Setup& setup) const;
-    void ApplySetup(const Setup& setup);
-    bool IsScaled() const { return m_settings.conversionIndex != 0; }
+    // The transform of the settings; throws DxfExportError when they cannot make a sound file.
+    PaperToWorld MakeTransform() const;
 
     const std::string& Layer() const { return m_settings.layerName[m_penIndex]; }
     // "  0\r\n<kind>\r\n  8\r\n<layer>\r\n 62\r\n<colour>\r\n", the start of most entities.
@@ -76,12 +69,9 @@ class CDxfOut {
     double m_previous[3] = {0, 0, 0};
     double m_shiftX = 0;
     double m_shiftY = 0;
-    double m_unitScale = 1.0;
-    double m_coef[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 0}};
+    PaperToWorld m_world{DxfSettings()};
     int m_penIndex = 0;
     bool m_polylineOpen = false;
     bool m_headerWritten = false;
-    // The right-hand corners were given: the transform may turn and tilt the drawing.
-    bool m_threePoint = false;
     DxfText m_text;
 };

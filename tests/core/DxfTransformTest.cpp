@@ -12,12 +12,13 @@
 #include "dxf/DxfExport.h"
 #include "dxf/DxfExportError.h"
 #include "dxf/DxfOut.h"
-#include "dxf/SolveLinear.h"
 #include "plot/Archive.h"
 #include "plot/KorvaneDoc.h"
 #include "support/PlotBytes.h"
 #include "support/RecordingFeedback.h"
 #include "support/TempFolder.h"
+#include "world/PaperToWorld.h"
+#include "world/SolveLinear.h"
 
 namespace {
 void SetCorner(DxfSettings& d, int k, double px, double py, double e, double n, double z) {
@@ -410,4 +411,35 @@ TEST(SolveLinear, PivotsAndReports) {
     EXPECT_EQ(SolveLinear(singular, 2, rhs, 1), SolveResult::kSingular);
     double ill[4] = {1, 1, 1, 1 + 1e-12}, rhs2[2] = {1, 2};
     EXPECT_EQ(SolveLinear(ill, 2, rhs2, 1), SolveResult::kIllConditioned);
+}
+
+// The viewer reads the world through the same transform: its unit and whether heights show.
+TEST(PaperToWorld, UnitTiltAndRefusal) {
+    DxfSettings paper;
+    EXPECT_STREQ(PaperToWorld(paper).Unit(), "in");
+    EXPECT_FALSE(ScaledWorldOf(paper).has_value());
+
+    DxfSettings flat;
+    Scale(flat, 'M', 1000);
+    SetCorner(flat, 0, 1, 1, 500000, 5000000, 0);
+    const auto world = ScaledWorldOf(flat);
+    ASSERT_TRUE(world.has_value());
+    EXPECT_STREQ(world->Unit(), "m");
+    EXPECT_FALSE(world->IsTilted());
+    const WorldPoint p = world->Apply(2, 1);  // one inch east of the corner: 25.4 m at 1:1000
+    EXPECT_NEAR(p.e, 500025.4, 1e-6);
+    EXPECT_NEAR(p.n, 5000000, 1e-6);
+
+    DxfSettings tilted;
+    Scale(tilted, 'I', 1200);
+    SurveyPlane(tilted, 0.1);
+    const auto sloped = ScaledWorldOf(tilted);
+    ASSERT_TRUE(sloped.has_value());
+    EXPECT_STREQ(sloped->Unit(), "ft");
+    EXPECT_TRUE(sloped->IsTilted());
+
+    DxfSettings singular = flat;
+    singular.originalScale = 0;
+    EXPECT_FALSE(ScaledWorldOf(singular).has_value());
+    EXPECT_THROW(PaperToWorld{singular}, TransformError);
 }

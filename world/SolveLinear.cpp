@@ -1,4 +1,4 @@
-#include "dxf/SolveLinear.h"
+#include "world/SolveLinear.h"
 
 #include <cmath>
 #include <utility>
