@@ -5,6 +5,7 @@
 #include "plot/NumberText.h"
 #include "render/PlotContext.h"
 #include "view/ViewState.h"
+#include "world/PaperToWorld.h"
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
@@ -23,6 +24,14 @@ std::vector<PlanPoint> InPlan(const std::vector<PlanPoint>& points, const PlanWo
     return plan;
 }
 }  // namespace
+
+PlanWorld PlanOf(const PaperToWorld& world) {
+    return {[world](double x, double y) {
+                const WorldPoint p = world.Apply(x, y);
+                return PlanPoint{p.e, p.n};
+            },
+            world.Unit()};
+}
 
 PathFigures MeasurePath(const std::vector<PlanPoint>& points) {
     PathFigures figures;

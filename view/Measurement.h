@@ -8,6 +8,7 @@
 
 #include "view/VertexIndex.h"
 
+class PaperToWorld;
 class ViewState;
 
 // A point of a measurement, in plot inches; in plan, easting and northing.
@@ -22,6 +23,8 @@ struct PlanWorld {
     std::function<PlanPoint(double x, double y)> toPlan;
     std::string unit;
 };
+// The plan of a scaled transform, in its unit.
+PlanWorld PlanOf(const PaperToWorld& world);
 
 // What a path of points measures: its length, the bearing of its last segment that has a
 // length, in degrees clockwise from north (up), and from three points the area of the closed

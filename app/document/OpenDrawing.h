@@ -20,6 +20,9 @@ class CKorvaneDoc;
 class CKorvaneView;
 class FileError;
 class Prompts;
+class QWidget;
+class VertexIndex;
+struct DxfSettings;
 
 // One open plot file (or a new drawing) with the views on it: the document/view framework's
 // document around a CKorvaneDoc, which is the drawing itself. It owns the drawing, watches its
@@ -47,6 +50,12 @@ class OpenDrawing : public QObject, public UserFeedback {
     bool SaveAs(CKorvaneView& view);
     // Edit > Insert: a chosen plot file's records appended; the issuing view refits.
     bool Insert(CKorvaneView* issuingView);
+    // The drawing's vertices for snapping, indexed on the background work when first asked for
+    // and again once records were added; null when the user cancelled (or was told why it
+    // failed).
+    std::shared_ptr<const VertexIndex> SnapIndex(QWidget* parent);
+    // The settings of the next DXF export, those of the last configuration until changed.
+    const DxfSettings& ExportSettings();
     // Before the document closes: "Save changes to %1?" when modified. False to keep it open.
     bool SaveModified();
     // The file (or its folder) changed on disk: offers to read it again when it is not the file
@@ -116,6 +125,8 @@ class OpenDrawing : public QObject, public UserFeedback {
     QStringList m_pendingMessages;
     std::vector<CKorvaneView*> m_views;
     QFileSystemWatcher m_watcher;
+    std::shared_ptr<const VertexIndex> m_snapIndex;
+    std::size_t m_snapIndexRecords = 0;  // of the drawing the index was built on
 };
 
 // What the user is told when a save or an export failed: the text of the file error's cause

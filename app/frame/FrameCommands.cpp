@@ -144,6 +144,10 @@ void CMainFrame::CreateViewCommands() {
                 "zoom-window.svg", &CKorvaneView::OnZoomWindow);
     viewCommand(QStringLiteral("Zoom &Previous"), QStringLiteral("Zoom Previous\nZoom Previous"),
                 "zoom-previous.svg", &CKorvaneView::OnZoomPrevious);
+    a = viewCommand(QStringLiteral("&Measure"),
+                    QStringLiteral("Measure distances, bearings and areas on the drawing\nMeasure"),
+                    "measure.svg", &CKorvaneView::OnMeasure);
+    a->setCheckable(true);
     viewCommand(QStringLiteral("&Options..."), QStringLiteral("Edit program options\n Options"),
                 nullptr, &CKorvaneView::OnOptions);
     MakeCommand(QStringLiteral("&Font and Line..."), QString());
@@ -204,11 +208,12 @@ void CMainFrame::UpdateCommands() {
           "Zoomed View", "Normal View",   "Zoom In",     "Zoom Out",        "Zoom Window",
           "Options",     "New Window",    "Next Window", "Previous Window", "Cascade",
           "Tile",        "Arrange Icons", "Print",       "Print Preview",   "Page Setup",
-          "Copy",        "Font and Line"}) {
+          "Copy",        "Font and Line", "Measure"}) {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
     Command(QStringLiteral("Zoomed View"))
         ->setChecked(view && view->State().GetZoomMode() == ZOOM_INCREMENTAL);
+    Command(QStringLiteral("Measure"))->setChecked(view && view->Measuring());
     Command(QStringLiteral("Zoom Previous"))->setEnabled(view && view->State().CanZoomPrevious());
     // Nothing is ever pasted into a drawing.
     Command(QStringLiteral("Paste"))->setEnabled(false);

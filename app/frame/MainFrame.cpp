@@ -78,6 +78,7 @@ CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
     disconnect(m_viewConnection);
     disconnect(m_cursorConnection);
+    disconnect(m_measureConnection);
     disconnect(m_mdiArea, nullptr, this, nullptr);
 }
 
@@ -85,9 +86,9 @@ void CMainFrame::CreateToolBar() {
     QToolBar* bar = addToolBar(QStringLiteral("Toolbar"));
     bar->setObjectName(QStringLiteral("Toolbar"));
     bar->setIconSize(QSize(16, 16) * 1.5);
-    for (const char* name :
-         {"New", "Open", "Save", "", "Copy", "Paste", "Insert", "", "Print", "", "Zoomed View",
-          "Normal View", "Zoom Window", "Zoom Previous", "", "About", "Drawing Status"}) {
+    for (const char* name : {"New", "Open", "Save", "", "Copy", "Paste", "Insert", "", "Print", "",
+                             "Zoomed View", "Normal View", "Zoom Window", "Zoom Previous",
+                             "Measure", "", "About", "Drawing Status"}) {
         if (!*name) {
             bar->addSeparator();
         } else {
@@ -106,6 +107,10 @@ void CMainFrame::CreateStatusBar() {
     m_position = new QLabel(this);
     m_position->setAccessibleName(QStringLiteral("Cursor position"));
     bar->addPermanentWidget(m_position);
+    m_measure = new QLabel(this);
+    m_measure->setAccessibleName(QStringLiteral("Measure"));
+    m_measure->hide();
+    bar->addPermanentWidget(m_measure);
     const LockStates states = ReadLocks();
     for (int i = 0; i < 3; ++i) {
         if (!states[i]) continue;
@@ -201,7 +206,7 @@ void CMainFrame::BuildMenus(bool documentMenu) {
     add(bar->addMenu(QStringLiteral("&Edit")), {"Copy", "Paste", "Insert"});
     add(bar->addMenu(QStringLiteral("&View")),
         {"Toolbar", "Status Bar", "Zoomed View", "Normal View", "Zoom In", "Zoom Out",
-         "Zoom Window", "Zoom Previous", "Options"});
+         "Zoom Window", "Zoom Previous", "Measure", "Options"});
     add(bar->addMenu(QStringLiteral("F&ormat")), {"Font and Line"});
     m_windowMenu = bar->addMenu(QStringLiteral("&Window"));
     add(m_windowMenu,
@@ -228,13 +233,17 @@ void CMainFrame::UpdateTitle() {
 void CMainFrame::OnActiveViewChanged() {
     disconnect(m_viewConnection);
     disconnect(m_cursorConnection);
+    disconnect(m_measureConnection);
     if (CKorvaneView* view = m_app.ActiveView()) {
+        m_measureConnection =
+            connect(view, &CKorvaneView::measureChanged, this, &CMainFrame::ShowMeasure);
         m_viewConnection =
             connect(view, &CKorvaneView::stateChanged, this, &CMainFrame::UpdateCommands);
         m_cursorConnection =
             connect(view, &CKorvaneView::cursorMoved, this, &CMainFrame::ShowCursorPosition);
     }
     ShowCursorPosition(false, 0, 0);
+    ShowMeasure();
     UpdateTitle();
     UpdateCommands();
     UpdateWindowList();
@@ -296,6 +305,15 @@ void CMainFrame::ShowCursorPosition(bool valid, double x, double y) {
     // The caption with the figures, as the status dialog's figures read.
     m_position->setAccessibleName(valid ? QStringLiteral("Cursor position: ") + m_position->text()
                                         : QStringLiteral("Cursor position"));
+}
+
+void CMainFrame::ShowMeasure() {
+    CKorvaneView* view = m_app.ActiveView();
+    const QString text = view ? view->MeasureText() : QString();
+    m_measure->setVisible(view && view->Measuring());
+    m_measure->setText(text);
+    m_measure->setAccessibleName(text.isEmpty() ? QStringLiteral("Measure")
+                                                : QStringLiteral("Measure: ") + text);
 }
 
 void CMainFrame::OnAbout() {

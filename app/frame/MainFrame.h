@@ -58,6 +58,8 @@ class CMainFrame : public QMainWindow {
     void ConnectPrintCommands();
     void OnActiveViewChanged();
     void ShowCursorPosition(bool valid, double x, double y);
+    // The active view's measurement, while it measures.
+    void ShowMeasure();
     void UpdateLockIndicators();
     // The Window menu's list of the open windows, the active one checked.
     void UpdateWindowList();
@@ -66,6 +68,7 @@ class CMainFrame : public QMainWindow {
     FrameHost& m_app;
     QMdiArea* m_mdiArea;
     QLabel* m_position = nullptr;
+    QLabel* m_measure = nullptr;
     // CAP, NUM, SCRL: each only where the platform reports its key.
     QLabel* m_locks[3] = {};
     bool m_documentMenu = false;
@@ -74,6 +77,7 @@ class CMainFrame : public QMainWindow {
     std::vector<QAction*> m_windowItems;
     QMetaObject::Connection m_viewConnection;
     QMetaObject::Connection m_cursorConnection;
+    QMetaObject::Connection m_measureConnection;
     // The printer of every print, preview and setup, made on first use.
     std::unique_ptr<QPrinter> m_printer;
 };

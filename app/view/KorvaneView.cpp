@@ -93,6 +93,8 @@ void CKorvaneView::UpdateCursor() {
         viewport()->setCursor(m_zoomCursor);
     } else if (m_view->State().GetZoomMode() == ZOOM_WINDOW) {
         viewport()->setCursor(m_windowCursor);
+    } else if (Measuring()) {
+        viewport()->setCursor(Qt::CrossCursor);
     } else {
         viewport()->unsetCursor();
     }
@@ -112,6 +114,7 @@ void CKorvaneView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::white);
     if (!m_paint->Image().isNull()) painter.drawImage(m_panOffset, m_paint->Image());
+    PaintMeasure(painter);
 }
 
 void CKorvaneView::resizeEvent(QResizeEvent* event) {
@@ -130,12 +133,19 @@ bool CKorvaneView::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::Leave) {
         m_pointerInside = false;
         emit cursorMoved(false, 0, 0);
+        if (Measuring()) MeasureHover();
     }
     return QAbstractScrollArea::viewportEvent(event);
 }
 
 void CKorvaneView::Changed(bool repaint) {
     if (repaint) Invalidate();
+    if (!Measuring()) {
+        // Another mode took the place of measuring: its points go.
+        m_measure.Clear();
+        m_measure.Leave();
+    }
+    MeasureUpdated();
     UpdateScrollBars();
     UpdateCursor();
     emit stateChanged();
@@ -143,6 +153,7 @@ void CKorvaneView::Changed(bool repaint) {
 }
 
 void CKorvaneView::ReportCursor() {
+    if (Measuring()) MeasureHover();
     if (!m_pointerInside) return;
     // While a middle drag pans, the picture moves with the pointer.
     const QPoint at = m_panning ? m_pointer - m_panOffset : m_pointer;
@@ -248,6 +259,7 @@ void CKorvaneView::mousePressEvent(QMouseEvent* event) {
         m_panStart = pos;
         return;
     }
+    if (MeasurePress(event)) return;
     if (m_view->State().GetZoomMode() == ZOOM_INCREMENTAL &&
         (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
         // A click abandons the rest of an incremental-zoom paint and is the next zoom.
@@ -262,6 +274,7 @@ void CKorvaneView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     m_pointer = pos;
     m_pointerInside = true;
+    m_snapOff = event->modifiers() & Qt::ShiftModifier;
     if (m_tracking) {
         m_last = pos;
         m_band->setGeometry(QRect(m_anchor, m_last).normalized());
@@ -312,6 +325,7 @@ void CKorvaneView::keyPressEvent(QKeyEvent* event) {
         if (event->key() == Qt::Key_Escape) EndZoomWindow(false);
         return;
     }
+    if (MeasureKey(event)) return;
     switch (event->key()) {
         case Qt::Key_Left:
             return SendScroll(ScrollBar::Horizontal, SB_LINELEFT);
@@ -329,4 +343,8 @@ void CKorvaneView::keyPressEvent(QKeyEvent* event) {
             break;
     }
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+void CKorvaneView::keyReleaseEvent(QKeyEvent* event) {
+    if (!MeasureKey(event)) QAbstractScrollArea::keyReleaseEvent(event);
 }

@@ -7,12 +7,14 @@
 #include <memory>
 
 #include "app/view/PaintScheduler.h"
+#include "view/Measurement.h"
 #include "view/PlotView.h"
 #include "view/ViewHost.h"
 
 class OpenDrawing;
 class Prompts;
 class QPaintDevice;
+class QPainter;
 class QRubberBand;
 
 // One view of a plot document in a child window: it holds the view (where it looks, its plot
@@ -36,6 +38,12 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     void OnZoomWindow();
     void OnZoomPrevious();
     void OnOptions();
+    // View > Measure: clicks add the points of a measurement, snapped to the drawing's vertices;
+    // its second choice, or another mode, leaves it.
+    void OnMeasure();
+    bool Measuring() const { return m_view->State().GetZoomMode() == ZOOM_MEASURE; }
+    // The figures of the measurement under way, for the status pane; empty before its first point.
+    QString MeasureText() const { return QString::fromStdString(m_measure.StatusText()); }
     // Help > Drawing Status: the size and count of what this view drew last.
     void OnDrawingStatus();
     void OnEditCopy();
@@ -73,6 +81,8 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     void cursorMoved(bool valid, double x, double y);
     // Something the commands' enabling depends on changed.
     void stateChanged();
+    // The measurement's figures changed, or measuring began or ended.
+    void measureChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -82,6 +92,7 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
@@ -98,6 +109,13 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     // Shows where the pointer is over the drawing, as the view now stands.
     void ReportCursor();
     void OnDrawingReplaced();
+    // Measuring (MeasureView.cpp): the pointer's target as the view now stands, a click, keys,
+    // and the points and segments drawn over the drawing.
+    void MeasureHover();
+    bool MeasurePress(QMouseEvent* event);
+    bool MeasureKey(QKeyEvent* event);
+    void PaintMeasure(QPainter& painter);
+    void MeasureUpdated();
 
     OpenDrawing& m_document;
     Prompts& m_prompts;
@@ -124,6 +142,9 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     // The pointer's last place over the client, while it is there.
     QPoint m_pointer;
     bool m_pointerInside = false;
+
+    MeasureSession m_measure;
+    bool m_snapOff = false;  // Shift held at the last pointer event
 
     QCursor m_zoomCursor;
     QCursor m_windowCursor;

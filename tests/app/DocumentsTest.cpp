@@ -56,7 +56,7 @@ TEST_F(AppTest, MenusSwitchWithTheFirstAndLastDocument) {
                            "&Edit: &Copy\tCtrl+C | &Paste\tCtrl+V | &Insert",
                            "&View: &Toolbar | &Status Bar | &Zoomed View | &Normal View\tHome | "
                            "Zoom &In\tCtrl+= | Zoom O&ut\tCtrl+- | Zoom &Window | Zoom &Previous | "
-                           "&Options...",
+                           "&Measure | &Options...",
                            "F&ormat: &Font and Line...",
                            "&Window: &New Window | &Cascade | &Tile | &Arrange Icons | "
                            "Ne&xt Window\tCtrl+Tab | Pre&vious Window\tCtrl+Shift+Tab | - | "

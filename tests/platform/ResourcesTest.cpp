@@ -29,7 +29,7 @@ QRect OpaqueBounds(const QImage& image) {
 TEST(Resources, EveryIconDrawsAtEverySize) {
     const char* names[] = {"new",           "open",  "save",           "copy",        "paste",
                            "insert",        "print", "zoomed-view",    "normal-view", "zoom-window",
-                           "zoom-previous", "about", "drawing-status", "korvane"};
+                           "zoom-previous", "measure", "about", "drawing-status", "korvane"};
     for (const char* name : names) {
         const QString path = QStringLiteral(":/icons/%1.svg").arg(name);
         QIcon icon(path);
