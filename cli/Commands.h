@@ -22,6 +22,7 @@ int RunTrace(const Args& args);
 int RunFonts(const Args& args);
 int RunThumbnail(const Args& args);
 int RunPrint(const Args& args);
+int RunMeasure(const Args& args);
 
 // Reports a usage or file error, or a warning, on stderr and returns kExitFailure. Each line is
 // printed as Printable makes it.
