@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QCursor>
 #include <QPoint>
 #include <functional>
@@ -23,6 +24,9 @@ class QRubberBand;
 class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     Q_OBJECT
   public:
+    // What a measurement is drawn in, over the drawing.
+    static constexpr QRgb kMeasureColor = 0xff6a1b9a;
+
     CKorvaneView(OpenDrawing& document, Prompts& prompts, QWidget* parent = nullptr);
     ~CKorvaneView() override;
 

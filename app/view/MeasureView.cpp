@@ -99,25 +99,32 @@ void CKorvaneView::PaintMeasure(QPainter& painter) {
         return QPointF(x + m_panOffset.x(), y + m_panOffset.y());
     };
     painter.setRenderHint(QPainter::Antialiasing);
-    QPen pen(QColor(230, 81, 0), 2);
-    painter.setPen(pen);
+    // A dark line on a white halo stands out from every pen colour and from the paper.
+    const QPen halo(Qt::white, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const QPen line(QColor(kMeasureColor), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     const std::vector<PlanPoint> path = m_measure.Path();
-    for (std::size_t i = 1; i < path.size(); ++i) {
-        QPointF a = client(path[i - 1]), b = client(path[i]);
-        double x0 = a.x(), y0 = a.y(), x1 = b.x(), y1 = b.y();
-        // Clipped first: far outside the window a coordinate is more than a painter can take.
-        if (!ClipLine(x0, y0, x1, y1, -10, size.width() + 10, -10, size.height() + 10)) continue;
-        painter.drawLine(QPointF(x0, y0), QPointF(x1, y1));
-    }
     const QRectF shown = QRectF(QPointF(), size).adjusted(-10, -10, 10, 10);
-    for (const PlanPoint& p : m_measure.Points()) {
-        const QPointF c = client(p);
-        if (shown.contains(c)) painter.drawRect(QRectF(c - QPointF(3, 3), QSizeF(6, 6)));
-    }
-    if (m_measure.Target() && m_measure.Snapped()) {
-        const QPointF c = client(*m_measure.Target());
-        painter.setPen(QPen(QColor(30, 136, 229), 2));
-        const double r = MeasureSession::kSnapPixels;
-        if (shown.contains(c)) painter.drawEllipse(c, r, r);
+    for (const QPen& pen : {halo, line}) {
+        painter.setPen(pen);
+        for (std::size_t i = 1; i < path.size(); ++i) {
+            const QPointF a = client(path[i - 1]), b = client(path[i]);
+            double x0 = a.x(), y0 = a.y(), x1 = b.x(), y1 = b.y();
+            // Clipped first: far outside the window a coordinate is more than a painter takes.
+            if (!ClipLine(x0, y0, x1, y1, shown.left(), shown.right(), shown.top(),
+                          shown.bottom())) {
+                continue;
+            }
+            painter.drawLine(QPointF(x0, y0), QPointF(x1, y1));
+        }
+        for (const PlanPoint& p : m_measure.Points()) {
+            const QPointF c = client(p);
+            if (shown.contains(c)) painter.drawRect(QRectF(c - QPointF(3, 3), QSizeF(6, 6)));
+        }
+        // The vertex a click would snap to.
+        if (m_measure.Target() && m_measure.Snapped()) {
+            const QPointF c = client(*m_measure.Target());
+            const double r = MeasureSession::kSnapPixels;
+            if (shown.contains(c)) painter.drawEllipse(c, r, r);
+        }
     }
 }

@@ -34,10 +34,11 @@ QLabel* Pane(CMainFrame& frame) {
     return nullptr;
 }
 
-int OrangePixels(const QImage& image) {
+int MeasurePixels(const QImage& image) {
     int n = 0;
     for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == qRgb(230, 81, 0);
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == CKorvaneView::kMeasureColor;
     }
     return n;
 }
@@ -65,7 +66,7 @@ TEST_F(AppTest, MeasuringBetweenTwoSnappedVertices) {
     QTest::mouseClick(client, Qt::LeftButton, {}, Pixel(view, 4, 5, -3, 3));
     // Drawn over the picture of the drawing, never into it.
     EXPECT_EQ(view.Image(), drawing);
-    EXPECT_GT(OrangePixels(client->grab().toImage()), 20);
+    EXPECT_GT(MeasurePixels(client->grab().toImage()), 20);
 
     // Scaled settings add the world in plan: 1:1000 in metres.
     DxfSettings scaled;
@@ -83,5 +84,5 @@ TEST_F(AppTest, MeasuringBetweenTwoSnappedVertices) {
     Run("Zoomed View");
     EXPECT_FALSE(Command("Measure").isChecked());
     EXPECT_TRUE(pane->isHidden());
-    EXPECT_EQ(OrangePixels(client->grab().toImage()), 0);
+    EXPECT_EQ(MeasurePixels(client->grab().toImage()), 0);
 }
