@@ -97,7 +97,8 @@ void PrintUsage(FILE* out) {
     for (const Command& c : kCommands) std::fprintf(out, "  %s\n", c.synopsis);
     std::fprintf(
         out,
-        "\n'korvane-cli COMMAND --help' describes a command.\n"
+        "\n'korvane-cli COMMAND --help' describes a command; 'korvane-cli --version' prints\n"
+        "the version.\n"
         "Exit status: 0 success; 1 usage error, unreadable input, output that cannot or\n"
         "must not be written, or too little memory ('out of memory' and the input's name):\n"
         "nothing written, the reason on stderr; 2 the input has an invalid record (its byte\n"
@@ -132,6 +133,10 @@ int main(int argc, char** argv) {
         !std::strcmp(argv[1], "help")) {
         PrintUsage(stdout);
         return kExitOk;
+    }
+    if (!std::strcmp(argv[1], "--version")) {
+        std::printf("korvane-cli %s\n", KORVANE_VERSION);
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
     }
     for (const Command& c : kCommands) {
         if (std::strcmp(argv[1], c.name) != 0) continue;

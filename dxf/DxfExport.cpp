@@ -81,11 +81,16 @@ void WriteDxf(const PrimitiveList& primitives, const DxfSettings& settings, Arch
 }
 
 SaveResult ExportDxf(const CKorvaneDoc& doc, const std::string& path, DxfNumberStyle style) {
+    return ExportDxf(doc.Primitives(), doc.GetDxfSettings(), path, style);
+}
+
+SaveResult ExportDxf(const PrimitiveList& primitives, const DxfSettings& settings,
+                     const std::string& path, DxfNumberStyle style) {
     try {
         // Refused before the file is created.
-        CDxfOut(doc.GetDxfSettings()).CheckTransform();
+        CDxfOut(settings).CheckTransform();
         Archive archive = Archive::CreateForStore(path, 64 * 1024);
-        WriteDxf(doc.Primitives(), doc.GetDxfSettings(), archive, style);
+        WriteDxf(primitives, settings, archive, style);
         archive.Commit();
     } catch (const DxfExportError& e) {
         return {SaveResult::Error::kExportRefused, FileErrorCause::Other, e.what(), path};

@@ -22,3 +22,6 @@ void WriteDxf(const PrimitiveList& primitives, const DxfSettings& settings, Arch
 // it unmodified on the window's thread). A refused export creates no file.
 SaveResult ExportDxf(const CKorvaneDoc& doc, const std::string& path,
                      DxfNumberStyle style = DxfNumberStyle::kFast);
+// The same of records and settings alone, as background work does it on a shared drawing.
+SaveResult ExportDxf(const PrimitiveList& primitives, const DxfSettings& settings,
+                     const std::string& path, DxfNumberStyle style = DxfNumberStyle::kFast);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <stdexcept>
 
 #include "plot/Archive.h"
 #include "plot/UserFeedback.h"
@@ -40,6 +41,7 @@ CKorvaneDoc::CKorvaneDoc(UserFeedback& feedback, const DxfSettings& dxfSettings)
 CKorvaneDoc::~CKorvaneDoc() = default;
 
 void CKorvaneDoc::ReadPrimitives(Archive& archive) {
+    Writable();  // refused before anything is read
     WaitCursor wait(m_feedback);
     // The last pen of 1 or more, for Couleur records that repeat it; pen 1 before any.
     std::int16_t lastPen = 1;
@@ -94,8 +96,9 @@ void CKorvaneDoc::ReadBufferedLines(Archive& archive) {
         available = room == 0 ? 0 : std::min<std::size_t>(available, room + Ligne::kRecordSize - 1);
     }
     while (available >= Ligne::kRecordSize && Archive::DecodeInt16(next) == PrimCode::kLigne) {
-        m_primitives.Append<Ligne>(PrimCode::kLigne, Archive::DecodeFloat(next + 2),
-                                   Archive::DecodeFloat(next + 6), Archive::DecodeInt16(next + 10));
+        m_primitives->Append<Ligne>(PrimCode::kLigne, Archive::DecodeFloat(next + 2),
+                                    Archive::DecodeFloat(next + 6),
+                                    Archive::DecodeInt16(next + 10));
         next += Ligne::kRecordSize;
         available -= Ligne::kRecordSize;
     }
@@ -107,29 +110,29 @@ bool CKorvaneDoc::ReadRecord(Archive& archive, std::int16_t code, std::int16_t& 
     archive.Read(p.bytes, static_cast<std::size_t>(kPayloadSize[-code]));
     switch (code) {
         case PrimCode::kPinit:
-            m_primitives.Append<Pinit>(code, p.I16(0), p.I16(2));
+            m_primitives->Append<Pinit>(code, p.I16(0), p.I16(2));
             break;
         case PrimCode::kCouleur: {
             std::int16_t pen = p.I16(0);
             if (pen >= 1) lastPen = pen;
-            m_primitives.Append<Couleur>(code, lastPen);
+            m_primitives->Append<Couleur>(code, lastPen);
             break;
         }
         case PrimCode::kEtendue:
-            m_primitives.Append<Etendue>(code, p.F32(0), p.F32(4));
+            m_primitives->Append<Etendue>(code, p.F32(0), p.F32(4));
             break;
         case PrimCode::kLigne:
-            m_primitives.Append<Ligne>(code, p.F32(0), p.F32(4), p.I16(8));
+            m_primitives->Append<Ligne>(code, p.F32(0), p.F32(4), p.I16(8));
             break;
         case PrimCode::kPosicourante:
-            m_primitives.Append<Posicourante>(code, p.F32(0), p.F32(4), p.F32(8));
+            m_primitives->Append<Posicourante>(code, p.F32(0), p.F32(4), p.F32(8));
             break;
         case PrimCode::kFacteur:
-            m_primitives.Append<Facteur>(code, p.F32(0));
+            m_primitives->Append<Facteur>(code, p.F32(0));
             break;
         case PrimCode::kNombre:
-            m_primitives.Append<Nombre>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12), p.I16(16),
-                                        p.F32(18));
+            m_primitives->Append<Nombre>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12), p.I16(16),
+                                         p.F32(18));
             break;
         case PrimCode::kSymbole: {
             std::int16_t n = p.I16(16);
@@ -139,18 +142,18 @@ bool CKorvaneDoc::ReadRecord(Archive& archive, std::int16_t code, std::int16_t& 
             std::size_t want = static_cast<std::size_t>(n) + (n % 2);
             std::size_t got = archive.Read(text, want);
             for (std::size_t i = got; i < want; ++i) text[i] = 0;
-            m_primitives.Append<Symbole>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12), n, text);
+            m_primitives->Append<Symbole>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12), n, text);
             break;
         }
         case PrimCode::kSymspecial:
-            m_primitives.Append<Symspecial>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12),
-                                            p.I16(16), p.I16(18));
+            m_primitives->Append<Symspecial>(code, p.F32(0), p.F32(4), p.F32(8), p.F32(12),
+                                             p.I16(16), p.I16(18));
             break;
         case PrimCode::kCercle:
-            m_primitives.Append<Cercle>(code, p.F32(0), p.F32(4), p.F32(8));
+            m_primitives->Append<Cercle>(code, p.F32(0), p.F32(4), p.F32(8));
             break;
         case PrimCode::kNewColor:
-            m_primitives.Append<NewColor>(code, p.I16(0), p.I16(2), p.I16(4));
+            m_primitives->Append<NewColor>(code, p.I16(0), p.I16(2), p.I16(4));
             break;
     }
     return true;
@@ -159,10 +162,10 @@ bool CKorvaneDoc::ReadRecord(Archive& archive, std::int16_t code, std::int16_t& 
 void CKorvaneDoc::Serialize(Archive& archive) {
     if (archive.IsLoading()) {
         ReadPrimitives(archive);
-        m_primitives.ReleaseUnusedTail();
+        m_primitives->ReleaseUnusedTail();
         return;
     }
-    StorePrimitives(m_primitives, archive);
+    StorePrimitives(*m_primitives, archive);
 }
 
 void CKorvaneDoc::StorePrimitives(const PrimitiveList& primitives, Archive& archive) {
@@ -187,10 +190,10 @@ void CKorvaneDoc::OnOpenDocument(const std::string& path) {
     m_modified = false;
 }
 
-SaveResult CKorvaneDoc::WriteCopy(const std::string& path) const {
+SaveResult CKorvaneDoc::WriteRecords(const PrimitiveList& primitives, const std::string& path) {
     try {
         Archive archive = Archive::CreateForStore(path, kFileBlock);
-        StorePrimitives(m_primitives, archive);
+        StorePrimitives(primitives, archive);
         archive.Commit();
     } catch (const FileError& e) {
         return SaveResult::FromFileError(e);
@@ -218,12 +221,25 @@ void CKorvaneDoc::InsertFile(const std::string& path) {
 }
 
 void CKorvaneDoc::TakeInserted(CKorvaneDoc& inserted) {
-    m_primitives.AppendAll(inserted.m_primitives);
+    Writable().AppendAll(inserted.Writable());
     m_invalidRecordAt = inserted.m_invalidRecordAt;
     m_readLimited = inserted.m_readLimited;
     m_modified = true;
 }
 
 void CKorvaneDoc::OnCloseDocument() {
-    m_primitives.Clear();
+    if (m_primitives.use_count() > 1) {
+        m_primitives = std::make_shared<PrimitiveList>();  // the holders keep the old drawing
+    } else {
+        m_primitives->Clear();
+    }
+}
+
+PrimitiveList& CKorvaneDoc::Writable() {
+    // Background work reads a shared drawing without a lock; changing it under them would be
+    // a data race, so the work's rule forbids it and this refuses it.
+    if (m_primitives.use_count() > 1) {
+        throw std::logic_error("the drawing is in use by background work");
+    }
+    return *m_primitives;
 }

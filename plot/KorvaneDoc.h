@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "plot/DxfSettings.h"
@@ -40,7 +41,11 @@ class CKorvaneDoc {
     SaveResult ExportPlot(const std::string& path);
     // The writing of both, changing nothing of the document: for a worker, whose caller marks
     // the document saved (MarkSaved) or unmodified on the window's thread.
-    SaveResult WriteCopy(const std::string& path) const;
+    SaveResult WriteCopy(const std::string& path) const {
+        return WriteRecords(*m_primitives, path);
+    }
+    // The writing of records alone, as background work does it on a shared drawing.
+    static SaveResult WriteRecords(const PrimitiveList& primitives, const std::string& path);
     // The document's file is now path, as written.
     void MarkSaved(const std::string& path) {
         m_pathName = path;
@@ -59,7 +64,11 @@ class CKorvaneDoc {
     void SetModifiedFlag(bool modified = true) { m_modified = modified; }
     const std::string& GetPathName() const { return m_pathName; }
 
-    const PrimitiveList& Primitives() const { return m_primitives; }
+    const PrimitiveList& Primitives() const { return *m_primitives; }
+    // The records shared read-only with background work. Nothing changes them while a share is
+    // held: reading or inserting into a shared drawing throws std::logic_error, closing it gives
+    // the document a new, empty list.
+    SharedRecords Records() const { return m_primitives; }
     // The settings of the next DXF export, changed by its dialog or a configuration file.
     const DxfSettings& GetDxfSettings() const { return m_dxfSettings; }
     void SetDxfSettings(const DxfSettings& settings) { m_dxfSettings = settings; }
@@ -92,7 +101,10 @@ class CKorvaneDoc {
     bool m_readLimited = false;
     bool m_readStopped = false;
     std::function<bool(std::uint64_t)> m_readObserver;
-    PrimitiveList m_primitives;
+    // The list records are read into, which nobody else may hold then.
+    PrimitiveList& Writable();
+
+    std::shared_ptr<PrimitiveList> m_primitives = std::make_shared<PrimitiveList>();
     DxfSettings m_dxfSettings;
     UserFeedback& m_feedback;
     std::string m_pathName;

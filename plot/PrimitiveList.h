@@ -129,3 +129,7 @@ class PrimitiveList {
     std::vector<Prim*> m_owners;   // the primitives of the kinds that own memory
     std::size_t m_count = 0;
 };
+
+// A drawing's records as background work reads them: shared read-only, so the window may go on
+// painting them, and a document closed or reloaded meanwhile lets go of its own share only.
+using SharedRecords = std::shared_ptr<const PrimitiveList>;

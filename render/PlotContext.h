@@ -17,7 +17,8 @@ constexpr int LOGICAL_BIAS = 31000;  // the view's lower-left corner is logical 
 class CPlotContext {
   public:
     CPlotContext() = default;
-    CPlotContext(const CPlotContext&) = delete;
+    // The plotter state as a value, for a view's snapshot (which draws on no surface yet).
+    CPlotContext(const CPlotContext&) = default;
     CPlotContext& operator=(const CPlotContext&) = delete;
 
     void SetScale(float scale) { m_scale = scale; }

@@ -5,23 +5,23 @@ include(${CMAKE_CURRENT_LIST_DIR}/run_command.cmake)
 set(prefix ${WORK}/prefix)
 set(share ${prefix}/share)
 run(0 ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
-foreach(file applications/korvane.desktop mime/packages/korvane.xml mime/mime.cache
+foreach(file applications/io.github.korvane.Korvane.desktop mime/packages/korvane.xml mime/mime.cache
         icons/hicolor/scalable/apps/korvane.svg
         icons/hicolor/scalable/mimetypes/application-x-korvane-plot.svg
-        thumbnailers/korvane.thumbnailer)
+        thumbnailers/io.github.korvane.Korvane.thumbnailer)
   if(NOT EXISTS ${share}/${file})
     message(FATAL_ERROR "not installed: share/${file}")
   endif()
 endforeach()
 
-file(READ ${share}/applications/korvane.desktop desktop)
+file(READ ${share}/applications/io.github.korvane.Korvane.desktop desktop)
 if(NOT desktop MATCHES "\nExec=korvane %F\n" OR NOT desktop MATCHES "\nIcon=korvane\n"
    OR NOT desktop MATCHES "\nMimeType=application/x-korvane-plot;\n")
   message(FATAL_ERROR "unexpected launcher:\n${desktop}")
 endif()
 find_program(validate desktop-file-validate)
 if(validate)
-  run(0 ${validate} ${share}/applications/korvane.desktop)
+  run(0 ${validate} ${share}/applications/io.github.korvane.Korvane.desktop)
   if(NOT OUT STREQUAL "")
     message(FATAL_ERROR "desktop-file-validate: ${OUT}")
   endif()
@@ -50,7 +50,7 @@ foreach(case "site-plan.plt;application/x-korvane-plot" "site-plan;application/x
 endforeach()
 
 # The thumbnailer's own command line, run as a file manager runs it with the installed program.
-file(STRINGS ${share}/thumbnailers/korvane.thumbnailer exec REGEX "^Exec=")
+file(STRINGS ${share}/thumbnailers/io.github.korvane.Korvane.thumbnailer exec REGEX "^Exec=")
 string(REGEX REPLACE "^Exec=korvane-cli" "${prefix}/bin/korvane-cli" exec "${exec}")
 string(REPLACE "%i" "${files}/site-plan" exec "${exec}")
 string(REPLACE "%o" "${WORK}/thumb.png" exec "${exec}")

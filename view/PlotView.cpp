@@ -114,8 +114,15 @@ void PlotView::OnDraw(DrawSurface& dc, ViewHost& host, const PrimitiveList& prim
     pass.Step(primitives.size());
 }
 
-void PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
-                        const PrimitiveList& primitives) {
+std::unique_ptr<PlotView> PlotView::Snapshot() const {
+    std::unique_ptr<PlotView> copy(new PlotView(*this));
+    copy->m_context.SetDC(nullptr);
+    return copy;
+}
+
+bool PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
+                        const PrimitiveList& primitives, const std::function<bool()>& stop) {
+    bool complete = true;
     m_context.SetNoClip(true);
     if (!primitives.empty()) {
         m_state.CopyMapping(clientWidth, clientHeight).Apply(dc);
@@ -123,7 +130,9 @@ void PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
         PassPens pens(dc, 0);
         CPlotContext& context = m_context;
         PrimPainter painter(context, m_state.Mapping());
+        std::size_t count = 0;
         primitives.ForEach([&](const Prim& prim) {
+            if (stop && (++count & 4095) == 0 && stop()) return complete = false;
             pens.Follow(context);
             prim.Accept(painter);
             return true;
@@ -131,4 +140,5 @@ void PlotView::DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
         m_context.SetDC(nullptr);
     }
     m_context.SetNoClip(false);
+    return complete;
 }

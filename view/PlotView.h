@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 #include "render/PlotContext.h"
@@ -16,8 +17,11 @@ class ViewHost;
 class PlotView {
   public:
     PlotView() = default;
-    PlotView(const PlotView&) = delete;
     PlotView& operator=(const PlotView&) = delete;
+
+    // Everything the view draws with, as values: background work paints a snapshot, so the
+    // window may go on zooming and painting the view meanwhile.
+    std::unique_ptr<PlotView> Snapshot() const;
 
     // One whole paint of primitives on dc: the screen, or a printer page when dc says it is
     // printing. The first complete paint of a non-empty drawing fits the view to it and asks
@@ -25,9 +29,10 @@ class PlotView {
     void OnDraw(DrawSurface& dc, ViewHost& host, const PrimitiveList& primitives,
                 int fitToPage = 0);
     // The clipboard copy's pass: unclipped, pens of width 0, a window 10 units larger, and it
-    // continues from the state the last paint left.
-    void DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
-                  const PrimitiveList& primitives);
+    // continues from the state the last paint left. stop, asked now and then, ends it early
+    // (false when it did).
+    bool DrawCopy(DrawSurface& dc, int clientWidth, int clientHeight,
+                  const PrimitiveList& primitives, const std::function<bool()>& stop = {});
 
     // Zoom and scroll go through the view state's own operations.
     ViewState& State() { return m_state; }
@@ -42,6 +47,7 @@ class PlotView {
 
   private:
     friend class PaintPass;
+    PlotView(const PlotView&) = default;
 
     ViewState m_state;
     CPlotContext m_context;

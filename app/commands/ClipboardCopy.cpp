@@ -10,7 +10,8 @@
 #include "view/PlotView.h"
 
 std::unique_ptr<QMimeData> CopyPicture(PlotView& view, const PrimitiveList& primitives,
-                                       int clientWidth, int clientHeight) {
+                                       int clientWidth, int clientHeight,
+                                       const std::function<bool()>& stop) {
     const int width = std::max(1, clientWidth);
     const int height = std::max(1, clientHeight);
     std::string svg;
@@ -19,7 +20,7 @@ std::unique_ptr<QMimeData> CopyPicture(PlotView& view, const PrimitiveList& prim
                          [&svg](const std::string& piece) { svg += piece; });
         QPainter painter(&stream);
         QPainterSurface surface(painter, true);
-        view.DrawCopy(surface, width, height, primitives);
+        if (!view.DrawCopy(surface, width, height, primitives, stop)) return nullptr;
     }
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -27,7 +28,7 @@ std::unique_ptr<QMimeData> CopyPicture(PlotView& view, const PrimitiveList& prim
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         QPainterSurface surface(painter);
-        view.DrawCopy(surface, width, height, primitives);
+        if (!view.DrawCopy(surface, width, height, primitives, stop)) return nullptr;
     }
     auto data = std::make_unique<QMimeData>();
     data->setData(QStringLiteral("image/svg+xml"), QByteArray::fromStdString(svg));

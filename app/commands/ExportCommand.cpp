@@ -5,11 +5,10 @@
 #include <QFileInfo>
 #include <QPainter>
 
-#include "app/dialogs/CDxfParms.h"
 #include "app/document/OpenDrawing.h"
-#include "app/settings/AppSettings.h"
 #include "app/view/KorvaneView.h"
 #include "app/work/BackgroundWork.h"
+#include "app/work/JobRunner.h"
 #include "dxf/DxfExport.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
@@ -22,15 +21,18 @@
 namespace {
 enum ExportType { kPlotType = 1, kDxfType = 2, kPngType, kSvgType, kPdfType };
 
-// The view's current picture at its size: one whole paint of what it shows now. Run off the
-// window's thread (RunHeld), so the pass has a host of the view's size that never touches it.
+// The view's current picture at its size: one whole paint of what it shows now, on a snapshot
+// of the view off the window's thread, with a host of the view's size that never touches it.
+// A stop leaves the file as it was (JobStopped, thrown before anything is stored).
 SaveResult WritePicture(PlotView& view, const PrimitiveList& primitives, int width, int height,
-                        int type, const std::string& out, const std::string& title) {
+                        int type, const std::string& out, const std::string& title,
+                        const JobControl& control) {
     const PicturePainter paint = [&](QPainter& painter, bool polylines) {
         QPainterSurface surface(painter, polylines);
         FixedSizeHost host(width, height);
         PaintPass pass(view, surface, host, primitives, /*fitToPage, for printers only*/ 0);
         while (pass.Step(4096)) {
+            if (control.Cancelled()) throw JobStopped();
         }
         pass.Finish();
     };
@@ -72,36 +74,37 @@ bool OpenDrawing::SaveAs(CKorvaneView& view) {
     // A typed extension that names one of the types picks it, whatever filter is selected.
     const int typed = extensions.indexOf(QFileInfo(path).suffix().toLower());
     if (typed >= 0) filter = typed + 1;
-    if (filter == kDxfType) {
-        LoadExportSettings();
-        CDxfParms dialog(m_prompts, &view);
-        dialog.m_parameters = m_doc->GetDxfSettings();
-        dialog.m_cfgPath = m_settings.m_cfgFilePath;
-        const bool accepted = dialog.exec() == QDialog::Accepted;
-        // Loaded or saved there, the configuration file is the last one, export or not.
-        m_settings.m_cfgFilePath = dialog.m_cfgPath;
-        if (!accepted) return false;
-        m_doc->SetDxfSettings(dialog.m_parameters);
-    }
+    if (filter == kDxfType && !EditExportSettings(&view)) return false;
     m_watcher.blockSignals(true);
     const std::string target = QFile::encodeName(path).toStdString();
     SaveResult result;
     // Plot and DXF files of millions of records take seconds: written off the window's thread.
     const QString exporting = QStringLiteral("Exporting %1...").arg(QFileInfo(path).fileName());
     QString failure;
-    if (filter == kDxfType) {
+    bool stopped = false;
+    if (filter == kDxfType || filter == kPlotType) {
+        // A save never stops: it finishes or leaves the old file.
         failure = m_background.Run(
-            &view, exporting, [&] { result = ExportDxf(std::as_const(*m_doc), target); }, this);
-    } else if (filter == kPlotType) {
-        failure = m_background.Run(
-            &view, exporting, [&] { result = std::as_const(*m_doc).WriteCopy(target); }, this);
+            &view, exporting,
+            [&, records = m_doc->Records(), settings = m_doc->GetDxfSettings()] {
+                result = filter == kDxfType ? ExportDxf(*records, settings, target)
+                                            : CKorvaneDoc::WriteRecords(*records, target);
+            },
+            this);
     } else {
         const int width = view.ClientWidth(), height = view.ClientHeight();
         const std::string title = m_title.toStdString();
-        failure = view.RunHeld(exporting, [&] {
-            result = WritePicture(view.View(), m_doc->Primitives(), width, height, filter, target,
-                                  title);
+        failure = view.RunOnSnapshot(exporting, [&](PlotView& shot, const PrimitiveList& primitives,
+                                                    JobControl& control) {
+            stopped = true;  // until the picture is stored
+            result = WritePicture(shot, primitives, width, height, filter, target, title, control);
+            stopped = false;
         });
+    }
+    if (stopped && failure.isEmpty()) {
+        Watch();
+        m_watcher.blockSignals(false);
+        return false;
     }
     // Written over its own file: that file is now the one the document knows.
     if (failure.isEmpty() && result.Ok() && QFileInfo(path).absoluteFilePath() == m_path) {

@@ -1,5 +1,4 @@
-// What View > Measure needs of a document: its vertices to snap to and its export settings,
-// whose transform gives the world figures.
+// What View > Measure needs of a document: its vertices to snap to.
 #include "app/document/OpenDrawing.h"
 #include "app/work/BackgroundWork.h"
 #include "plot/KorvaneDoc.h"
@@ -8,14 +7,14 @@
 
 std::shared_ptr<const VertexIndex> OpenDrawing::SnapIndex(QWidget* parent) {
     // Records are only ever appended (Insert) or replaced whole (a reload drops the index).
-    const PrimitiveList& records = m_doc->Primitives();
-    if (m_snapIndex && m_snapIndexRecords == records.size()) return m_snapIndex;
+    const std::size_t count = m_doc->Primitives().size();
+    if (m_snapIndex && m_snapIndexRecords == count) return m_snapIndex;
     auto index = std::make_shared<VertexIndex>();
     bool cancelled = false;
     const QString failure =
         m_background.Run(parent, QStringLiteral("Indexing the drawing..."), this, true,
-                         [&records, &index, &cancelled](JobControl& control) {
-                             *index = VertexIndex::Build(records, [&control](double done) {
+                         [&index, &cancelled, records = m_doc->Records()](JobControl& control) {
+                             *index = VertexIndex::Build(*records, [&control](double done) {
                                  control.Report(done, {});
                                  return !control.Cancelled();
                              });
@@ -27,11 +26,6 @@ std::shared_ptr<const VertexIndex> OpenDrawing::SnapIndex(QWidget* parent) {
     }
     if (cancelled) return nullptr;
     m_snapIndex = std::move(index);
-    m_snapIndexRecords = records.size();
+    m_snapIndexRecords = count;
     return m_snapIndex;
-}
-
-const DxfSettings& OpenDrawing::ExportSettings() {
-    LoadExportSettings();
-    return m_doc->GetDxfSettings();
 }

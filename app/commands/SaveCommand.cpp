@@ -16,7 +16,8 @@ bool OpenDrawing::SaveTo(const QString& path) {
     const QString failure = m_background.Run(
         QApplication::activeWindow(),
         QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()),
-        [&] { result = std::as_const(*m_doc).WriteCopy(target); }, this);
+        [&, records = m_doc->Records()] { result = CKorvaneDoc::WriteRecords(*records, target); },
+        this);
     const bool saved = failure.isEmpty() && result.Ok();
     if (!saved) m_prompts.Warning(failure.isEmpty() ? SaveErrorText(result) : failure);
     if (saved) {

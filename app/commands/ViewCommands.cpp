@@ -9,48 +9,54 @@
 #include "app/settings/AppSettings.h"
 #include "app/view/KorvaneView.h"
 #include "app/work/BackgroundWork.h"
+#include "app/work/JobRunner.h"
 #include "fontdlg/CFasterFontDlg.h"
 #include "plot/KorvaneDoc.h"
 #include "print/PrintPage.h"
 #include "widgets/Prompts.h"
 
 bool CKorvaneView::PrintOn(QPaintDevice& device, bool background) {
-    // The page starts from the rectangle the screen shows, so the screen's paint goes first.
-    FinishPainting();
+    const int fitToPage = m_document.Settings().m_fitToPage;
     bool printed = false;
-    const auto print = [&] {
-        printed = PrintPage(device, *m_view, m_document.Doc().Primitives(),
-                            m_document.Settings().m_fitToPage);
-    };
-    const QString what = QStringLiteral("Printing %1...").arg(m_document.Title());
+    bool stopped = false;
     QString failure;
     if (background) {
-        failure = RunHeld(what, print);
+        failure = RunOnSnapshot(
+            QStringLiteral("Printing %1...").arg(m_document.Title()),
+            [&](PlotView& view, const PrimitiveList& primitives, JobControl& control) {
+                printed = PrintPage(device, view, primitives, fitToPage,
+                                    [&control] { return control.Cancelled(); });
+                stopped = control.Cancelled();
+            });
     } else {
+        // A preview page is painted where the preview asks, from the state the screen left.
+        FinishPainting();
         try {
-            print();
+            printed = PrintPage(device, *m_view, m_document.Doc().Primitives(), fitToPage);
         } catch (...) {
-            failure = FailureText(what, std::current_exception());
+            failure = FailureText(QStringLiteral("Printing %1...").arg(m_document.Title()),
+                                  std::current_exception());
         }
     }
-    if (printed) return true;
+    if (printed || (stopped && failure.isEmpty())) return printed;
     m_prompts.Warning(failure.isEmpty() ? PrintRefusedMessage() : failure);
     return false;
 }
 
 void CKorvaneView::OnEditCopy() {
-    // The copy continues from the state the screen's paint leaves, so that paint ends first.
     const int width = ClientWidth(), height = ClientHeight();
     std::unique_ptr<QMimeData> data;
-    const QString failure = RunHeld(QStringLiteral("Copying..."), [&] {
-        data = CopyPicture(*m_view, m_document.Doc().Primitives(), width, height);
-        data->moveToThread(QCoreApplication::instance()->thread());  // the clipboard's thread
-    });
-    if (!failure.isEmpty()) {
-        m_prompts.Warning(failure);  // the clipboard keeps what it held
-        return;
-    }
-    QGuiApplication::clipboard()->setMimeData(data.release());
+    const QString failure = RunOnSnapshot(
+        QStringLiteral("Copying..."),
+        [&](PlotView& view, const PrimitiveList& primitives, JobControl& control) {
+            data = CopyPicture(view, primitives, width, height,
+                               [&control] { return control.Cancelled(); });
+            if (data)
+                data->moveToThread(QCoreApplication::instance()->thread());  // the clipboard's
+        });
+    if (!failure.isEmpty()) m_prompts.Warning(failure);
+    // A failed or cancelled copy leaves the clipboard with what it held.
+    if (failure.isEmpty() && data) QGuiApplication::clipboard()->setMimeData(data.release());
 }
 
 void CKorvaneView::OnFontAndLine() {

@@ -48,7 +48,13 @@ DxfSettings LastConfigSettings(const std::string& path, AppSettings& settings, P
 void OpenDrawing::LoadExportSettings() {
     if (m_settingsLoaded) return;
     m_settingsLoaded = true;
-    m_doc->SetDxfSettings(LastConfigSettings(m_cfgPath, m_settings, m_prompts));
+    SetExportSettings(LastConfigSettings(m_cfgPath, m_settings, m_prompts));
+}
+
+void OpenDrawing::SetExportSettings(const DxfSettings& settings) {
+    m_doc->SetDxfSettings(settings);
+    m_world = ScaledWorldOf(settings);
+    emit exportSettingsChanged();
 }
 
 OpenDrawing::~OpenDrawing() = default;
@@ -248,6 +254,8 @@ void OpenDrawing::SetModifiedFlag(bool modified) {
 }
 
 void OpenDrawing::AddView(CKorvaneView* view) {
+    // Its world position is shown from the start.
+    if (m_views.empty()) LoadExportSettings();
     m_views.push_back(view);
     emit titlesChanged();
 }

@@ -7,12 +7,14 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/platform/RegularFile.h"
 #include "plot/SaveResult.h"
 #include "plot/UserFeedback.h"
+#include "world/PaperToWorld.h"
 
 class AppSettings;
 class BackgroundWork;
@@ -54,8 +56,9 @@ class OpenDrawing : public QObject, public UserFeedback {
     // and again once records were added; null when the user cancelled (or was told why it
     // failed).
     std::shared_ptr<const VertexIndex> SnapIndex(QWidget* parent);
-    // The settings of the next DXF export, those of the last configuration until changed.
-    const DxfSettings& ExportSettings();
+    // Format > Georeference: the export settings edited in their dialog, without exporting.
+    // False when cancelled.
+    bool Georeference(QWidget* parent);
     // Before the document closes: "Save changes to %1?" when modified. False to keep it open.
     bool SaveModified();
     // The file (or its folder) changed on disk: offers to read it again when it is not the file
@@ -68,6 +71,9 @@ class OpenDrawing : public QObject, public UserFeedback {
     BackgroundWork& Background() { return m_background; }
     const QString& Title() const { return m_title; }
     const QString& PathName() const { return m_path; }
+    // The paper-to-world transform of the export settings; none when they are not scaled or
+    // define no transform.
+    const std::optional<PaperToWorld>& World() const { return m_world; }
     bool IsModified() const;
     void SetModifiedFlag(bool modified = true);
     // Read only up to a damaged record.
@@ -90,6 +96,8 @@ class OpenDrawing : public QObject, public UserFeedback {
     void lastViewClosed();
     // The drawing was replaced (reloaded from disk): the views start afresh.
     void drawingReplaced();
+    // The export settings, and with them World(), changed.
+    void exportSettingsChanged();
 
   private:
     // Runs read on the name of path's file once it is known to be a regular file, and keeps its
@@ -107,8 +115,12 @@ class OpenDrawing : public QObject, public UserFeedback {
     // The file now at the document's own path is the one it holds.
     void KnowOwnFile();
     // The export settings of the configuration file that was the last one when the document was
-    // made, read when an export first needs them.
+    // made, read when the first view or an export needs them.
     void LoadExportSettings();
+    void SetExportSettings(const DxfSettings& settings);
+    // The export parameters dialog on the document's settings; OK sets them. The configuration
+    // file it loaded or saved is the last one, whatever the answer. False when cancelled.
+    bool EditExportSettings(QWidget* parent);
 
     Prompts& m_prompts;
     AppSettings& m_settings;
@@ -122,6 +134,7 @@ class OpenDrawing : public QObject, public UserFeedback {
     FileIdentity m_noticed;   // of the file last asked about
     std::string m_cfgPath;
     bool m_settingsLoaded = false;
+    std::optional<PaperToWorld> m_world;
     QStringList m_pendingMessages;
     std::vector<CKorvaneView*> m_views;
     QFileSystemWatcher m_watcher;

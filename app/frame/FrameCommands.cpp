@@ -151,6 +151,13 @@ void CMainFrame::CreateViewCommands() {
     viewCommand(QStringLiteral("&Options..."), QStringLiteral("Edit program options\n Options"),
                 nullptr, &CKorvaneView::OnOptions);
     MakeCommand(QStringLiteral("&Font and Line..."), QString());
+    a = MakeCommand(
+        QStringLiteral("&Georeference..."),
+        QStringLiteral("Set where the drawing lies in the world, for the world position "
+                       "and the DXF export\nGeoreference"));
+    connect(a, &QAction::triggered, this, [this] {
+        if (CKorvaneView* view = m_app.ActiveView()) view->GetDocument().Georeference(view);
+    });
 }
 
 void CMainFrame::CreateWindowCommands() {
@@ -208,7 +215,7 @@ void CMainFrame::UpdateCommands() {
           "Zoomed View", "Normal View",   "Zoom In",     "Zoom Out",        "Zoom Window",
           "Options",     "New Window",    "Next Window", "Previous Window", "Cascade",
           "Tile",        "Arrange Icons", "Print",       "Print Preview",   "Page Setup",
-          "Copy",        "Font and Line", "Measure"}) {
+          "Copy",        "Font and Line", "Georeference", "Measure"}) {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
     Command(QStringLiteral("Zoomed View"))

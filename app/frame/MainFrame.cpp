@@ -32,6 +32,7 @@
 #include "app/platform/KeyboardLocks.h"
 #include "app/settings/AppSettings.h"
 #include "app/view/KorvaneView.h"
+#include "world/WorldPosition.h"
 
 namespace {
 const QString kTitle = QStringLiteral("korvane");
@@ -107,6 +108,11 @@ void CMainFrame::CreateStatusBar() {
     m_position = new QLabel(this);
     m_position->setAccessibleName(QStringLiteral("Cursor position"));
     bar->addPermanentWidget(m_position);
+    m_world = new QLabel(this);
+    m_world->setObjectName(QStringLiteral("worldPosition"));
+    m_world->setAccessibleName(QStringLiteral("World position"));
+    m_world->hide();  // until the pointer is over a drawing with scaled settings
+    bar->addPermanentWidget(m_world);
     m_measure = new QLabel(this);
     m_measure->setAccessibleName(QStringLiteral("Measure"));
     m_measure->hide();
@@ -207,7 +213,7 @@ void CMainFrame::BuildMenus(bool documentMenu) {
     add(bar->addMenu(QStringLiteral("&View")),
         {"Toolbar", "Status Bar", "Zoomed View", "Normal View", "Zoom In", "Zoom Out",
          "Zoom Window", "Zoom Previous", "Measure", "Options"});
-    add(bar->addMenu(QStringLiteral("F&ormat")), {"Font and Line"});
+    add(bar->addMenu(QStringLiteral("F&ormat")), {"Font and Line", "Georeference"});
     m_windowMenu = bar->addMenu(QStringLiteral("&Window"));
     add(m_windowMenu,
         {"New Window", "Cascade", "Tile", "Arrange Icons", "Next Window", "Previous Window", ""});
@@ -298,22 +304,33 @@ void CMainFrame::OnCascade() {
     if (QMdiSubWindow* active = m_mdiArea->activeSubWindow()) active->raise();
 }
 
-void CMainFrame::ShowCursorPosition(bool valid, double x, double y) {
-    m_position->setText(valid ? QStringLiteral("%1 in, %2 in")
-                                    .arg(QString::number(x, 'f', 3), QString::number(y, 'f', 3))
-                              : QString());
+namespace {
+// A pane's text, with its caption, as a screen reader reads it.
+void ShowPane(QLabel* pane, const QString& caption, const QString& text) {
+    pane->setText(text);
     // The caption with the figures, as the status dialog's figures read.
-    m_position->setAccessibleName(valid ? QStringLiteral("Cursor position: ") + m_position->text()
-                                        : QStringLiteral("Cursor position"));
+    pane->setAccessibleName(text.isEmpty() ? caption : caption + QStringLiteral(": ") + text);
+    pane->setAccessibleDescription(text);
+}
+}  // namespace
+
+void CMainFrame::ShowCursorPosition(bool valid, double x, double y) {
+    ShowPane(m_position, QStringLiteral("Cursor position"),
+             valid ? QStringLiteral("%1 in, %2 in")
+                         .arg(QString::number(x, 'f', 3), QString::number(y, 'f', 3))
+                   : QString());
+    CKorvaneView* view = valid ? m_app.ActiveView() : nullptr;
+    const QString world =
+        view ? QString::fromStdString(WorldPositionText(view->GetDocument().World(), x, y))
+             : QString();
+    ShowPane(m_world, QStringLiteral("World position"), world);
+    m_world->setVisible(!world.isEmpty());
 }
 
 void CMainFrame::ShowMeasure() {
     CKorvaneView* view = m_app.ActiveView();
-    const QString text = view ? view->MeasureText() : QString();
     m_measure->setVisible(view && view->Measuring());
-    m_measure->setText(text);
-    m_measure->setAccessibleName(text.isEmpty() ? QStringLiteral("Measure")
-                                                : QStringLiteral("Measure: ") + text);
+    ShowPane(m_measure, QStringLiteral("Measure"), view ? view->MeasureText() : QString());
 }
 
 void CMainFrame::OnAbout() {
@@ -322,7 +339,7 @@ void CMainFrame::OnAbout() {
     auto* icon = new QLabel(&dialog);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/korvane.svg")).pixmap(48, 48));
     icon->setAccessibleName(QStringLiteral("Korvane icon"));
-    auto* text = new QLabel(QStringLiteral("Korvane for Windows Version 3.14"), &dialog);
+    auto* text = new QLabel(QStringLiteral("Korvane Version " KORVANE_VERSION), &dialog);
     auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
     connect(ok, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     auto* row = new QHBoxLayout;

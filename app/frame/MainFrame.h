@@ -68,6 +68,8 @@ class CMainFrame : public QMainWindow {
     FrameHost& m_app;
     QMdiArea* m_mdiArea;
     QLabel* m_position = nullptr;
+    // The pointer in the world of the active document's export settings, while they are scaled.
+    QLabel* m_world = nullptr;
     QLabel* m_measure = nullptr;
     // CAP, NUM, SCRL: each only where the platform reports its key.
     QLabel* m_locks[3] = {};

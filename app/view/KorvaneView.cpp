@@ -47,6 +47,8 @@ CKorvaneView::CKorvaneView(OpenDrawing& document, Prompts& prompts, QWidget* par
         bar->installEventFilter(this);
     }
     connect(&m_document, &OpenDrawing::drawingReplaced, this, &CKorvaneView::OnDrawingReplaced);
+    // New settings move the world position under a resting pointer.
+    connect(&m_document, &OpenDrawing::exportSettingsChanged, this, &CKorvaneView::ReportCursor);
     UpdateScrollBars();
     m_document.AddView(this);
     Invalidate();
@@ -100,14 +102,13 @@ void CKorvaneView::UpdateCursor() {
     }
 }
 
-QString CKorvaneView::RunHeld(const QString& what, const std::function<void()>& work) {
+QString CKorvaneView::RunOnSnapshot(const QString& what, const SnapshotWork& work) {
     m_paint->FinishPainting();
-    m_paint->SetHeld(true);
-    struct Release {
-        PaintScheduler& paint;
-        ~Release() { paint.SetHeld(false); }
-    } release{*m_paint};
-    return m_document.Background().Run(this, what, work, &m_document);
+    const std::shared_ptr<PlotView> view = m_view->Snapshot();
+    const SharedRecords records = m_document.Doc().Records();
+    return m_document.Background().Run(
+        this, what, &m_document, true,
+        [view, records, &work](JobControl& control) { work(*view, *records, control); });
 }
 
 void CKorvaneView::paintEvent(QPaintEvent*) {

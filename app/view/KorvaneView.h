@@ -12,7 +12,9 @@
 #include "view/PlotView.h"
 #include "view/ViewHost.h"
 
+class JobControl;
 class OpenDrawing;
+class PrimitiveList;
 class Prompts;
 class QPaintDevice;
 class QPainter;
@@ -57,10 +59,14 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     // background: painted off the window's thread (a printer; a preview page is painted where
     // the preview asks).
     bool PrintOn(QPaintDevice& device, bool background = false);
-    // Ends the paint under way, then runs work (which may use this view's drawing state) off the
-    // window's thread; until it is done the view shows its last picture and starts no paint.
-    // Returns what the user is to be told when work failed (BackgroundWork::Run), else empty.
-    [[nodiscard]] QString RunHeld(const QString& what, const std::function<void()>& work);
+    // Ends the paint under way (what it leaves is where a copy or print continues from), then
+    // runs work off the window's thread on a snapshot: this view's drawing state as values and
+    // the document's records shared read-only; the view itself goes on painting. work may stop
+    // where control asks (Cancel is offered). Returns what the user is to be told when work
+    // failed (BackgroundWork::Run), else empty.
+    using SnapshotWork =
+        std::function<void(PlotView& view, const PrimitiveList& primitives, JobControl& control)>;
+    [[nodiscard]] QString RunOnSnapshot(const QString& what, const SnapshotWork& work);
     bool ZoomWindowActive() const { return m_view->State().GetZoomMode() == ZOOM_WINDOW; }
 
     // True while a paint is under way.

@@ -28,8 +28,7 @@ void CKorvaneView::OnMeasure() {
 }
 
 void CKorvaneView::MeasureHover() {
-    // The settings may have changed since the last move.
-    const std::optional<PaperToWorld> world = ScaledWorldOf(m_document.ExportSettings());
+    const std::optional<PaperToWorld>& world = m_document.World();
     m_measure.SetWorld(world ? std::optional<PlanWorld>(PlanOf(*world)) : std::nullopt);
     if (m_pointerInside) {
         // While a middle drag pans, the picture moves with the pointer.

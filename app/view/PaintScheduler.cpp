@@ -70,7 +70,6 @@ void PaintScheduler::StartPass() {
 }
 
 void PaintScheduler::RunSlice() {
-    if (m_held) return;  // the release starts what is pending
     if (!m_pass) {
         if (m_repaintPending) StartPass();
         return;
@@ -109,9 +108,4 @@ void PaintScheduler::FinishPainting() {
         EndPass();
         m_sliceTimer.stop();
     }
-}
-
-void PaintScheduler::SetHeld(bool held) {
-    m_held = held;
-    if (!m_held && m_repaintPending) m_sliceTimer.start();
 }

@@ -37,8 +37,6 @@ class PaintScheduler : public QObject {
     void Drop();
     // Runs the paints now due to completion, handling no events.
     void FinishPainting();
-    // While held no paint starts; the release starts what was asked for meanwhile.
-    void SetHeld(bool held);
     void SetSliceBudget(int milliseconds) { m_sliceMs = milliseconds; }
     // The image of the last or the running paint.
     const QImage& Image() const { return m_image; }
@@ -66,7 +64,6 @@ class PaintScheduler : public QObject {
     // Declared last, so it goes before what it paints into.
     std::unique_ptr<PaintPass> m_pass;
     bool m_repaintPending = false;
-    bool m_held = false;
     QTimer m_sliceTimer;
     int m_sliceMs = 20;
 };

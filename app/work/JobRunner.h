@@ -40,6 +40,9 @@ class JobControl {
     std::atomic<bool> m_cancelled{false};
 };
 
+// Thrown by a job that stops where it was asked to: its outcome is cancelled, not failed.
+struct JobStopped {};
+
 // A job's end, handed back by value: its result, or what it threw.
 template <class R>
 struct JobOutcome {
@@ -52,15 +55,16 @@ struct JobOutcome {
 // - one job at a time per document, in the order given; jobs of different documents run
 //   together, each document's on a worker of its own (so what a job shares, such as the
 //   registry of temporary files in plot/SafeFile, is safe for several threads);
-// - a job gets values and the document's records read-only (SharedRecords, or the document
-//   as const while the window holds its input), never a live view or plot context to change
-//   (BackgroundWork's RunHeld still lends a held view's drawing state to pictures, prints and
-//   copies);
+// - a job gets values and the document's records read-only (SharedRecords, held by the job so
+//   a document closed or reloaded meanwhile cannot pull them away), never a live view or plot
+//   context (a picture, print or copy paints a snapshot of its view, PlotView::Snapshot);
 // - its end goes back through post, which the owner makes run on the window's thread; there
-//   alone documents and views change. So while a job runs the window holds the input that could
-//   change what the job reads, a view holds its paint when the job uses its drawing state, and
-//   what the system starts (a reload) waits until no job runs (BackgroundWork: Run, RunHeld,
-//   WhenIdle), where the window goes on painting the records the job shares read-only;
+//   alone documents and views change, and only once the job has let go of what it held. So
+//   while a job runs the window holds the input that could change what the job reads, and what
+//   the system starts (a reload) waits until no job runs (BackgroundWork: Run, WhenIdle); the
+//   windows go on painting the records the job shares read-only;
+// - a job that may stop asks control.Cancelled() and stops by returning or throwing JobStopped
+//   (reads, pictures, prints, copies); a save never asks;
 // - no exception escapes a job: it ends in the outcome.
 // Destroying the runner asks every job to stop, drops the queued ones and waits for the workers.
 class JobRunner {
@@ -78,12 +82,18 @@ class JobRunner {
         auto control = std::make_shared<JobControl>();
         Enqueue(document, control,
                 [job = std::move(job), done = std::move(done),
-                 this](const std::shared_ptr<JobControl>& c) {
+                 this](const std::shared_ptr<JobControl>& c) mutable {
                     auto outcome = std::make_shared<JobOutcome<R>>();
-                    try {
-                        outcome->value.emplace(job(*c));
-                    } catch (...) {
-                        outcome->failure = std::current_exception();
+                    {
+                        // What the job holds (a share of the records) is let go of before the
+                        // window hears of its end and may change the document.
+                        const auto run = std::move(job);
+                        try {
+                            outcome->value.emplace(run(*c));
+                        } catch (const JobStopped&) {
+                        } catch (...) {
+                            outcome->failure = std::current_exception();
+                        }
                     }
                     outcome->cancelled = c->Cancelled();
                     m_post([done, outcome] { done(std::move(*outcome)); });

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
 #include <atomic>
@@ -10,8 +11,11 @@
 #include <thread>
 
 #include "app/AppFixture.h"
+#include "app/commands/ClipboardCopy.h"
+#include "app/document/OpenDrawing.h"
 #include "app/view/KorvaneView.h"
 #include "app/work/BackgroundWork.h"
+#include "plot/KorvaneDoc.h"
 
 namespace {
 // Waits in the worker, at most ten seconds, for the window's thread to set done.
@@ -64,22 +68,36 @@ TEST(BackgroundWork, AFailureComesBackToTheCallerAsAMessage) {
               "Copying failed: not enough memory.");
 }
 
-// Work that uses a view's drawing state runs while the view, asked to repaint, starts no paint
-// of its own (it would draw through the same state); the paint follows once the work is done.
-TEST_F(AppTest, AHeldViewPaintsOnlyAfterItsWork) {
+// Work on a view's snapshot leaves the view itself free: asked to repaint meanwhile, it paints,
+// and the work's view is a copy that draws like it.
+TEST_F(AppTest, AViewPaintsWhileWorkPaintsItsSnapshot) {
     Start({Sample("site-plan.plt")});
     CKorvaneView& view = View();
+    view.FinishPainting();
     const qint64 before = view.Image().cacheKey();
     std::atomic<bool> looked{false};
-    bool paintedDuringWork = true;
     QTimer::singleShot(0, [&] {
         view.Invalidate();
-        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-        paintedDuringWork = view.Painting() || view.Image().cacheKey() != before;
+        view.FinishPainting();
         looked = true;
     });
-    EXPECT_EQ(view.RunHeld(QStringLiteral("Working..."), [&] { AwaitWindowThread(looked); }), "");
-    EXPECT_FALSE(paintedDuringWork);
-    view.FinishPainting();
+    bool ownCopy = false;
+    std::unique_ptr<QMimeData> copy;
+    const QString failure = view.RunOnSnapshot(
+        QStringLiteral("Working..."),
+        [&](PlotView& shot, const PrimitiveList& primitives, JobControl&) {
+            AwaitWindowThread(looked);
+            ownCopy = &shot != &view.View() &&
+                      shot.State().Mapping().divisor == view.View().State().Mapping().divisor;
+            copy = CopyPicture(shot, primitives, 200, 100);
+        });
+    EXPECT_EQ(failure, "");
+    EXPECT_TRUE(ownCopy);
     EXPECT_NE(view.Image().cacheKey(), before);
+    ASSERT_TRUE(copy);
+    EXPECT_FALSE(copy->data(QStringLiteral("image/svg+xml")).isEmpty());
+    // A copy asked to stop gives no picture, so the clipboard keeps what it held.
+    EXPECT_EQ(CopyPicture(*view.View().Snapshot(), view.GetDocument().Doc().Primitives(), 200, 100,
+                          [] { return true; }),
+              nullptr);
 }

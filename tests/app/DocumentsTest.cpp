@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QMimeData>
 #include <QSettings>
 #include <QStatusBar>
@@ -57,7 +58,7 @@ TEST_F(AppTest, MenusSwitchWithTheFirstAndLastDocument) {
                            "&View: &Toolbar | &Status Bar | &Zoomed View | &Normal View\tHome | "
                            "Zoom &In\tCtrl+= | Zoom O&ut\tCtrl+- | Zoom &Window | Zoom &Previous | "
                            "&Measure | &Options...",
-                           "F&ormat: &Font and Line...",
+                           "F&ormat: &Font and Line... | &Georeference...",
                            "&Window: &New Window | &Cascade | &Tile | &Arrange Icons | "
                            "Ne&xt Window\tCtrl+Tab | Pre&vious Window\tCtrl+Shift+Tab | - | "
                            "&1 Korvane1",  // the window list
@@ -78,6 +79,18 @@ TEST_F(AppTest, MenusSwitchWithTheFirstAndLastDocument) {
     EXPECT_EQ(Menus(Frame().menuBar()),
               QStringList(documentMenus).replaceInStrings("&1 Korvane1", "&1 Korvane2"));
     EXPECT_EQ(m_app->Documents()[0]->Title(), "Korvane2");
+}
+
+TEST_F(AppTest, AboutNamesThisVersion) {
+    Start({});
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* about = QApplication::activeModalWidget();
+        for (const QLabel* label : about->findChildren<QLabel*>()) shown += label->text();
+        QTest::keyClick(about, Qt::Key_Return);
+    });
+    Run("About");
+    EXPECT_EQ(shown, "Korvane Version " KORVANE_VERSION);
 }
 
 TEST_F(AppTest, OpeningRecordsRecentFilesAndRefusesWhatIsNotAPlot) {

@@ -20,6 +20,7 @@
 #include "dxf/DxfExport.h"
 #include "plot/KorvaneDoc.h"
 #include "plot/UserFeedback.h"
+#include "world/WorldPosition.h"
 
 namespace {
 QByteArray ReadAll(const QString& path) {
@@ -333,14 +334,14 @@ TEST_F(ExportTest, PicturesShowTheViewAsItIs) {
               View().Image().convertToFormat(QImage::Format_RGB32));
 }
 
-// The last configuration is read when an export needs it; a FIFO there is refused once per run.
+// The last configuration is read as a document is first shown; a FIFO there is refused once.
 TEST_F(ExportTest, TheLastConfigurationIsReadWhenNeededAndAFifoIsRefusedOnce) {
     const QString cfg = m_dir.filePath("tilted.cfg"), fifo = m_dir.filePath("pipe.cfg");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    WriteDxfConfig(QFile::encodeName(cfg).toStdString(), Tilted());
     for (const QString& last : {cfg, fifo, fifo}) {
         m_app->Settings().m_cfgFilePath = QFile::encodeName(last).toStdString();
         Run("New");
-        WriteDxfConfig(QFile::encodeName(cfg).toStdString(), Tilted());  // after the New
         std::string layer;
         m_prompts.QueueChoice({true, m_dir.filePath("out.dxf"), 2});
         AnswerDxfDialog([&layer](CDxfParms& d) {
@@ -354,4 +355,30 @@ TEST_F(ExportTest, TheLastConfigurationIsReadWhenNeededAndAFifoIsRefusedOnce) {
               QStringList("warning: " + fifo +
                           " is not a regular file; the DXF export starts from the default "
                           "settings."));
+}
+
+// Format > Georeference loads a configuration in the dialog, modifying nothing; the world pane,
+// hidden till then, shows the pointer's world position, also after a zoom without a mouse move.
+TEST_F(ExportTest, GeoreferenceShowsTheWorldPosition) {
+    auto* world = Frame().findChild<QLabel*>(QStringLiteral("worldPosition"));
+    CKorvaneView& view = View();
+    const QPoint at(200, 150);
+    QTest::mouseMove(view.viewport(), at / 2);
+    ASSERT_TRUE(world && world->isHidden());
+    const std::string cfg = QFile::encodeName(m_dir.filePath("tilted.cfg")).toStdString();
+    ASSERT_TRUE(WriteDxfConfig(cfg, Tilted()));
+    m_prompts.QueueChoice({true, QString::fromStdString(cfg), 1});
+    AnswerDxfDialog([](CDxfParms& d) { Click(d, "Load..."), Click(d, "OK"); });
+    Run("Georeference");
+    EXPECT_EQ(m_app->Settings().m_cfgFilePath, cfg);
+    EXPECT_FALSE(view.GetDocument().IsModified());
+    QString last;
+    for (bool zoom : {false, true}) {
+        zoom ? Run("Zoom In") : QTest::mouseMove(view.viewport(), at);  // Zoom In: about the centre
+        double x, y;
+        view.State().ClientToPlot(at.x(), at.y(), view.ClientWidth(), view.ClientHeight(), x, y);
+        const std::string text = WorldPositionText(PaperToWorld(Tilted()), x / 300, y / 300);
+        EXPECT_EQ(world->accessibleName().toStdString(), "World position: " + text);
+        EXPECT_NE(world->text(), std::exchange(last, world->text()));
+    }
 }

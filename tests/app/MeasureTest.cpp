@@ -4,7 +4,8 @@
 #include <QStatusBar>
 
 #include "app/AppFixture.h"
-#include "plot/KorvaneDoc.h"
+#include "app/settings/AppSettings.h"
+#include "dxf/DxfConfig.h"
 #include "support/PlotBytes.h"
 
 namespace {
@@ -45,8 +46,19 @@ int MeasurePixels(const QImage& image) {
 }  // namespace
 
 TEST_F(AppTest, MeasuringBetweenTwoSnappedVertices) {
+    // The drawing opened with scaled settings, 1:1000 in metres, from the last configuration.
     QTemporaryDir dir;
-    Start({LinesFile(dir)});
+    DxfSettings scaled;
+    scaled.conversionIndex = 1;
+    scaled.originalScale = 1000;
+    const std::string cfg =
+        QFile::encodeName(dir.filePath(QStringLiteral("scaled.cfg"))).toStdString();
+    ASSERT_TRUE(WriteDxfConfig(cfg, scaled));
+    Start({});
+    m_app->Settings().m_cfgFilePath = cfg;
+    m_app->OpenDocumentFile(LinesFile(dir));
+    Settle();
+    m_app->Settings().m_cfgFilePath.clear();
     CKorvaneView& view = View();
     QWidget* client = view.viewport();
     QLabel* pane = Pane(Frame());
@@ -57,28 +69,24 @@ TEST_F(AppTest, MeasuringBetweenTwoSnappedVertices) {
     Run("Measure");
     EXPECT_TRUE(Command("Measure").isChecked());
     EXPECT_FALSE(pane->isHidden());
-    // Three pixels off each end, snapped onto them.
+    // Three pixels off each end, snapped onto them; the world in plan beside the inches.
     QTest::mouseMove(client, Pixel(view, 1, 1, 3, -2));
     QTest::mouseClick(client, Qt::LeftButton, {}, Pixel(view, 1, 1, 3, -2));
     QTest::mouseMove(client, Pixel(view, 4, 5, -3, 3));
-    EXPECT_EQ(pane->text(), "Distance 5.000 in, Bearing 36.870");
-    EXPECT_EQ(pane->accessibleName(), "Measure: Distance 5.000 in, Bearing 36.870");
+    const QString snapped = "Distance 5.000 in 127.000 m, Bearing 36.870";
+    EXPECT_EQ(pane->text(), snapped);
+    EXPECT_EQ(pane->accessibleName(), "Measure: " + snapped);
     QTest::mouseClick(client, Qt::LeftButton, {}, Pixel(view, 4, 5, -3, 3));
     // Drawn over the picture of the drawing, never into it.
     EXPECT_EQ(view.Image(), drawing);
     EXPECT_GT(MeasurePixels(client->grab().toImage()), 20);
 
-    // Scaled settings add the world in plan: 1:1000 in metres.
-    DxfSettings scaled;
-    scaled.conversionIndex = 1;
-    scaled.originalScale = 1000;
-    view.GetDocument().Doc().SetDxfSettings(scaled);
-    // With Shift the point is where the pointer is; Backspace takes it back.
+    // With Shift the point is where the pointer is; Escape ends, Backspace takes a point back.
     QTest::mouseClick(client, Qt::LeftButton, Qt::ShiftModifier, Pixel(view, 10, 5, 2, 0));
     QTest::keyClick(&view, Qt::Key_Escape);
     EXPECT_EQ(pane->text().left(13), "Distance 11.0");
     QTest::keyClick(&view, Qt::Key_Backspace);
-    EXPECT_EQ(pane->text(), "Distance 5.000 in 127.000 m, Bearing 36.870");
+    EXPECT_EQ(pane->text(), snapped);
 
     // Zoomed View takes its place: the points and the pane go.
     Run("Zoomed View");
