@@ -211,10 +211,10 @@ void CMainFrame::CreateHelpCommands() {
 void CMainFrame::UpdateCommands() {
     CKorvaneView* view = m_app.ActiveView();
     for (const char* name :
-         {"Close",       "Save",          "Save As",     "Insert",          "Drawing Status",
-          "Zoomed View", "Normal View",   "Zoom In",     "Zoom Out",        "Zoom Window",
-          "Options",     "New Window",    "Next Window", "Previous Window", "Cascade",
-          "Tile",        "Arrange Icons", "Print",       "Print Preview",   "Page Setup",
+         {"Close",       "Save",          "Save As",      "Insert",          "Drawing Status",
+          "Zoomed View", "Normal View",   "Zoom In",      "Zoom Out",        "Zoom Window",
+          "Options",     "New Window",    "Next Window",  "Previous Window", "Cascade",
+          "Tile",        "Arrange Icons", "Print",        "Print Preview",   "Page Setup",
           "Copy",        "Font and Line", "Georeference", "Measure"}) {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
