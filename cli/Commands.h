@@ -23,6 +23,7 @@ int RunFonts(const Args& args);
 int RunThumbnail(const Args& args);
 int RunPrint(const Args& args);
 int RunFind(const Args& args);
+int RunMeasure(const Args& args);
 
 // Reports a usage or file error, or a warning, on stderr and returns kExitFailure. Each line is
 // printed as Printable makes it.

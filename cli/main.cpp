@@ -64,6 +64,18 @@ const Command kCommands[] = {
      RunFind},
     {"fonts", "fonts", "Lists the installed font families --face can name, one per line.",
      RunFonts},
+    {"measure", "measure X1 Y1 X2 Y2 ... [--config CFG]",
+     "Prints what View > Measure shows for the path through the points (X, Y), given in plot\n"
+     "inches as they stand (no snapping): 'distance D in', its length; 'bearing B', the\n"
+     "direction of its last segment with a length in degrees clockwise from paper up (left\n"
+     "out when no segment has one); and from three points on 'area A sq in', the area of the\n"
+     "closed polygon. When the configuration file CFG converts to the world (Scaled), the\n"
+     "distance and the area are each followed by the world figure in plan (easting,\n"
+     "northing) and its unit, m or ft, sq m or sq ft, and the bearing is from grid north.\n"
+     "Three decimals throughout. A number that is not a plain decimal one, a point without\n"
+     "its Y, fewer than two points, or a CFG that cannot be read or defines no transform is\n"
+     "refused (exit 1). '--' ends the options.",
+     RunMeasure},
 #ifdef KORVANE_QT_MODULE
     {"thumbnail", "thumbnail IN OUT.png SIZE",
      "Writes OUT.png, a PNG picture of the plot file IN for file managers: the drawing as\n"

@@ -38,4 +38,6 @@ expect 'korvane-cli thumbnail a.plt ' 'c.png sub'
 expect 'korvane-cli thumbnail a.plt c.png ' ''
 expect 'korvane-cli print a.plt ' 'd.pdf sub'
 expect 'korvane-cli convert a.plt x.dxf --config ' 'e.cfg sub'
+expect 'korvane-cli measure 1 2 ' ''
+expect 'korvane-cli measure 1 2 3 4 --config ' 'e.cfg sub'
 exit $failed

@@ -126,6 +126,15 @@ void ViewState::ClientToPlot(double x, double y, int clientWidth, int clientHeig
     plotY = (logicalY - 2) * m_zoomDivisor + m_viewBottom;
 }
 
+void ViewState::PlotToClient(double plotX, double plotY, int clientWidth, int clientHeight,
+                             double& x, double& y) const {
+    const double d = m_zoomDivisor;
+    const AxisScales s = MappingScale(TruncToInt(m_extentX / d), TruncToInt(m_extentY / d),
+                                      clientWidth, -clientHeight, true);
+    x = (plotX - m_viewLeft) / d * s.x;
+    y = ((plotY - m_viewBottom) / d + 2) * s.y + clientHeight;
+}
+
 SurfacePoint ViewState::ClientToLogical(int x, int y, int clientWidth, int clientHeight) const {
     double logicalX, logicalY;
     ClientToCorner(x, y, clientWidth, clientHeight, logicalX, logicalY);
@@ -195,7 +204,8 @@ bool ViewState::ZoomAll(int clientWidth, int clientHeight) {
     const float before[] = {m_viewLeft, m_viewBottom, m_viewRight, m_viewTop, m_extentX, m_extentY};
     FitHome(clientWidth, clientHeight);
     const float after[] = {m_viewLeft, m_viewBottom, m_viewRight, m_viewTop, m_extentX, m_extentY};
-    m_zoomMode = ZOOM_NONE;
+    // Seeing the whole drawing is part of measuring it.
+    if (m_zoomMode != ZOOM_MEASURE) m_zoomMode = ZOOM_NONE;
     return !std::equal(std::begin(before), std::end(before), std::begin(after));
 }
 

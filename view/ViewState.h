@@ -8,6 +8,8 @@
 constexpr int ZOOM_NONE = 0;
 constexpr int ZOOM_INCREMENTAL = 1;
 constexpr int ZOOM_WINDOW = 2;
+// Measure: clicks add the points of a measurement instead of zooming.
+constexpr int ZOOM_MEASURE = 3;
 // The divisor always makes the larger side of the view rectangle 2000 logical units.
 constexpr int ZOOM_UNITS = 2000;
 // The first fit leaves 1.25 % of room beyond the drawing's extents.
@@ -130,12 +132,21 @@ class ViewState {
     void LeaveZoomedView() {
         if (m_zoomMode == ZOOM_INCREMENTAL) m_zoomMode = ZOOM_NONE;
     }
+    // Measure: clicks measure from now on, until another mode is chosen or its second choice.
+    void SetMeasure() { m_zoomMode = ZOOM_MEASURE; }
+    void LeaveMeasure() {
+        if (m_zoomMode == ZOOM_MEASURE) m_zoomMode = ZOOM_NONE;
+    }
     // One zoom step in or out about a client point, saved on the history.
     void ZoomAbout(int x, int y, bool zoomIn, int clientWidth, int clientHeight);
     // One zoom step in or out that keeps the drawing point under the client point where it is
     // (the wheel, and Zoom In / Zoom Out about the centre), saved on the history.
     void ZoomAt(int x, int y, bool zoomIn, int clientWidth, int clientHeight);
-    // Zoom All: the whole drawing as the first fit shows it; true when the rectangle changed.
+    // Where the paint shows the drawing point (plotX, plotY), resolution units, in the client.
+    void PlotToClient(double plotX, double plotY, int clientWidth, int clientHeight, double& x,
+                      double& y) const;
+    // Zoom All: the whole drawing as the first fit shows it, measuring on if it was; true when
+    // the rectangle changed.
     bool ZoomAll(int clientWidth, int clientHeight);
     // Zoom Window: the start saves the rectangle; the end takes the dragged client rectangle
     // (edges in pixels), or none when cancelled. A drag of zero width or height counts as

@@ -25,6 +25,7 @@ OpenDrawing::OpenDrawing(Prompts& prompts, AppSettings& settings, BackgroundWork
       m_title(title),
       m_cfgPath(settings.m_cfgFilePath) {
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &OpenDrawing::OnFileChanged);
+    connect(this, &OpenDrawing::drawingReplaced, this, [this] { m_snapIndex.reset(); });
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &OpenDrawing::OnFileChanged);
 }
 

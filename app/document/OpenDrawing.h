@@ -25,6 +25,7 @@ class CKorvaneView;
 class FileError;
 class Prompts;
 class QWidget;
+class VertexIndex;
 struct DxfSettings;
 
 // One open plot file (or a new drawing) with the views on it: the document/view framework's
@@ -53,6 +54,10 @@ class OpenDrawing : public QObject, public UserFeedback {
     bool SaveAs(CKorvaneView& view);
     // Edit > Insert: a chosen plot file's records appended; the issuing view refits.
     bool Insert(CKorvaneView* issuingView);
+    // The drawing's vertices for snapping, indexed on the background work when first asked for
+    // and again once records were added; null when the user cancelled (or was told why it
+    // failed).
+    std::shared_ptr<const VertexIndex> SnapIndex(QWidget* parent);
     // Format > Georeference: the export settings edited in their dialog, without exporting.
     // False when cancelled.
     bool Georeference(QWidget* parent);
@@ -149,6 +154,8 @@ class OpenDrawing : public QObject, public UserFeedback {
     std::unique_ptr<PenSummary> m_penUses;  // null until asked for after a change
     PenSet m_hiddenPens;
     QFileSystemWatcher m_watcher;
+    std::shared_ptr<const VertexIndex> m_snapIndex;
+    std::size_t m_snapIndexRecords = 0;  // of the drawing the index was built on
 };
 
 // What the user is told when a save or an export failed: the text of the file error's cause

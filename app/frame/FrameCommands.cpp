@@ -146,6 +146,10 @@ void CMainFrame::CreateViewCommands() {
                 "zoom-window.svg", &CKorvaneView::OnZoomWindow);
     viewCommand(QStringLiteral("Zoom &Previous"), QStringLiteral("Zoom Previous\nZoom Previous"),
                 "zoom-previous.svg", &CKorvaneView::OnZoomPrevious);
+    a = viewCommand(QStringLiteral("&Measure"),
+                    QStringLiteral("Measure distances, bearings and areas on the drawing\nMeasure"),
+                    "measure.svg", &CKorvaneView::OnMeasure);
+    a->setCheckable(true);
     viewCommand(QStringLiteral("&Options..."), QStringLiteral("Edit program options\n Options"),
                 nullptr, &CKorvaneView::OnOptions);
     MakeCommand(QStringLiteral("&Font and Line..."), QString());
@@ -216,11 +220,11 @@ void CMainFrame::CreateHelpCommands() {
 void CMainFrame::UpdateCommands() {
     CKorvaneView* view = m_app.ActiveView();
     for (const char* name :
-         {"Close",       "Save",          "Save As",     "Insert",          "Drawing Status",
-          "Zoomed View", "Normal View",   "Zoom In",     "Zoom Out",        "Zoom Window",
-          "Options",     "New Window",    "Next Window", "Previous Window", "Cascade",
-          "Tile",        "Arrange Icons", "Print",       "Print Preview",   "Page Setup",
-          "Copy",        "Font and Line", "Georeference"}) {
+         {"Close",       "Save",          "Save As",      "Insert",          "Drawing Status",
+          "Zoomed View", "Normal View",   "Zoom In",      "Zoom Out",        "Zoom Window",
+          "Options",     "New Window",    "Next Window",  "Previous Window", "Cascade",
+          "Tile",        "Arrange Icons", "Print",        "Print Preview",   "Page Setup",
+          "Copy",        "Font and Line", "Georeference", "Measure"}) {
         Command(QLatin1String(name))->setEnabled(view != nullptr);
     }
     for (const char* name : {"Find", "Find Next", "Find Previous"}) {
@@ -228,6 +232,7 @@ void CMainFrame::UpdateCommands() {
     }
     Command(QStringLiteral("Zoomed View"))
         ->setChecked(view && view->State().GetZoomMode() == ZOOM_INCREMENTAL);
+    Command(QStringLiteral("Measure"))->setChecked(view && view->Measuring());
     Command(QStringLiteral("Zoom Previous"))->setEnabled(view && view->State().CanZoomPrevious());
     // Nothing is ever pasted into a drawing.
     Command(QStringLiteral("Paste"))->setEnabled(false);

@@ -83,6 +83,7 @@ CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
     disconnect(m_viewConnection);
     disconnect(m_cursorConnection);
+    disconnect(m_measureConnection);
     disconnect(m_mdiArea, nullptr, this, nullptr);
 }
 
@@ -90,9 +91,9 @@ void CMainFrame::CreateToolBar() {
     QToolBar* bar = addToolBar(QStringLiteral("Toolbar"));
     bar->setObjectName(QStringLiteral("Toolbar"));
     bar->setIconSize(QSize(16, 16) * 1.5);
-    for (const char* name :
-         {"New", "Open", "Save", "", "Copy", "Paste", "Insert", "", "Print", "", "Zoomed View",
-          "Normal View", "Zoom Window", "Zoom Previous", "", "About", "Drawing Status"}) {
+    for (const char* name : {"New", "Open", "Save", "", "Copy", "Paste", "Insert", "", "Print", "",
+                             "Zoomed View", "Normal View", "Zoom Window", "Zoom Previous",
+                             "Measure", "", "About", "Drawing Status"}) {
         if (!*name) {
             bar->addSeparator();
         } else {
@@ -116,6 +117,10 @@ void CMainFrame::CreateStatusBar() {
     m_world->setAccessibleName(QStringLiteral("World position"));
     m_world->hide();  // until the pointer is over a drawing with scaled settings
     bar->addPermanentWidget(m_world);
+    m_measure = new QLabel(this);
+    m_measure->setAccessibleName(QStringLiteral("Measure"));
+    m_measure->hide();
+    bar->addPermanentWidget(m_measure);
     const LockStates states = ReadLocks();
     for (int i = 0; i < 3; ++i) {
         if (!states[i]) continue;
@@ -212,7 +217,7 @@ void CMainFrame::BuildMenus(bool documentMenu) {
         {"Copy", "Paste", "Insert", "", "Find", "Find Next", "Find Previous"});
     add(bar->addMenu(QStringLiteral("&View")),
         {"Toolbar", "Status Bar", "Zoomed View", "Normal View", "Zoom In", "Zoom Out",
-         "Zoom Window", "Zoom Previous", "Options", "", "Pens"});
+         "Zoom Window", "Zoom Previous", "Measure", "Options", "", "Pens"});
     add(bar->addMenu(QStringLiteral("F&ormat")), {"Font and Line", "Georeference"});
     m_windowMenu = bar->addMenu(QStringLiteral("&Window"));
     add(m_windowMenu,
@@ -239,7 +244,10 @@ void CMainFrame::UpdateTitle() {
 void CMainFrame::OnActiveViewChanged() {
     disconnect(m_viewConnection);
     disconnect(m_cursorConnection);
+    disconnect(m_measureConnection);
     if (CKorvaneView* view = m_app.ActiveView()) {
+        m_measureConnection =
+            connect(view, &CKorvaneView::measureChanged, this, &CMainFrame::ShowMeasure);
         m_viewConnection =
             connect(view, &CKorvaneView::stateChanged, this, &CMainFrame::UpdateCommands);
         m_cursorConnection =
@@ -247,6 +255,7 @@ void CMainFrame::OnActiveViewChanged() {
     }
     m_pens->SetDocument(m_app.ActiveView() ? &m_app.ActiveView()->GetDocument() : nullptr);
     ShowCursorPosition(false, 0, 0);
+    ShowMeasure();
     UpdateTitle();
     UpdateCommands();
     UpdateWindowList();
@@ -322,6 +331,12 @@ void CMainFrame::ShowCursorPosition(bool valid, double x, double y) {
              : QString();
     ShowPane(m_world, QStringLiteral("World position"), world);
     m_world->setVisible(!world.isEmpty());
+}
+
+void CMainFrame::ShowMeasure() {
+    CKorvaneView* view = m_app.ActiveView();
+    m_measure->setVisible(view && view->Measuring());
+    ShowPane(m_measure, QStringLiteral("Measure"), view ? view->MeasureText() : QString());
 }
 
 void CMainFrame::OnAbout() {

@@ -63,6 +63,8 @@ class CMainFrame : public QMainWindow {
     void FindAgain(bool forward);
     void OnActiveViewChanged();
     void ShowCursorPosition(bool valid, double x, double y);
+    // The active view's measurement, while it measures.
+    void ShowMeasure();
     void UpdateLockIndicators();
     // The Window menu's list of the open windows, the active one checked.
     void UpdateWindowList();
@@ -74,6 +76,7 @@ class CMainFrame : public QMainWindow {
     PensPanel* m_pens;
     // The pointer in the world of the active document's export settings, while they are scaled.
     QLabel* m_world = nullptr;
+    QLabel* m_measure = nullptr;
     // CAP, NUM, SCRL: each only where the platform reports its key.
     QLabel* m_locks[3] = {};
     bool m_documentMenu = false;
@@ -82,6 +85,7 @@ class CMainFrame : public QMainWindow {
     std::vector<QAction*> m_windowItems;
     QMetaObject::Connection m_viewConnection;
     QMetaObject::Connection m_cursorConnection;
+    QMetaObject::Connection m_measureConnection;
     // The printer of every print, preview and setup, made on first use.
     std::unique_ptr<QPrinter> m_printer;
     // Edit > Find's dialog, made on first use; it stays open beside the views.

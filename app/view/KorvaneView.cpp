@@ -98,6 +98,8 @@ void CKorvaneView::UpdateCursor() {
         viewport()->setCursor(m_zoomCursor);
     } else if (m_view->State().GetZoomMode() == ZOOM_WINDOW) {
         viewport()->setCursor(m_windowCursor);
+    } else if (Measuring()) {
+        viewport()->setCursor(Qt::CrossCursor);
     } else {
         viewport()->unsetCursor();
     }
@@ -134,6 +136,7 @@ void CKorvaneView::paintEvent(QPaintEvent*) {
         painter.setBrush(QColor(0, 120, 215, 40));
         painter.drawRect(mark->translated(m_panOffset).toAlignedRect().adjusted(-4, -4, 4, 4));
     }
+    PaintMeasure(painter);
 }
 
 void CKorvaneView::resizeEvent(QResizeEvent* event) {
@@ -152,6 +155,7 @@ bool CKorvaneView::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::Leave) {
         m_pointerInside = false;
         emit cursorMoved(false, 0, 0);
+        if (Measuring()) MeasureHover();
     }
     return QAbstractScrollArea::viewportEvent(event);
 }
@@ -162,6 +166,12 @@ void CKorvaneView::Changed(bool repaint) {
         viewport()->update();
     }
     if (repaint) Invalidate();
+    if (!Measuring()) {
+        // Another mode took the place of measuring: its points go.
+        m_measure.Clear();
+        m_measure.Leave();
+    }
+    MeasureUpdated();
     UpdateScrollBars();
     UpdateCursor();
     emit stateChanged();
@@ -169,6 +179,7 @@ void CKorvaneView::Changed(bool repaint) {
 }
 
 void CKorvaneView::ReportCursor() {
+    if (Measuring()) MeasureHover();
     if (!m_pointerInside) return;
     // While a middle drag pans, the picture moves with the pointer.
     const QPoint at = m_panning ? m_pointer - m_panOffset : m_pointer;
@@ -276,6 +287,7 @@ void CKorvaneView::mousePressEvent(QMouseEvent* event) {
         m_panStart = pos;
         return;
     }
+    if (MeasurePress(event)) return;
     if (m_view->State().GetZoomMode() == ZOOM_INCREMENTAL &&
         (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
         // A click abandons the rest of an incremental-zoom paint and is the next zoom.
@@ -290,6 +302,7 @@ void CKorvaneView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     m_pointer = pos;
     m_pointerInside = true;
+    m_snapOff = event->modifiers() & Qt::ShiftModifier;
     if (m_tracking) {
         m_last = pos;
         m_band->setGeometry(QRect(m_anchor, m_last).normalized());
@@ -340,6 +353,7 @@ void CKorvaneView::keyPressEvent(QKeyEvent* event) {
         if (event->key() == Qt::Key_Escape) EndZoomWindow(false);
         return;
     }
+    if (MeasureKey(event)) return;
     switch (event->key()) {
         case Qt::Key_Left:
             return SendScroll(ScrollBar::Horizontal, SB_LINELEFT);
@@ -357,4 +371,8 @@ void CKorvaneView::keyPressEvent(QKeyEvent* event) {
             break;
     }
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+void CKorvaneView::keyReleaseEvent(QKeyEvent* event) {
+    if (!MeasureKey(event)) QAbstractScrollArea::keyReleaseEvent(event);
 }

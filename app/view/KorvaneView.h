@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QCursor>
 #include <QPoint>
 #include <QRectF>
@@ -12,6 +13,7 @@
 
 #include "app/view/PaintScheduler.h"
 #include "render/TextSearch.h"
+#include "view/Measurement.h"
 #include "view/PlotView.h"
 #include "view/ViewHost.h"
 
@@ -20,6 +22,7 @@ class OpenDrawing;
 class PrimitiveList;
 class Prompts;
 class QPaintDevice;
+class QPainter;
 class QRubberBand;
 
 // One view of a plot document in a child window: it holds the view (where it looks, its plot
@@ -28,6 +31,9 @@ class QRubberBand;
 class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     Q_OBJECT
   public:
+    // What a measurement is drawn in, over the drawing.
+    static constexpr QRgb kMeasureColor = 0xff6a1b9a;
+
     CKorvaneView(OpenDrawing& document, Prompts& prompts, QWidget* parent = nullptr);
     ~CKorvaneView() override;
 
@@ -43,6 +49,12 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     void OnZoomWindow();
     void OnZoomPrevious();
     void OnOptions();
+    // View > Measure: clicks add the points of a measurement, snapped to the drawing's vertices;
+    // its second choice, or another mode, leaves it.
+    void OnMeasure();
+    bool Measuring() const { return m_view->State().GetZoomMode() == ZOOM_MEASURE; }
+    // The figures of the measurement under way, for the status pane; empty before its first point.
+    QString MeasureText() const { return QString::fromStdString(m_measure.StatusText()); }
     // Help > Drawing Status: the size and count of what this view drew last.
     void OnDrawingStatus();
     void OnEditCopy();
@@ -90,6 +102,8 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     void cursorMoved(bool valid, double x, double y);
     // Something the commands' enabling depends on changed.
     void stateChanged();
+    // The measurement's figures changed, or measuring began or ended.
+    void measureChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -99,6 +113,7 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
@@ -131,6 +146,13 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     } m_find;
     // The match marked over the drawing, until the next navigation.
     std::optional<TextMatch> m_mark;
+    // Measuring (MeasureView.cpp): the pointer's target as the view now stands, a click, keys,
+    // and the points and segments drawn over the drawing.
+    void MeasureHover();
+    bool MeasurePress(QMouseEvent* event);
+    bool MeasureKey(QKeyEvent* event);
+    void PaintMeasure(QPainter& painter);
+    void MeasureUpdated();
 
     OpenDrawing& m_document;
     Prompts& m_prompts;
@@ -157,6 +179,9 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
     // The pointer's last place over the client, while it is there.
     QPoint m_pointer;
     bool m_pointerInside = false;
+
+    MeasureSession m_measure;
+    bool m_snapOff = false;  // Shift held at the last pointer event
 
     QCursor m_zoomCursor;
     QCursor m_windowCursor;

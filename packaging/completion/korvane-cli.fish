@@ -52,7 +52,7 @@ function __korvane_cli_files
         case 'print:1'
             set types pdf
         case 'dump:0' 'info:0' 'trace:0' 'find:0' 'convert:0' 'thumbnail:0' 'print:0'
-        case 'dump:*' 'info:*' 'trace:*' 'find:*' 'convert:*' 'thumbnail:*' 'print:*' 'fonts:*'
+        case 'dump:*' 'info:*' 'trace:*' 'find:*' 'convert:*' 'thumbnail:*' 'print:*' 'fonts:*' 'measure:*'
             return
         case '*'
             __fish_complete_path (commandline -ct)

@@ -58,7 +58,7 @@ TEST_F(AppTest, MenusSwitchWithTheFirstAndLastDocument) {
                            "&Find...\tCtrl+F | Find &Next\tF3 | Find Pre&vious\tShift+F3",
                            "&View: &Toolbar | &Status Bar | &Zoomed View | &Normal View\tHome | "
                            "Zoom &In\tCtrl+= | Zoom O&ut\tCtrl+- | Zoom &Window | Zoom &Previous | "
-                           "&Options... | - | P&ens",
+                           "&Measure | &Options... | - | P&ens",
                            "F&ormat: &Font and Line... | &Georeference...",
                            "&Window: &New Window | &Cascade | &Tile | &Arrange Icons | "
                            "Ne&xt Window\tCtrl+Tab | Pre&vious Window\tCtrl+Shift+Tab | - | "

@@ -27,9 +27,10 @@ QRect OpaqueBounds(const QImage& image) {
 // Every picture the application asks for by name is linked in without any set-up call and draws
 // something at toolbar and high-density sizes.
 TEST(Resources, EveryIconDrawsAtEverySize) {
-    const char* names[] = {"new",           "open",  "save",           "copy",        "paste",
-                           "insert",        "print", "zoomed-view",    "normal-view", "zoom-window",
-                           "zoom-previous", "about", "drawing-status", "korvane"};
+    const char* names[] = {"new",         "open",           "save",          "copy",
+                           "paste",       "insert",         "print",         "zoomed-view",
+                           "normal-view", "zoom-window",    "zoom-previous", "measure",
+                           "about",       "drawing-status", "korvane"};
     for (const char* name : names) {
         const QString path = QStringLiteral(":/icons/%1.svg").arg(name);
         QIcon icon(path);
