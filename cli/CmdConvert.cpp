@@ -117,7 +117,8 @@ int CheckOptionsApply(const std::string& ext, const ConvertOptions& options) {
         return Fail(std::string("--antialias applies only to a .png output\n") + kConvertUsage);
     }
     if (ext != "dxf" && !gis && options.Given("--config")) {
-        return Fail(std::string("--config applies only to a .dxf or GIS output\n") + kConvertUsage);
+        return Fail(std::string("--config applies only to a .dxf output or a GIS one\n") +
+                    kConvertUsage);
     }
     return kExitOk;
 }
