@@ -12,6 +12,7 @@
 #include "dxf/DxfOut.h"
 #include "gis/GisFeatures.h"
 #include "gis/GisStore.h"
+#include "gis/GisStyles.h"
 
 namespace {
 class Refusal : public std::runtime_error {
@@ -101,6 +102,7 @@ SaveResult ExportGis(const PrimitiveList& primitives, const DxfSettings& setting
                                     LayerOptions(options.driver, hasCrs));
                 DrawDxfEntities(primitives, settings, sink);
             }
+            if (options.driver == "GPKG") WriteQgisStyles(*dataset);
             // Drivers write much of a file only when it closes.
             CPLErrorReset();
             dataset.reset();

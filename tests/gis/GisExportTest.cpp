@@ -128,6 +128,18 @@ TEST(GisExport, FeaturesAreTheDxfEntitiesVertexForVertex) {
         const std::string path = folder.Path(c.file);
         ASSERT_TRUE(ExportGis(doc.Primitives(), c.settings, {c.driver, c.crs}, path).Ok());
         const bool combined = std::string(c.driver) == "GeoJSON";
+        if (std::string(c.driver) == "GPKG") {
+            // A default QGIS style per layer, in the table QGIS reads.
+            GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR));
+            OGRLayer* styles = ds ? ds->GetLayerByName("layer_styles") : nullptr;
+            ASSERT_TRUE(styles);
+            int k = 0;
+            for (const auto& style : *styles) {
+                EXPECT_STREQ(style->GetFieldAsString("f_table_name"), kLayers[k++]);
+                EXPECT_EQ(style->GetFieldAsInteger("useAsDefault"), 1);
+            }
+            EXPECT_EQ(k, 4);
+        }
         for (int k = 0; k < 4; ++k) {
             const std::string file =
                 std::string(c.driver) == "FlatGeobuf" ? path + "/" + kLayers[k] + ".fgb" : path;
