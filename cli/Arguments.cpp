@@ -31,6 +31,9 @@ int SetOption(const std::string& name, const std::string& value, ConvertOptions&
     } else if (name == "--antialias") {
         if (value != "on" && value != "off") return Fail("--antialias takes on or off");
         options.antialias = value == "on";
+    } else if (name == "--crs" || name == "--format") {
+        if (value.empty()) return Fail(name + " takes a value");
+        (name == "--crs" ? options.crs : options.format) = value;
     } else {
         options.config = value;
     }

@@ -7,17 +7,22 @@
 #include "cli/CliFeedback.h"
 #include "cli/Commands.h"
 #include "cli/Converters.h"
+#include "cli/GisModule.h"
 #include "cli/QtModule.h"
 #include "dxf/DxfConfig.h"
 #include "dxf/DxfExport.h"
 #include "dxf/DxfLayers.h"
+#ifdef KORVANE_WITH_GIS
+#include "gis/GisExport.h"
+#endif
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 
 namespace {
 const char* kConvertUsage =
     "usage: korvane-cli convert IN OUT [--size WxH] [--face NAME] [--line-width N]\n"
-    "                           [--antialias on|off] [--config CFG]";
+    "                           [--antialias on|off] [--config CFG] [--crs CRS]\n"
+    "                           [--format DRIVER]";
 
 int ConvertPlt(CKorvaneDoc& doc, const std::string& out, const ConvertOptions&) {
     const SaveResult saved = doc.OnSaveDocument(out);
@@ -29,9 +34,9 @@ struct Converter {
     int (*convert)(CKorvaneDoc&, const std::string&, const ConvertOptions&);
 };
 
-// The export settings come from --config as the export dialog's Load reads them, then the
-// drawing is exported as the export command writes it.
-int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
+// The export settings from --config as the export dialog's Load reads them; kExitOk, or
+// kExitFailure after saying why.
+int ApplyConfig(CKorvaneDoc& doc, const ConvertOptions& options) {
     if (!options.config.empty()) {
         // A folder or a file without a single setting is no configuration file: exporting with
         // the defaults instead would pass a mistake for success.
@@ -45,6 +50,12 @@ int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
                  " settings could be read; the others keep their defaults");
         }
     }
+    return kExitOk;
+}
+
+// The drawing is exported with the settings of --config as the export command writes it.
+int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
+    if (int status = ApplyConfig(doc, options)) return status;
     const std::string colorWarning = LayerColorWarning(doc.GetDxfSettings().layerColor);
     if (!colorWarning.empty()) {
         Fail(out + ": warning: " + colorWarning);
@@ -56,22 +67,46 @@ int ConvertDxf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
     return exported.Ok() ? kExitOk : Fail(exported.message);
 }
 
+bool IsGis(const std::string& ext, const ConvertOptions& options) {
+    return options.Given("--format") || ext == "gpkg" || ext == "geojson";
+}
+
 const Converter kConverters[] = {
-    {"plt", ConvertPlt}, {"dxf", ConvertDxf},
+    {"plt", ConvertPlt},  {"dxf", ConvertDxf},
 #if defined(KORVANE_WITH_QT)
-    {"png", ConvertPng}, {"svg", ConvertSvg}, {"pdf", ConvertPdf},
+    {"png", ConvertPng},  {"svg", ConvertSvg},     {"pdf", ConvertPdf},
 #elif defined(KORVANE_QT_MODULE)
     // Pictures are the Qt module's, which runs the whole command.
     {"png", nullptr}, {"svg", nullptr}, {"pdf", nullptr},
 #endif
+#if defined(KORVANE_WITH_GIS)
+    {"gpkg", ConvertGis}, {"geojson", ConvertGis},
+#elif defined(KORVANE_GIS_MODULE)
+    // GIS formats are the GDAL module's, which runs the whole command.
+    {"gpkg", nullptr}, {"geojson", nullptr},
+#endif
 };
 
-const char kTypes[] = ".plt, .dxf, .png, .svg or .pdf";
+const char kTypes[] = ".plt, .dxf, .png, .svg, .pdf, .gpkg or .geojson";
 
 // Options that only make sense for some outputs are refused for the others, so a typo or a
 // misunderstanding is not silently ignored.
 int CheckOptionsApply(const std::string& ext, const ConvertOptions& options) {
-    const bool picture = ext != "plt" && ext != "dxf";
+    const bool gis = IsGis(ext, options);
+    if (options.Given("--format")) {
+        for (const char* own : {"plt", "dxf", "png", "svg", "pdf"}) {
+            if (ext == own) {
+                return Fail("--format applies only to a GIS output, not to a ." + ext + "\n" +
+                            kConvertUsage);
+            }
+        }
+    }
+    if (!gis && options.Given("--crs")) {
+        return Fail(std::string("--crs applies only to a GIS output (.gpkg, .geojson or "
+                                "--format)\n") +
+                    kConvertUsage);
+    }
+    const bool picture = ext != "plt" && ext != "dxf" && !gis;
     for (const char* option : {"--size", "--face", "--line-width"}) {
         if (!picture && options.Given(option)) {
             return Fail(std::string(option) + " applies only to a picture (.png, .svg, .pdf)\n" +
@@ -81,8 +116,9 @@ int CheckOptionsApply(const std::string& ext, const ConvertOptions& options) {
     if (ext != "png" && options.Given("--antialias")) {
         return Fail(std::string("--antialias applies only to a .png output\n") + kConvertUsage);
     }
-    if (ext != "dxf" && options.Given("--config")) {
-        return Fail(std::string("--config applies only to a .dxf output\n") + kConvertUsage);
+    if (ext != "dxf" && !gis && options.Given("--config")) {
+        return Fail(std::string("--config applies only to a .dxf output or a GIS one\n") +
+                    kConvertUsage);
     }
     return kExitOk;
 }
@@ -113,6 +149,20 @@ int Finish(int status) {
     std::_Exit(status);
 }
 
+#ifdef KORVANE_WITH_GIS
+int ConvertGis(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options) {
+    if (int status = ApplyConfig(doc, options)) return status;
+    const std::string driver =
+        options.Given("--format") ? options.format : GisDriverOf(ExtensionOf(out));
+    const SaveResult exported =
+        ExportGis(doc.Primitives(), doc.GetDxfSettings(), {driver, options.crs}, out);
+    if (exported.error == SaveResult::Error::kExportRefused) {
+        return Fail(out + ": " + exported.message);
+    }
+    return exported.Ok() ? kExitOk : Fail(exported.message);
+}
+#endif
+
 struct ConvertedDocument {
     explicit ConvertedDocument(const std::string& in) : feedback(in), doc(feedback) {}
     CliFeedback feedback;
@@ -122,9 +172,10 @@ struct ConvertedDocument {
 int RunConvert(const Args& args) {
     std::vector<std::string> files;
     ConvertOptions options;
-    if (int status =
-            ParseArguments(args, 2, {"--size", "--face", "--line-width", "--antialias", "--config"},
-                           kConvertUsage, files, options)) {
+    if (int status = ParseArguments(
+            args, 2,
+            {"--size", "--face", "--line-width", "--antialias", "--config", "--crs", "--format"},
+            kConvertUsage, files, options)) {
         return status;
     }
     const std::string& in = files[0];
@@ -134,13 +185,27 @@ int RunConvert(const Args& args) {
     for (const Converter& c : kConverters) {
         if (ext == c.extension) converter = &c;
     }
-    if (ext.empty()) {
+    // A driver named makes any output a GIS one.
+#if defined(KORVANE_WITH_GIS)
+    static const Converter kDriverNamed = {"", ConvertGis};
+#elif defined(KORVANE_GIS_MODULE)
+    static const Converter kDriverNamed = {"", nullptr};
+#else
+    if (options.Given("--format")) return Fail("this korvane-cli was built without GIS formats");
+#endif
+#if defined(KORVANE_WITH_GIS) || defined(KORVANE_GIS_MODULE)
+    if (options.Given("--format")) converter = &kDriverNamed;
+#endif
+    if (ext.empty() && !converter) {
         return Fail(out + ": the output has no extension to tell its type; use " + kTypes);
     }
     if (!converter) {
         return Fail(out + ": unsupported output type '." + ext + "'; use " + kTypes);
     }
     if (int status = CheckOptionsApply(ext, options)) return status;
+#ifdef KORVANE_GIS_MODULE
+    if (IsGis(ext, options)) return RunInGisModule("convert", args);
+#endif
 #ifdef KORVANE_QT_MODULE
     if (!converter->convert) return RunInQtModule("convert", args);
 #endif

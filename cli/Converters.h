@@ -13,6 +13,8 @@ struct ConvertOptions {
     std::string face = "Velmaro";    // text face; the built-in stroke font by default
     int lineWidth = 0;               // pen width in logical units, 0 to 4 as the desktop offers
     std::string config;              // DXF export parameters file
+    std::string crs;                 // a GIS output's coordinate system, as GDAL reads it
+    std::string format;              // a GIS output's GDAL driver, when not told by the extension
     bool antialias = true;           // a PNG's lines smoothed; off: the screen's crisp pixels
     std::vector<std::string> given;  // the options the command line set
 
@@ -36,6 +38,10 @@ int ConvertSvg(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
 int ConvertPdf(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);
 // Qt's application object, made once for the commands that paint.
 void EnsureGuiApplication();
+#endif
+#ifdef KORVANE_WITH_GIS
+// The drawing in world coordinates as a GIS format's features (the module that links GDAL).
+int ConvertGis(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& options);
 #endif
 #if defined(KORVANE_WITH_QT) || defined(KORVANE_QT_MODULE)
 // Whether an installed font family matches face (case aside), as Qt would pick it.

@@ -24,7 +24,7 @@ const Command kCommands[] = {
      RunInfo},
     {"convert",
      "convert IN OUT [--size WxH] [--face NAME] [--line-width N] [--antialias on|off]\n"
-     "          [--config CFG]",
+     "          [--config CFG] [--crs CRS] [--format DRIVER]",
      "Reads the plot file IN and writes OUT, whose type follows its extension:\n"
      "  .plt  the drawing as plot records, as File > Save writes it\n"
      "  .png, .svg, .pdf  the drawing as a new view of client size WxH shows it once fitted\n"
@@ -34,6 +34,12 @@ const Command kCommands[] = {
      "        whose correspondence points define no transform, or with a layer name\n"
      "        DXF readers refuse, is refused (exit 1); colours outside 0..256 are\n"
      "        written as given, with a warning.\n"
+     "  .gpkg, .geojson  GeoPackage or GeoJSON (through GDAL): the DXF export's\n"
+     "        entities as features in its world coordinates (--config as for .dxf),\n"
+     "        in layers lines, texts, symbols and circles; --crs CRS names their\n"
+     "        coordinate system (EPSG:32633, a WKT or a PROJ string), GeoJSON then\n"
+     "        in longitude and latitude; --format DRIVER writes any vector driver\n"
+     "        of GDAL to OUT (a folder of files for one-layer-per-file drivers)\n"
      "Options for pictures only:\n"
      "%s"
      "  --antialias on|off  (.png only) lines smoothed (on, the default) or drawn with the\n"

@@ -9,11 +9,11 @@ namespace {
 // Each record drives the writer with one call; a polyline stays open only across lines.
 class DxfExportVisitor final : public PrimVisitor {
   public:
-    DxfExportVisitor(CDxfOut& writer, Archive& out) : m_dxf(writer), m_out(out) {}
+    explicit DxfExportVisitor(CDxfGeometry& geometry) : m_dxf(geometry) {}
 
     void Visit(const Pinit& p) override {
         m_dxf.EndPolyline();
-        m_dxf.Begin(&m_out, p.m_param1, p.m_param2);
+        m_dxf.Begin(p.m_param1, p.m_param2);
     }
     void Visit(const Couleur& p) override {
         m_dxf.EndPolyline();
@@ -58,26 +58,32 @@ class DxfExportVisitor final : public PrimVisitor {
     }
 
   private:
-    CDxfOut& m_dxf;
-    Archive& m_out;
+    CDxfGeometry& m_dxf;
 };
 }  // namespace
 
-void WriteDxf(const PrimitiveList& primitives, const DxfSettings& settings, Archive& out,
-              DxfNumberStyle style) {
-    CDxfOut writer(settings);
-    writer.SetNumberStyle(style);
-    // The writer gets its output only from a Pinit; a drawing that does not start with one
-    // (an empty one included) still becomes a complete file with its header and transform.
+void DrawDxfEntities(const PrimitiveList& primitives, const DxfSettings& settings,
+                     DxfEntitySink& sink) {
+    CDxfGeometry geometry(settings, sink);
+    // The entities begin only at a Pinit; a drawing that does not start with one (an empty one
+    // included) still becomes a complete output with its header and transform.
     if (primitives.empty() || primitives.At(0)->GetCode() != PrimCode::kPinit) {
-        writer.Begin(&out, 0, 0);
+        geometry.Begin(0, 0);
     }
-    DxfExportVisitor visitor(writer, out);
+    DxfExportVisitor visitor(geometry);
     primitives.ForEach([&](const Prim& prim) {
         prim.Accept(visitor);
         return true;
     });
-    writer.Plot(0, 0, 999);  // the end marker: closes any polyline and writes the trailer
+    geometry.Plot(0, 0, 999);  // the end marker: closes any polyline and ends the entities
+}
+
+void WriteDxf(const PrimitiveList& primitives, const DxfSettings& settings, Archive& out,
+              DxfNumberStyle style) {
+    DxfEntityWriter writer(settings);
+    writer.SetNumberStyle(style);
+    writer.SetOutput(&out);
+    DrawDxfEntities(primitives, settings, writer);
 }
 
 SaveResult ExportDxf(const CKorvaneDoc& doc, const std::string& path, DxfNumberStyle style) {

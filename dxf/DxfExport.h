@@ -6,9 +6,15 @@
 #include "plot/SaveResult.h"
 
 class Archive;
+class DxfEntitySink;
 class CKorvaneDoc;
 class PrimitiveList;
 struct DxfSettings;
+
+// The entities the DXF export writes of a drawing, handed to sink in file order; throws
+// DxfExportError, before the sink hears of anything, when the settings define no transform.
+void DrawDxfEntities(const PrimitiveList& primitives, const DxfSettings& settings,
+                     DxfEntitySink& sink);
 
 // The DXF export of a drawing: the section header, one group of entities per record in file
 // order (open polylines closed before every record that is not a line, lines with a pen code

@@ -1,12 +1,12 @@
-// The paper-to-world transform of the DXF writer: its set-up at the start of an export and the
+// The paper-to-world transform of the DXF geometry: its set-up at the start of an export and the
 // mapping of every point (the arithmetic is world/'s, which the viewer shares).
 #include <cmath>
 
 #include "dxf/DxfExportError.h"
+#include "dxf/DxfGeometry.h"
 #include "dxf/DxfLayers.h"
-#include "dxf/DxfOut.h"
 
-PaperToWorld CDxfOut::MakeTransform() const {
+PaperToWorld CDxfGeometry::MakeTransform() const {
     const std::string layerProblem = LayerNameProblem(m_settings.layerName);
     if (!layerProblem.empty()) throw DxfExportError(layerProblem);
     try {
@@ -16,11 +16,11 @@ PaperToWorld CDxfOut::MakeTransform() const {
     }
 }
 
-void CDxfOut::CheckTransform() const {
+void CDxfGeometry::CheckTransform() const {
     MakeTransform();
 }
 
-void CDxfOut::TransformPoint(float x, float y) {
+void CDxfGeometry::TransformPoint(float x, float y) {
     const double u = m_world.UnitScale();
     const WorldPoint w = m_world.FromScaled((static_cast<double>(x) * m_plotFactor + m_shiftX) * u,
                                             (static_cast<double>(y) * m_plotFactor + m_shiftY) * u);
@@ -29,7 +29,7 @@ void CDxfOut::TransformPoint(float x, float y) {
     m_current[2] = w.h;
 }
 
-double CDxfOut::TextRotation(float angle) const {
+double CDxfGeometry::TextRotation(float angle) const {
     const double paper = std::fmod(static_cast<double>(angle) + 360.0, 360.0);
     // A horizontal conversion only shifts the drawing: its texts keep their paper angle.
     if (!m_world.IsScaled() || !m_world.IsThreePoint()) return paper;

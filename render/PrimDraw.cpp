@@ -66,12 +66,20 @@ void PrimPainter::Visit(const Pinit&) {
     m_context.ResetPen();
 }
 
+bool CouleurColor(std::int16_t pen, std::uint8_t rgb[3]) {
+    if (pen < 1 || pen > 9) return false;
+    const Rgb& c = kPenColors[pen];
+    rgb[0] = c.r;
+    rgb[1] = c.g;
+    rgb[2] = c.b;
+    return true;
+}
+
 void PrimPainter::Visit(const Couleur& p) {
     // The export clamps every pen; the plotter ignores those it has no colour for.
     m_context.SetLayerPen(DxfPenOfNumber(p.m_pen));
-    if (p.m_pen < 1 || p.m_pen > 9) return;
-    const Rgb& c = kPenColors[p.m_pen];
-    m_context.SetColor(c.r, c.g, c.b);
+    std::uint8_t c[3];
+    if (CouleurColor(p.m_pen, c)) m_context.SetColor(c[0], c[1], c[2]);
 }
 
 void PrimPainter::Visit(const NewColor& p) {

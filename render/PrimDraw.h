@@ -3,6 +3,10 @@
 #include "plot/Prim.h"
 #include "render/PlotContext.h"
 
+// The colour the view draws a Couleur of pen in, into rgb; false (rgb untouched) for a pen the
+// view ignores, which keeps the colour before it.
+bool CouleurColor(std::int16_t pen, std::uint8_t rgb[3]);
+
 // Draws records through a plot context onto the surface attached to it, at the view's offset
 // (resolution units) and zoom divisor. One painter serves a whole paint pass.
 class PrimPainter final : public PrimVisitor {

@@ -107,7 +107,7 @@ PY
 
 # 11. Small things a new user trips on.
 run 1 "$CLI" convert "$SAMPLE" out
-says "out: the output has no extension to tell its type; use .plt, .dxf, .png, .svg or .pdf"
+says "out: the output has no extension to tell its type; use .plt, .dxf, .png, .svg, .pdf, .gpkg or .geojson"
 cp "$SAMPLE" ./-dash.plt
 run 0 "$CLI" convert -- -dash.plt -out.plt
 unchanged ./-out.plt "$SAMPLE"

@@ -1,15 +1,17 @@
-// File > Save As: the drawing exported to a plot or DXF file. The document keeps its own file
-// and title; the export is the same code korvane-cli convert runs.
+// File > Save As: the drawing exported to a plot, DXF, picture or GIS file. The document keeps its
+// own file and title; the export is the same code korvane-cli convert runs.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 
 #include "app/document/OpenDrawing.h"
+#include "app/settings/AppSettings.h"
 #include "app/view/KorvaneView.h"
 #include "app/work/BackgroundWork.h"
 #include "app/work/JobRunner.h"
 #include "dxf/DxfExport.h"
+#include "gis/GisExport.h"
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
 #include "render/qt/PictureWriter.h"
@@ -19,7 +21,15 @@
 #include "widgets/Prompts.h"
 
 namespace {
-enum ExportType { kPlotType = 1, kDxfType = 2, kPngType, kSvgType, kPdfType };
+enum ExportType {
+    kPlotType = 1,
+    kDxfType = 2,
+    kPngType,
+    kSvgType,
+    kPdfType,
+    kGpkgType,
+    kGeoJsonType
+};
 
 // The view's current picture at its size: one whole paint of what it shows now, on a snapshot
 // of the view off the window's thread, with a host of the view's size that never touches it.
@@ -53,11 +63,13 @@ bool OpenDrawing::SaveAs(CKorvaneView& view) {
     // Filter indexes follow ExportType, and so do the extensions.
     const QStringList filters = {
         QStringLiteral("Korvane Files (*.plt)"), QStringLiteral("AutoCAD DXF Files (*.dxf)"),
-        QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
-        QStringLiteral("PDF document (*.pdf)")};
-    const QStringList extensions = {QStringLiteral("plt"), QStringLiteral("dxf"),
-                                    QStringLiteral("png"), QStringLiteral("svg"),
-                                    QStringLiteral("pdf")};
+        QStringLiteral("PNG image (*.png)"),     QStringLiteral("SVG drawing (*.svg)"),
+        QStringLiteral("PDF document (*.pdf)"),  QStringLiteral("GeoPackage (*.gpkg)"),
+        QStringLiteral("GeoJSON (*.geojson)")};
+    const QStringList extensions = {QStringLiteral("plt"),    QStringLiteral("dxf"),
+                                    QStringLiteral("png"),    QStringLiteral("svg"),
+                                    QStringLiteral("pdf"),    QStringLiteral("gpkg"),
+                                    QStringLiteral("geojson")};
     int filter = kPlotType;
     // The chooser offers the document's own name, in its folder, with the selected type's
     // extension (the chooser changes it with the type).
@@ -74,7 +86,11 @@ bool OpenDrawing::SaveAs(CKorvaneView& view) {
     // A typed extension that names one of the types picks it, whatever filter is selected.
     const int typed = extensions.indexOf(QFileInfo(path).suffix().toLower());
     if (typed >= 0) filter = typed + 1;
-    if (filter == kDxfType && !EditExportSettings(&view)) return false;
+    const bool gis = filter == kGpkgType || filter == kGeoJsonType;
+    if ((filter == kDxfType || gis) && !EditExportSettings(&view, gis)) return false;
+    // Every record, whatever pens the view hides: the export holds the drawing.
+    const GisOptions gisOptions{GisDriverOf(extensions[filter - 1].toStdString()),
+                                m_settings.CoordinateSystem().toStdString()};
     m_watcher.blockSignals(true);
     const std::string target = QFile::encodeName(path).toStdString();
     SaveResult result;
@@ -82,13 +98,14 @@ bool OpenDrawing::SaveAs(CKorvaneView& view) {
     const QString exporting = QStringLiteral("Exporting %1...").arg(QFileInfo(path).fileName());
     QString failure;
     bool stopped = false;
-    if (filter == kDxfType || filter == kPlotType) {
+    if (filter == kDxfType || filter == kPlotType || gis) {
         // A save never stops: it finishes or leaves the old file.
         failure = m_background.Run(
             &view, exporting,
             [&, records = m_doc->Records(), settings = m_doc->GetDxfSettings()] {
-                result = filter == kDxfType ? ExportDxf(*records, settings, target)
-                                            : CKorvaneDoc::WriteRecords(*records, target);
+                result = gis                  ? ExportGis(*records, settings, gisOptions, target)
+                         : filter == kDxfType ? ExportDxf(*records, settings, target)
+                                              : CKorvaneDoc::WriteRecords(*records, target);
             },
             this);
     } else {
@@ -117,7 +134,7 @@ bool OpenDrawing::SaveAs(CKorvaneView& view) {
         return false;
     }
     // A picture does not hold the drawing: the changes are still to be saved.
-    if (filter == kPlotType || filter == kDxfType) SetModifiedFlag(false);
+    if (filter == kPlotType || filter == kDxfType || gis) SetModifiedFlag(false);
     emit titlesChanged();
     return true;
 }

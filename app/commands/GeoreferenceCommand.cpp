@@ -7,15 +7,20 @@
 #include "plot/KorvaneDoc.h"
 #include "widgets/Prompts.h"
 
-bool OpenDrawing::EditExportSettings(QWidget* parent) {
+bool OpenDrawing::EditExportSettings(QWidget* parent, bool gis) {
     LoadExportSettings();
     CDxfParms dialog(m_prompts, parent);
+    if (gis) {
+        dialog.AskCoordinateSystem();
+        dialog.m_coordinateSystem = m_settings.CoordinateSystem();
+    }
     dialog.m_parameters = m_doc->GetDxfSettings();
     dialog.m_cfgPath = m_settings.m_cfgFilePath;
     const bool accepted = dialog.exec() == QDialog::Accepted;
     // Loaded or saved there, the configuration file is the last one, whatever the answer.
     m_settings.m_cfgFilePath = dialog.m_cfgPath;
     if (!accepted) return false;
+    if (gis) m_settings.SetCoordinateSystem(dialog.m_coordinateSystem);
     SetExportSettings(dialog.m_parameters);
     return true;
 }

@@ -105,6 +105,7 @@ CDxfParms::CDxfParms(Prompts& prompts, QWidget* parent) : QDialog(parent), m_pro
     column->addLayout(top);
     column->addWidget(BuildCorners());
     column->addStretch();
+    m_column = column;
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
@@ -131,6 +132,16 @@ CDxfParms::CDxfParms(Prompts& prompts, QWidget* parent) : QDialog(parent), m_pro
     layout->addLayout(buttons);
     m_fields = fields;
     // Qt would open a window at most two thirds of the screen: this one takes what it needs.
+    resize(sizeHint());
+}
+
+void CDxfParms::AskCoordinateSystem() {
+    setWindowTitle(QStringLiteral("Save As GIS format"));
+    m_crs = SizedEdit(QString(), 40, this);
+    auto* row = new QHBoxLayout;
+    row->addWidget(BuddyLabel(QStringLiteral("Coordinate system:"), m_crs, this));
+    row->addWidget(m_crs, 1);
+    m_column->insertLayout(m_column->count() - 1, row);
     resize(sizeHint());
 }
 
@@ -242,6 +253,7 @@ bool CDxfParms::UpdateData(Exchange direction) {
                     QString::fromStdString(FormatDouble(*CornerField(p, k, c))));
             }
         }
+        if (m_crs) m_crs->setText(m_coordinateSystem);
         return true;
     }
 
@@ -276,6 +288,7 @@ bool CDxfParms::UpdateData(Exchange direction) {
         }
     }
     p = read;
+    if (m_crs) m_coordinateSystem = m_crs->text().trimmed();
     return true;
 }
 

@@ -9,6 +9,7 @@
 class QButtonGroup;
 class QComboBox;
 class QLineEdit;
+class QVBoxLayout;
 
 // "Save As DXF format": the export settings of one document. Fill m_parameters before showing
 // it and read it back after OK. "Load..." and "Save..." exchange the settings with a
@@ -23,6 +24,12 @@ class CDxfParms : public QDialog {
 
     DxfSettings m_parameters;
     std::string m_cfgPath;
+    // The GIS export's coordinate system, in the field AskCoordinateSystem adds.
+    QString m_coordinateSystem;
+
+    // Makes this "Save As GIS format", with one more field, "Coordinate system" (an EPSG code,
+    // WKT or PROJ string; empty for none). Call before showing it.
+    void AskCoordinateSystem();
 
     void accept() override;
     QSize sizeHint() const override;
@@ -53,5 +60,7 @@ class CDxfParms : public QDialog {
     QComboBox* m_units;
     QLineEdit* m_originalScale;
     QButtonGroup* m_conversion;
+    QLineEdit* m_crs = nullptr;
+    QVBoxLayout* m_column = nullptr;
     QWidget* m_fields = nullptr;
 };

@@ -133,8 +133,9 @@ class OpenDrawing : public QObject, public UserFeedback {
     void DrawingChanged();
     void SetExportSettings(const DxfSettings& settings);
     // The export parameters dialog on the document's settings; OK sets them. The configuration
-    // file it loaded or saved is the last one, whatever the answer. False when cancelled.
-    bool EditExportSettings(QWidget* parent);
+    // file it loaded or saved is the last one, whatever the answer. False when cancelled. For a
+    // GIS export it also asks the coordinate system, kept in the settings on OK.
+    bool EditExportSettings(QWidget* parent, bool gis = false);
 
     Prompts& m_prompts;
     AppSettings& m_settings;

@@ -5,6 +5,7 @@
 namespace {
 const QString kCfgKey = QStringLiteral("CfgFile");
 const QString kRecentKey = QStringLiteral("RecentFiles");
+const QString kCrsKey = QStringLiteral("GisCoordinateSystem");
 }  // namespace
 
 void AppSettings::ReadCfgFile() {
@@ -38,4 +39,12 @@ bool AppSettings::RemoveRecentFile(const QString& path) {
     if (recent.removeAll(path) == 0) return false;
     QSettings(kOrganisation, kApplication).setValue(kRecentKey, recent);
     return true;
+}
+
+QString AppSettings::CoordinateSystem() const {
+    return QSettings(kOrganisation, kApplication).value(kCrsKey).toString();
+}
+
+void AppSettings::SetCoordinateSystem(const QString& crs) {
+    QSettings(kOrganisation, kApplication).setValue(kCrsKey, crs);
 }

@@ -28,6 +28,10 @@ class AppSettings {
     // False when path was not in the list.
     bool RemoveRecentFile(const QString& path);
 
+    // The GIS export's coordinate system last given (empty for none), read afresh each time.
+    QString CoordinateSystem() const;
+    void SetCoordinateSystem(const QString& crs);
+
     // True the first time it is asked about path: a configuration file that is not a regular
     // file is refused with a word once per run, silently after that.
     bool FirstRefusal(const std::string& path) { return m_refused.insert(path).second; }

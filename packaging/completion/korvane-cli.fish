@@ -9,7 +9,7 @@ function __korvane_cli_options
     echo --help
 end
 
-set -g __korvane_cli_valued --size --face --line-width --antialias --config --paper --printer
+set -g __korvane_cli_valued --size --face --line-width --antialias --config --crs --format --paper --printer
 
 # The value an option before the cursor asks for, if any.
 function __korvane_cli_value
@@ -26,7 +26,7 @@ function __korvane_cli_value
             lpstat -e 2>/dev/null
         case --config
             __korvane_cli_typed cfg
-        case --size --line-width
+        case --size --line-width --crs --format
         case '*'
             return 1
     end
@@ -46,7 +46,7 @@ function __korvane_cli_files
     set -l types plt
     switch "$words[2]:$taken"
         case 'convert:1'
-            set types plt png svg pdf dxf
+            set types plt png svg pdf dxf gpkg geojson
         case 'thumbnail:1'
             set types png
         case 'print:1'

@@ -1,3 +1,5 @@
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -116,6 +118,40 @@ TEST_F(ExportTest, TheTypedExtensionOrElseTheFilterDecidesTheTypeAndTheDocumentK
         EXPECT_EQ(View().GetDocument().Title(), QStringLiteral("traverse.plt"));
     }
     EXPECT_EQ(m_app->Settings().RecentFiles(), recent);
+}
+
+TEST_F(ExportTest, GisSaveAsAsksTheCoordinateSystemAndRemembersIt) {
+    struct {
+        const char* file;
+        const char* typed;  // into "Coordinate system", or null to keep what it shows
+        const char* shown;  // what it shows when the dialog opens
+        const char* epsg;   // of the file written (GeoJSON is RFC 7946's longitude and latitude)
+    } cases[] = {{"a.gpkg", "EPSG:32633", "", "32633"},
+                 {"b.geojson", nullptr, "EPSG:32633", "4326"}};
+    GDALAllRegister();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString out = m_dir.filePath(QString::fromLatin1(c.file));
+        m_prompts.QueueChoice({true, out, 1});
+        QString title, shown;
+        AnswerDxfDialog([&](CDxfParms& d) {
+            title = d.windowTitle();
+            for (QLineEdit* e : d.findChildren<QLineEdit*>()) {
+                if (e->accessibleName() == QLatin1String("Coordinate system")) shown = e->text();
+            }
+            if (c.typed) SetField(d, "Coordinate system", QString::fromLatin1(c.typed));
+            Click(d, "OK");
+        });
+        Run("Save As");
+        EXPECT_EQ(title, QStringLiteral("Save As GIS format"));
+        EXPECT_EQ(shown, QString::fromLatin1(c.shown));
+        GDALDatasetUniquePtr ds(GDALDataset::Open(out.toUtf8().constData(), GDAL_OF_VECTOR));
+        ASSERT_TRUE(ds);
+        OGRLayer* lines = ds->GetLayer(0);
+        ASSERT_TRUE(lines && lines->GetSpatialRef());
+        EXPECT_STREQ(lines->GetSpatialRef()->GetAuthorityCode(nullptr), c.epsg);
+        EXPECT_GT(lines->GetFeatureCount(), 0);
+    }
 }
 
 TEST_F(ExportTest, CancellingTheChooserOrTheDialogWritesNothing) {
