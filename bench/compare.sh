@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Whole-process comparisons behind the README's table, in one run on this machine: korvane-cli
-# against hp2xx (PNG and DXF of the 1-million-record survey, given to hp2xx as the same drawing
-# in HP-GL) and against cp (the 10-million-line-record round trip, whose save includes its
+# against hp2xx (PNG and DXF of the 1-million-record survey, a random walk, long lines and texts,
+# each given to hp2xx as the same drawing in HP-GL) and against cp (the 10-million-line-record round trip, whose save includes its
 # fsync). Prints wall and CPU (user + system) times and their ratios, and the round trip's peak
 # memory. Needs hyperfine, hp2xx and GNU time (apt-get install hyperfine hp2xx time); not part
 # of CI. RUNS=N sets the runs per command (default 7); CLI=PATH times another korvane-cli build
@@ -18,8 +18,11 @@ cli=${CLI:-build/bin/korvane-cli}
 tools/make-bench-data.sh > /dev/null
 data=bench-data
 hpgl=$data/survey-1m.hpgl
-# The drawing as our paint draws it at 1920 x 1080, in HP-GL.
-[ -f "$hpgl" ] || build/bin/korvane-cli trace $data/survey-1m.plt --size 1920x1080 | awk -f bench/trace-to-hpgl.awk > "$hpgl"
+# Each drawing as our paint draws it at 1920 x 1080, in HP-GL.
+for name in survey-1m walk-1m long-lines texts; do
+  [ -f $data/$name.hpgl ] || build/bin/korvane-cli trace $data/$name.plt --size 1920x1080 |
+    awk -f bench/trace-to-hpgl.awk > $data/$name.hpgl
+done
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 f=$out/files
@@ -30,6 +33,16 @@ crisp=()
 if "$cli" convert --help | grep -q -- --antialias; then
   crisp=(-n png-crisp "$cli convert $data/survey-1m.plt $f/k.png --size 1920x1080 --antialias off")
 fi
+# The drawings unlike the survey: the same comparisons, named after the drawing.
+others=()
+for name in walk-1m long-lines texts; do
+  others+=(-n "hp2xx-png $name" "hp2xx -q -m png -d 96 -w 508 -h 285.75 -f $f/hp.png $data/$name.hpgl"
+           -n "png-antialiased $name" "$cli convert $data/$name.plt $f/k.png --size 1920x1080")
+  [ ${#crisp[@]} -eq 0 ] ||
+    others+=(-n "png-crisp $name" "$cli convert $data/$name.plt $f/k.png --size 1920x1080 --antialias off")
+  others+=(-n "hp2xx-dxf $name" "hp2xx -q -m dxf -f $f/hp.dxf $data/$name.hpgl"
+           -n "dxf $name" "$cli convert $data/$name.plt $f/k.dxf")
+done
 
 # hp2xx fits the drawing into 508 x 285.75 mm at 96 dots per inch: 1920 x 1080 pixels.
 # Every run writes a new file, as a user's conversion usually does.
@@ -41,7 +54,8 @@ hyperfine -N -w 1 -r "$runs" --export-json "$out/times.json" \
   -n hp2xx-dxf "hp2xx -q -m dxf -f $f/hp.dxf $hpgl" \
   -n dxf "$cli convert $data/survey-1m.plt $f/k.dxf" \
   -n cp "cp $data/lines10m.plt $f/copy.plt" \
-  -n round-trip "$cli convert $data/lines10m.plt $f/k.plt" > /dev/null
+  -n round-trip "$cli convert $data/lines10m.plt $f/k.plt" \
+  "${others[@]}" > /dev/null
 
 peak() { /usr/bin/time -f %M "$@" 2>&1 > /dev/null | tail -1; }
 memory=$(peak "$cli" convert $data/lines10m.plt "$f/k.plt")
@@ -51,11 +65,16 @@ import json, sys
 times = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
 def wall(n): return times[n]["median"]
 def cpu(n): return times[n]["user"] + times[n]["system"]
-print(f"{'comparison':44} {'wall ms':>15} {'ratio':>6} {'CPU ms':>15} {'ratio':>6}")
-for name, base, goal in [("png-antialiased", "hp2xx-png", "<= 0.5"), ("png-crisp", "hp2xx-png", ""),
-                         ("dxf", "hp2xx-dxf", "<= 0.3"), ("round-trip", "cp", "<= 5")]:
+print(f"{'comparison':60} {'wall ms':>15} {'ratio':>6} {'CPU ms':>15} {'ratio':>6}")
+rows = [("png-antialiased", "hp2xx-png", "<= 0.35"), ("png-crisp", "hp2xx-png", ""),
+        ("dxf", "hp2xx-dxf", "<= 0.15"), ("round-trip", "cp", "<= 3")]
+for drawing in ["walk-1m", "long-lines", "texts"]:
+    rows += [(f"png-antialiased {drawing}", f"hp2xx-png {drawing}", "<= 0.45"),
+             (f"png-crisp {drawing}", f"hp2xx-png {drawing}", ""),
+             (f"dxf {drawing}", f"hp2xx-dxf {drawing}", "<= 0.15" if drawing == "walk-1m" else "")]
+for name, base, goal in rows:
     if name not in times: continue
-    print(f"{name + ' / ' + base + ' ' + goal:44} {wall(name)*1e3:7.0f} /{wall(base)*1e3:6.0f} "
+    print(f"{name + ' / ' + base + ' ' + goal:60} {wall(name)*1e3:7.0f} /{wall(base)*1e3:6.0f} "
           f"{wall(name)/wall(base):6.2f} {cpu(name)*1e3:7.0f} /{cpu(base)*1e3:6.0f} {cpu(name)/cpu(base):6.2f}")
 print(f"round trip peak memory: {int(sys.argv[2]) / 1024:.1f} MB")
 PY

@@ -46,7 +46,7 @@ void PrimitiveList::AppendAll(PrimitiveList& other) {
     const std::size_t chunks = (m_count + other.m_count + kChunkSize - 1) >> kChunkShift;
     if (m_chunks.capacity() < chunks) m_chunks.reserve(chunks);
     while (m_chunks.size() < chunks) {
-        m_chunks.push_back(static_cast<Prim**>(Allocate(kChunkSize * sizeof(Prim*))));
+        m_chunks.push_back(static_cast<Slot*>(Allocate(kChunkSize * sizeof(Slot))));
     }
     m_owners.reserve(m_owners.size() + other.m_owners.size());
     m_blocks.reserve(m_blocks.size() + other.m_blocks.size());

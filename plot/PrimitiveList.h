@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -9,16 +11,21 @@
 
 #include "plot/Prim.h"
 
-// The drawing's primitives in file order. The list owns them: they live in blocks of an arena
-// (no allocation per record) and go with the list's Clear or destruction. Pointers stay valid
-// while primitives are appended. Only the kinds that own memory of their own (OwnsMemory) are
+// The drawing's primitives in file order. Every record has a slot of 12 bytes. A line record, by
+// far the most common kind, lives in its slot alone (its coordinates and pen code packed) and is
+// expanded into a Ligne when it is read; the other kinds live in blocks of an arena (no
+// allocation per record), their slot pointing there. The list owns them: they go with the
+// list's Clear or destruction. Only the kinds that own memory of their own (OwnsMemory) are
 // destroyed one by one; the others hold plain numbers, so freeing the blocks is all they need,
 // and closing a drawing of millions of lines takes no time.
 //
+// A record read from the list is valid as long as what handed it out: the iterator until it
+// moves on, the PrimRef that At returns, the call of ForEach's function. Several threads may read
+// one list at once.
+//
 // Blocks double from 256 KB to 8 MB, so a small drawing stays small and a large one costs few
 // allocations; blocks of 2 MB and more are aligned for, and offered to, transparent huge pages,
-// which spares a 10-million-record load most of its page faults. The index of primitives lives
-// in the arena too.
+// which spares a 10-million-record load most of its page faults. The slots live in the arena too.
 class PrimitiveList {
   public:
     PrimitiveList() = default;
@@ -27,19 +34,13 @@ class PrimitiveList {
     ~PrimitiveList() { Clear(); }
 
     template <class T, class... Args>
-    T& Append(Args&&... args) {
+    void Append(Args&&... args) {
         static_assert(alignof(T) <= 8, "arena alignment");
-        // Room first, then the primitive, so a failed allocation leaks nothing.
-        if ((m_count & (kChunkSize - 1)) == 0) NewChunk();
-        if constexpr (OwnsMemory<T>::value) {
-            if (m_owners.size() == m_owners.capacity()) m_owners.reserve(2 * m_owners.size() + 16);
+        if constexpr (std::is_same<T, Ligne>::value) {
+            AppendLine(std::forward<Args>(args)...);
+        } else {
+            AppendObject<T>(std::forward<Args>(args)...);
         }
-        void* place = Allocate(sizeof(T));
-        T* prim = new (place) T(std::forward<Args>(args)...);
-        if constexpr (OwnsMemory<T>::value) m_owners.push_back(prim);
-        m_chunks[m_count >> kChunkShift][m_count & (kChunkSize - 1)] = prim;
-        ++m_count;
-        return *prim;
     }
 
     // Gives the kernel back the untouched rest of the block being filled, which a huge page
@@ -55,12 +56,17 @@ class PrimitiveList {
     bool empty() const { return m_count == 0; }
     void Clear();
 
+    // Room for a line record expanded from its slot.
+    struct LineRoom {
+        alignas(Ligne) unsigned char bytes[sizeof(Ligne)];
+    };
+
     class const_iterator {
       public:
         const_iterator(const PrimitiveList* list, std::size_t index)
             : m_list(list), m_index(index) {}
-        const Prim& operator*() const { return *m_list->At(m_index); }
-        const Prim* operator->() const { return m_list->At(m_index); }
+        const Prim& operator*() const { return m_list->Expand(m_index, m_room); }
+        const Prim* operator->() const { return &**this; }
         const_iterator& operator++() {
             ++m_index;
             return *this;
@@ -71,22 +77,41 @@ class PrimitiveList {
       private:
         const PrimitiveList* m_list;
         std::size_t m_index;
+        mutable LineRoom m_room;
     };
     const_iterator begin() const { return const_iterator(this, 0); }
     const_iterator end() const { return const_iterator(this, m_count); }
 
-    const Prim* At(std::size_t index) const {
-        return m_chunks[index >> kChunkShift][index & (kChunkSize - 1)];
-    }
+    // One record, held for as long as the PrimRef lives.
+    class PrimRef {
+      public:
+        PrimRef(const PrimitiveList& list, std::size_t index)
+            : m_prim(&list.Expand(index, m_room)) {}
+        PrimRef(const PrimRef&) = delete;
+        PrimRef& operator=(const PrimRef&) = delete;
+        const Prim& operator*() const { return *m_prim; }
+        const Prim* operator->() const { return m_prim; }
+
+      private:
+        LineRoom m_room;
+        const Prim* m_prim;
+    };
+    PrimRef At(std::size_t index) const { return PrimRef(*this, index); }
 
     // Walks the primitives in order; fn returns false to stop early.
     template <class Fn>
     void ForEach(Fn&& fn) const {
         std::size_t left = m_count;
-        for (const auto& chunk : m_chunks) {
+        for (const Slot* chunk : m_chunks) {
             std::size_t n = left < kChunkSize ? left : kChunkSize;
             for (std::size_t i = 0; i < n; ++i) {
-                if (!fn(*chunk[i])) return;
+                const Slot& slot = chunk[i];
+                if (slot.kind == kLineSlot) {
+                    const Ligne line = ExpandLine(slot);
+                    if (!fn(static_cast<const Prim&>(line))) return;
+                } else if (!fn(*ObjectOf(slot))) {
+                    return;
+                }
             }
             left -= n;
         }
@@ -103,6 +128,67 @@ class PrimitiveList {
     static constexpr std::size_t kChunkShift = 12;
     static constexpr std::size_t kChunkSize = std::size_t(1) << kChunkShift;
 
+    // A record's place in the list: a line record's x and y bits and pen code, or the address
+    // of a record of another kind in the arena.
+    struct Slot {
+        std::uint32_t word[2];
+        std::int16_t pen;
+        std::int16_t kind;
+    };
+    static_assert(sizeof(Slot) == 12, "a line record in 12 bytes");
+    static constexpr std::int16_t kObjectSlot = 0, kLineSlot = 1;
+
+    Slot& NewSlot() {
+        if ((m_count & (kChunkSize - 1)) == 0) NewChunk();
+        return m_chunks[m_count >> kChunkShift][m_count & (kChunkSize - 1)];
+    }
+    void AppendLine(std::int16_t code, float x, float y, std::int16_t penCode) {
+        // Every line record the reader makes has the line code; another is kept whole.
+        if (code != PrimCode::kLigne) return AppendObject<Ligne>(code, x, y, penCode);
+        Slot& slot = NewSlot();
+        std::memcpy(&slot.word[0], &x, 4);
+        std::memcpy(&slot.word[1], &y, 4);
+        slot.pen = penCode;
+        slot.kind = kLineSlot;
+        ++m_count;
+    }
+    template <class T, class... Args>
+    void AppendObject(Args&&... args) {
+        // Room first, then the primitive, so a failed allocation leaks nothing.
+        Slot& slot = NewSlot();
+        if constexpr (OwnsMemory<T>::value) {
+            if (m_owners.size() == m_owners.capacity()) m_owners.reserve(2 * m_owners.size() + 16);
+        }
+        void* place = Allocate(sizeof(T));
+        T* object = new (place) T(std::forward<Args>(args)...);
+        if constexpr (OwnsMemory<T>::value) m_owners.push_back(object);
+        const Prim* prim = object;
+        std::memcpy(slot.word, &prim, sizeof prim);
+        slot.pen = 0;
+        slot.kind = kObjectSlot;
+        ++m_count;
+    }
+
+    static Ligne ExpandLine(const Slot& slot) {
+        float x, y;
+        std::memcpy(&x, &slot.word[0], 4);
+        std::memcpy(&y, &slot.word[1], 4);
+        return Ligne(PrimCode::kLigne, x, y, slot.pen);
+    }
+    static const Prim* ObjectOf(const Slot& slot) {
+        const Prim* prim;
+        std::memcpy(&prim, slot.word, sizeof prim);
+        return prim;
+    }
+    const Prim& Expand(std::size_t index, LineRoom& room) const {
+        const Slot& slot = m_chunks[index >> kChunkShift][index & (kChunkSize - 1)];
+        if (slot.kind != kLineSlot) return *ObjectOf(slot);
+        float x, y;
+        std::memcpy(&x, &slot.word[0], 4);
+        std::memcpy(&y, &slot.word[1], 4);
+        return *new (room.bytes) Ligne(PrimCode::kLigne, x, y, slot.pen);
+    }
+
     void* Allocate(std::size_t size) {
         size = (size + 7) & ~std::size_t(7);
         if (static_cast<std::size_t>(m_blockEnd - m_blockCur) < size) NewBlock(size);
@@ -113,7 +199,7 @@ class PrimitiveList {
     void NewChunk() {
         if ((m_count >> kChunkShift) < m_chunks.size()) return;
         if (m_chunks.size() == m_chunks.capacity()) m_chunks.reserve(2 * m_chunks.size() + 16);
-        m_chunks.push_back(static_cast<Prim**>(Allocate(kChunkSize * sizeof(Prim*))));
+        m_chunks.push_back(static_cast<Slot*>(Allocate(kChunkSize * sizeof(Slot))));
     }
     void NewBlock(std::size_t atLeast);
 
@@ -125,8 +211,8 @@ class PrimitiveList {
     std::size_t m_nextBlock = kFirstBlock;
     char* m_blockCur = nullptr;
     char* m_blockEnd = nullptr;
-    std::vector<Prim**> m_chunks;  // kChunkSize pointers each, in the arena
-    std::vector<Prim*> m_owners;   // the primitives of the kinds that own memory
+    std::vector<Slot*> m_chunks;  // kChunkSize slots each, in the arena
+    std::vector<Prim*> m_owners;  // the primitives of the kinds that own memory
     std::size_t m_count = 0;
 };
 

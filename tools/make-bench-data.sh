@@ -19,3 +19,8 @@ out=bench-data/lines10m.plt
 [ -f "$out" ] || "$gen" --kind lines --records 10000000 "$out"
 # The costliest file per byte, about 10 MB, for the time bound of costly_info.
 [ -f bench-data/costly-10mb.plt ] || "$gen" --kind costly --records 37000 bench-data/costly-10mb.plt
+# Drawings unlike the survey for the picture comparisons: a random walk of about 1 million
+# segments (with its pen-up jumps, pens and labels), 100,000 lines across the sheet, 200,000 texts.
+[ -f bench-data/walk-1m.plt ] || "$gen" --kind walk --records 1102000 bench-data/walk-1m.plt
+[ -f bench-data/long-lines.plt ] || "$gen" --kind long-lines --records 200003 bench-data/long-lines.plt
+[ -f bench-data/texts.plt ] || "$gen" --kind texts --records 200003 bench-data/texts.plt

@@ -9,6 +9,7 @@
 
 #include "plot/Archive.h"
 #include "plot/FileError.h"
+#include "tools/BenchSheets.h"
 #include "tools/CostlySheet.h"
 #include "tools/RecordWriter.h"
 #include "tools/SurveySheet.h"
@@ -19,7 +20,8 @@ const char kUsage[] =
     "Writes a survey plot file to OUT.\n"
     "  --kind KIND   site-plan (default), contours or traverse; or costly, the most work\n"
     "                per byte for a reader and a view; or lines, line records only:\n"
-    "                pen-down walks of 1 to 200 segments (both need --records)\n"
+    "                pen-down walks of 1 to 200 segments; or walk, long-lines or texts,\n"
+    "                drawings for the speed comparisons (all these need --records)\n"
     "  --records N   repeat sheets side by side until exactly N records are written;\n"
     "                without it, one sheet\n"
     "  --seed S      vary the drawing (default: one fixed seed per kind)\n";
@@ -58,6 +60,7 @@ int main(int argc, char** argv) {
     SurveySheet::Kind kind = SurveySheet::Kind::SitePlan;
     bool costly = false;
     bool walks = false;
+    void (*bench)(RecordWriter&, Rng&) = nullptr;
     std::uint64_t records = 0;
     std::uint64_t seed = 0;
     bool seedGiven = false;
@@ -78,6 +81,12 @@ int main(int argc, char** argv) {
                 costly = true;
             } else if (k == "lines") {
                 walks = true;
+            } else if (k == "walk") {
+                bench = WriteRandomWalk;
+            } else if (k == "long-lines") {
+                bench = WriteLongLines;
+            } else if (k == "texts") {
+                bench = WriteTexts;
             } else {
                 return Usage(("unknown kind: " + k).c_str());
             }
@@ -96,7 +105,8 @@ int main(int argc, char** argv) {
     if (out.empty()) return Usage("no output file");
     if (costly && !records) return Usage("--kind costly needs --records");
     if (walks && !records) return Usage("--kind lines needs --records");
-    if (!seedGiven) seed = 1000 + static_cast<std::uint64_t>(kind) + (walks ? 100 : 0);
+    if (bench && !records) return Usage("--kind walk, long-lines and texts need --records");
+    if (!seedGiven) seed = 1000 + static_cast<std::uint64_t>(kind) + (walks || bench ? 100 : 0);
 
     try {
         Archive archive = Archive::CreateForStore(out, 64 * 1024);
@@ -104,6 +114,8 @@ int main(int argc, char** argv) {
         Rng rng(seed);
         if (costly) {
             WriteCostlySheets(writer, rng);
+        } else if (bench) {
+            bench(writer, rng);
         } else if (walks) {
             DrawWalks(writer, rng);
         } else {

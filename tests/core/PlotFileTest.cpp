@@ -41,9 +41,15 @@ std::string Hex(const std::string& s) {
     return out;
 }
 
+// A record of the given kind, held while this lives (a line is expanded from its slot).
 template <class T>
-const T& As(const CKorvaneDoc& doc, std::size_t i) {
-    return static_cast<const T&>(*doc.Primitives().At(i));
+struct Held {
+    PrimitiveList::PrimRef ref;
+    const T* operator->() const { return static_cast<const T*>(&*ref); }
+};
+template <class T>
+Held<T> As(const CKorvaneDoc& doc, std::size_t i) {
+    return Held<T>{doc.Primitives().At(i)};
 }
 
 const std::string kSixRecords = PlotBytes()
@@ -68,16 +74,16 @@ TEST(PlotFile, SixRecordExampleReadsAndWritesBackTheSameBytes) {
     Load(l, kSixRecords);
     ASSERT_EQ(l.doc.Primitives().size(), 6u);
     EXPECT_TRUE(l.feedback.messages.empty());
-    EXPECT_EQ(As<Couleur>(l.doc, 1).m_pen, 1);
-    EXPECT_EQ(As<Ligne>(l.doc, 2).m_x, 1.0f);
-    EXPECT_EQ(As<Ligne>(l.doc, 2).m_penCode, 3);
-    EXPECT_EQ(As<Ligne>(l.doc, 3).m_penCode, 2);
+    EXPECT_EQ(As<Couleur>(l.doc, 1)->m_pen, 1);
+    EXPECT_EQ(As<Ligne>(l.doc, 2)->m_x, 1.0f);
+    EXPECT_EQ(As<Ligne>(l.doc, 2)->m_penCode, 3);
+    EXPECT_EQ(As<Ligne>(l.doc, 3)->m_penCode, 2);
     const auto& s = As<Symbole>(l.doc, 4);
-    EXPECT_EQ(s.m_height, 0.125f);
-    EXPECT_EQ(s.m_length, 3);
-    EXPECT_STREQ(s.m_text.get(), "abc");
-    EXPECT_EQ(As<NewColor>(l.doc, 5).m_r, 255);
-    EXPECT_EQ(As<NewColor>(l.doc, 5).m_g, 128);
+    EXPECT_EQ(s->m_height, 0.125f);
+    EXPECT_EQ(s->m_length, 3);
+    EXPECT_STREQ(s->m_text.get(), "abc");
+    EXPECT_EQ(As<NewColor>(l.doc, 5)->m_r, 255);
+    EXPECT_EQ(As<NewColor>(l.doc, 5)->m_g, 128);
     const std::string saved = Save(l.doc);
     EXPECT_EQ(saved.size(), 66u);  // 6 + 4 + 12 + 12 + 24 + 8
     EXPECT_EQ(saved, kSixRecords);
@@ -100,8 +106,8 @@ TEST(PlotFile, SkippedCodesConsumeOnlyTheirCode) {
     Loaded l;
     Load(l, PlotBytes().I16(-7).Couleur(3).I16(-11).I16(-13).I16(-14).Ligne(1, 2, 2).str());
     ASSERT_EQ(l.doc.Primitives().size(), 2u);
-    EXPECT_EQ(As<Couleur>(l.doc, 0).m_pen, 3);
-    EXPECT_EQ(As<Ligne>(l.doc, 1).m_y, 2.0f);
+    EXPECT_EQ(As<Couleur>(l.doc, 0)->m_pen, 3);
+    EXPECT_EQ(As<Ligne>(l.doc, 1)->m_y, 2.0f);
 }
 
 TEST(PlotFile, ReadLimitKeepsTheRecordsThatStartBeforeIt) {
@@ -149,11 +155,11 @@ TEST(PlotFile, CouleurBelowOneRepeatsTheLastPenOfThisRead) {
     Load(l, PlotBytes().Couleur(0).Couleur(4).Couleur(0).Couleur(-1).Couleur(6).str());
     ASSERT_EQ(l.doc.Primitives().size(), 5u);
     const int expected[] = {1, 4, 4, 4, 6};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(As<Couleur>(l.doc, i).m_pen, expected[i]) << i;
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(As<Couleur>(l.doc, i)->m_pen, expected[i]) << i;
 
     // A second read (an insert) does not inherit pen 6.
     Load(l, PlotBytes().Couleur(-2).str());
-    EXPECT_EQ(As<Couleur>(l.doc, 5).m_pen, 1);
+    EXPECT_EQ(As<Couleur>(l.doc, 5)->m_pen, 1);
     // Saving writes the pen that replaced the value read.
     EXPECT_EQ(Save(l.doc).substr(0, 4), PlotBytes().Couleur(1).str());
 }
@@ -168,11 +174,11 @@ TEST(PlotFile, SymboleTextPaddingAndLimits) {
                 .Ligne(5, 5, 2)
                 .str());
     ASSERT_EQ(l.doc.Primitives().size(), 5u);
-    EXPECT_STREQ(As<Symbole>(l.doc, 0).m_text.get(), "abc");
-    EXPECT_STREQ(As<Symbole>(l.doc, 1).m_text.get(), "abcd");
-    EXPECT_EQ(std::string(As<Symbole>(l.doc, 2).m_text.get()), std::string(511, 'x'));
-    EXPECT_EQ(As<Symbole>(l.doc, 3).m_height, 2.5f);
-    EXPECT_EQ(As<Ligne>(l.doc, 4).m_x, 5.0f);
+    EXPECT_STREQ(As<Symbole>(l.doc, 0)->m_text.get(), "abc");
+    EXPECT_STREQ(As<Symbole>(l.doc, 1)->m_text.get(), "abcd");
+    EXPECT_EQ(std::string(As<Symbole>(l.doc, 2)->m_text.get()), std::string(511, 'x'));
+    EXPECT_EQ(As<Symbole>(l.doc, 3)->m_height, 2.5f);
+    EXPECT_EQ(As<Ligne>(l.doc, 4)->m_x, 5.0f);
     EXPECT_TRUE(l.feedback.messages.empty());
 }
 
@@ -199,21 +205,21 @@ TEST(PlotFile, RecordCutShortIsZeroFilledAndKept) {
     Loaded l;
     Load(l, PlotBytes().I16(-4).F32(1.0f).Raw(std::string("\x00\x00", 2)).str());
     ASSERT_EQ(l.doc.Primitives().size(), 1u);
-    EXPECT_EQ(As<Ligne>(l.doc, 0).m_x, 1.0f);
-    EXPECT_EQ(As<Ligne>(l.doc, 0).m_y, 0.0f);
-    EXPECT_EQ(As<Ligne>(l.doc, 0).m_penCode, 0);
+    EXPECT_EQ(As<Ligne>(l.doc, 0)->m_x, 1.0f);
+    EXPECT_EQ(As<Ligne>(l.doc, 0)->m_y, 0.0f);
+    EXPECT_EQ(As<Ligne>(l.doc, 0)->m_penCode, 0);
 
     Loaded t;
     Load(t, PlotBytes().I16(-9).F32(0).F32(0).F32(1).F32(0).I16(5).Raw("ab").str());
     ASSERT_EQ(t.doc.Primitives().size(), 1u);
-    EXPECT_STREQ(As<Symbole>(t.doc, 0).m_text.get(), "ab");
+    EXPECT_STREQ(As<Symbole>(t.doc, 0)->m_text.get(), "ab");
     EXPECT_TRUE(t.feedback.messages.empty());
 }
 
 TEST(PlotFile, EmbeddedZeroInTextSavesAsZeros) {
     Loaded l;
     Load(l, PlotBytes().Symbole(0, 0, 1, 0, std::string("ab\0de", 5)).str());
-    EXPECT_STREQ(As<Symbole>(l.doc, 0).m_text.get(), "ab");
+    EXPECT_STREQ(As<Symbole>(l.doc, 0)->m_text.get(), "ab");
     EXPECT_EQ(Save(l.doc), PlotBytes().Symbole(0, 0, 1, 0, std::string("ab\0\0\0", 5)).str());
 }
 
@@ -378,6 +384,6 @@ TEST(PlotDocument, LargeFilesRoundTripWhateverTheBlocks) {
         l.doc.OnOpenDocument(path);
         ASSERT_TRUE(l.doc.OnSaveDocument(out).Ok());
         EXPECT_TRUE(ReadFile(out) == expected);
-        EXPECT_FLOAT_EQ(As<Ligne>(l.doc, records - 1).m_y, -59999.0f);
+        EXPECT_FLOAT_EQ(As<Ligne>(l.doc, records - 1)->m_y, -59999.0f);
     }
 }
