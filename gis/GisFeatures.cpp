@@ -93,9 +93,9 @@ void GisFeatureSink::BeginEntities(const PaperToWorld& world) {
         };
         if (m_combined) target.kindField = add("kind", OFTString);
         for (int f = 0; f < kFieldCount; ++f) {
-            const FieldSpec& spec = kFields[f];
+            const FieldSpec& field = kFields[f];
             target.fields[f] =
-                m_combined || spec.kind < 0 || spec.kind == k ? add(spec.name, spec.type) : -1;
+                m_combined || field.kind < 0 || field.kind == k ? add(field.name, field.type) : -1;
         }
     }
     m_inTransaction = m_dataset.StartTransaction() == OGRERR_NONE;

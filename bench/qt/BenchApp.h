@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <clocale>
 #include <cstdlib>
+
+#include "render/qt/QPainterSurface.h"
 
 // Qt's painting needs an application object (a QApplication where widgets are measured);
 // benchmarks render off screen. Made once.
@@ -18,4 +22,17 @@ void EnsureBenchApp() {
         return a;
     }();
     (void)app;
+}
+
+// One paint of view into image per iteration of state, erased first and antialiased as the
+// viewer paints. View is a FirstView (view/FirstView.h).
+template <class State, class View>
+void PaintEachIteration(State& state, View& view, QImage& image) {
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterSurface surface(painter);
+        view.Paint(surface);
+    }
 }

@@ -37,13 +37,7 @@ void BM_PaintHidden1M(benchmark::State& state) {
     FirstView view(data.Doc(), 1920, 1080);
     if (state.range(0)) view.m_view.SetHiddenPens(PenSet().set());
     QImage image(1920, 1080, QImage::Format_RGB32);
-    for (auto _ : state) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterSurface surface(painter);
-        view.Paint(surface);
-    }
+    PaintEachIteration(state, view, image);
 }
 }  // namespace
 

@@ -77,13 +77,7 @@ void BM_SurfacePaint1M(benchmark::State& state) {
     if (!Data().Ok()) return state.SkipWithError("bench-data/survey-1m.plt is missing");
     FirstView view(Data().Doc(), kWidth, kHeight);
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    for (auto _ : state) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterSurface surface(painter);
-        view.Paint(surface);
-    }
+    PaintEachIteration(state, view, image);
 }
 
 void BM_DrawLinesBaseline1M(benchmark::State& state) {
