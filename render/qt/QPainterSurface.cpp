@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "render/IsotropicScale.h"
+#include "render/qt/Hairlines.h"
 
 namespace {
 constexpr std::size_t kBatch = 4096;
@@ -58,7 +59,14 @@ void QPainterSurface::Flush() {
     if (m_polylines) {
         EndRun();
     } else if (!m_lines.empty()) {
-        m_painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
+        const int count = static_cast<int>(m_lines.size());
+        if (m_cosmeticPen && Hairlines::Applies(m_painter)) {
+            const QPen& pen = m_painter.pen();
+            Hairlines(m_painter, pen.color().rgba(), pen.capStyle() != Qt::FlatCap)
+                .Draw(m_lines.data(), count);
+        } else {
+            m_painter.drawLines(m_lines.data(), count);
+        }
         m_lines.clear();
     }
 }

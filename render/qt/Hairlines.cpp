@@ -1,0 +1,197 @@
+#include "render/qt/Hairlines.h"
+
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QRegion>
+#include <QTransform>
+#include <cstdlib>
+#include <utility>
+
+namespace {
+// x's four channels times a / 255, rounded as Qt's raster engine rounds.
+inline std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
+    std::uint32_t t = (x & 0xff00ff) * a;
+    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
+    t &= 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = x + ((x >> 8) & 0xff00ff) + 0x800080;
+    x &= 0xff00ff00;
+    return x | t;
+}
+
+// Fixed point with 6 fraction bits, truncated toward zero.
+inline int F26Dot6(double v) {
+    return static_cast<int>(v * 64.);
+}
+
+// a / b with 16 fraction bits.
+inline long long F16Dot16Div(long long a, long long b) {
+    return (a << 16) / b;
+}
+
+enum Caps { kCapBegin = 1, kCapEnd = 2 };
+
+inline int SwapCaps(int caps) {
+    return ((caps & kCapBegin) << 1) | ((caps & kCapEnd) >> 1);
+}
+
+// A round or square cap lengthens the line by half a pixel at each end.
+inline void CapAdjust(int caps, int& from, int& to, long long& across, long long step) {
+    if (caps & kCapBegin) {
+        from -= 32;
+        across -= step >> 1;
+    }
+    if (caps & kCapEnd) to += 32;
+}
+
+QImage* ImageOf(QPainter& painter) {
+    QPaintDevice* device = painter.device();
+    if (!device || device->devType() != QInternal::Image) return nullptr;
+    return static_cast<QImage*>(device);
+}
+}  // namespace
+
+bool Hairlines::Applies(QPainter& painter) {
+    const QImage* image = ImageOf(painter);
+    if (!image || (image->format() != QImage::Format_RGB32 &&
+                   image->format() != QImage::Format_ARGB32_Premultiplied)) {
+        return false;
+    }
+    const QPen& pen = painter.pen();
+    if (!(painter.renderHints() & QPainter::Antialiasing) || !pen.isCosmetic() ||
+        pen.widthF() != 0 || pen.style() != Qt::SolidLine || pen.color().alpha() != 255 ||
+        pen.brush().style() != Qt::SolidPattern || painter.opacity() != 1.0 ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
+        painter.deviceTransform().type() > QTransform::TxTranslate) {
+        return false;
+    }
+    return !painter.hasClipping() || painter.clipRegion().rectCount() == 1;
+}
+
+Hairlines::Hairlines(QPainter& painter, std::uint32_t color, bool caps) : m_caps(caps) {
+    QImage& image = *ImageOf(painter);
+    m_pixels = reinterpret_cast<std::uint32_t*>(image.bits());
+    m_stride = image.bytesPerLine() / 4;
+    const QTransform device = painter.deviceTransform();
+    m_dx = device.dx();
+    m_dy = device.dy();
+    const QRect whole = image.rect();
+    m_clip = whole;
+    if (painter.hasClipping()) {
+        m_clip &= painter.clipRegion().boundingRect().translated(int(m_dx), int(m_dy));
+    }
+    // Qt clips a line's ends to a pixel beyond the device on every side.
+    m_xmin = whole.left() - 1;
+    m_xmax = whole.right() + 2;
+    m_ymin = whole.top() - 1;
+    m_ymax = whole.bottom() + 2;
+    for (unsigned a = 0; a < 256; ++a) m_color[a] = ByteMul(color | 0xff000000u, a);
+}
+
+std::uint32_t Hairlines::Blend(std::uint32_t dest, unsigned coverage) const {
+    const std::uint32_t c = m_color[coverage];
+    return c + ByteMul(dest, (~c) >> 24);
+}
+
+void Hairlines::Draw(const QLineF* lines, int count) {
+    for (int i = 0; i < count; ++i) {
+        const QPointF a(lines[i].x1() + m_dx, lines[i].y1() + m_dy);
+        const QPointF b(lines[i].x2() + m_dx, lines[i].y2() + m_dy);
+        if (a == b) {
+            Dot(lines[i].x1() + m_dx, lines[i].y1() + m_dy);
+        } else {
+            Line(a.x(), a.y(), b.x(), b.y());
+        }
+    }
+}
+
+void Hairlines::Dot(double x, double y) {
+    Pixel(qRound(x), qRound(y), 255);
+}
+
+bool Hairlines::ClipToDevice(double& x1, double& y1, double& x2, double& y2) const {
+    if (x1 < m_xmin) {
+        if (x2 <= m_xmin) return true;
+        y1 += (y2 - y1) / (x2 - x1) * (m_xmin - x1);
+        x1 = m_xmin;
+    } else if (x1 > m_xmax) {
+        if (x2 >= m_xmax) return true;
+        y1 += (y2 - y1) / (x2 - x1) * (m_xmax - x1);
+        x1 = m_xmax;
+    }
+    if (x2 < m_xmin) {
+        y2 += (y2 - y1) / (x2 - x1) * (m_xmin - x2);
+        x2 = m_xmin;
+    } else if (x2 > m_xmax) {
+        y2 += (y2 - y1) / (x2 - x1) * (m_xmax - x2);
+        x2 = m_xmax;
+    }
+    if (y1 < m_ymin) {
+        if (y2 <= m_ymin) return true;
+        x1 += (x2 - x1) / (y2 - y1) * (m_ymin - y1);
+        y1 = m_ymin;
+    } else if (y1 > m_ymax) {
+        if (y2 >= m_ymax) return true;
+        x1 += (x2 - x1) / (y2 - y1) * (m_ymax - y1);
+        y1 = m_ymax;
+    }
+    if (y2 < m_ymin) {
+        x2 += (x2 - x1) / (y2 - y1) * (m_ymin - y2);
+        y2 = m_ymin;
+    } else if (y2 > m_ymax) {
+        x2 += (x2 - x1) / (y2 - y1) * (m_ymax - y2);
+        y2 = m_ymax;
+    }
+    return false;
+}
+
+// Wu's line in 26.6 fixed point: along the major axis one pixel at a time, two pixels across it
+// sharing the coverage by where the line passes between them; the end pixels weighted by how
+// much of them the line covers along its length.
+void Hairlines::Line(double rx1, double ry1, double rx2, double ry2) {
+    if (ClipToDevice(rx1, ry1, rx2, ry2)) return;
+    int x1 = F26Dot6(rx1), y1 = F26Dot6(ry1), x2 = F26Dot6(rx2), y2 = F26Dot6(ry2);
+    const int dx = x2 - x1, dy = y2 - y1;
+    int caps = m_caps ? kCapBegin | kCapEnd : 0;
+    const bool steep = std::abs(dx) < std::abs(dy);
+    if (!steep && dx == 0) return;
+    // Walk along the major axis ("along", a) with the minor ("across", b) in 16.16.
+    int a1 = steep ? y1 : x1, a2 = steep ? y2 : x2;
+    int b1 = steep ? x1 : y1;
+    const long long step = steep ? F16Dot16Div(dx, dy) : F16Dot16Div(dy, dx);
+    if (a1 > a2) {
+        std::swap(a1, a2);
+        b1 = steep ? x2 : y2;
+        caps = SwapCaps(caps);
+    }
+    long long b = static_cast<long long>(b1 - 32) << 10;
+    b -= (((a1 & 63) - 32) * step) >> 6;
+    CapAdjust(caps, a1, a2, b, step);
+    int a = a1 >> 6;
+    const int aEnd = a2 >> 6;
+    int alphaStart, alphaEnd;
+    if (a == aEnd) {
+        alphaStart = a2 - a1;
+        alphaEnd = 0;
+    } else {
+        alphaStart = 64 - (a1 & 63);
+        alphaEnd = a2 & 63;
+    }
+    auto pair = [&](int along, long long across, unsigned weight) {
+        const unsigned alpha = static_cast<std::uint8_t>(across >> 8);
+        const int b0 = static_cast<int>(across >> 16);
+        const unsigned near = (255 - alpha) * weight >> 6, far = alpha * weight >> 6;
+        if (steep) {
+            Pixel(b0, along, near);
+            Pixel(b0 + 1, along, far);
+        } else {
+            Pixel(along, b0, near);
+            Pixel(along, b0 + 1, far);
+        }
+    };
+    pair(a, b, static_cast<unsigned>(alphaStart));
+    b += step;
+    for (++a; a < aEnd; ++a, b += step) pair(a, b, 64);
+    if (alphaEnd) pair(a, b, static_cast<unsigned>(alphaEnd));
+}

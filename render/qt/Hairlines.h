@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QLineF>
+#include <QRect>
+#include <cstdint>
+
+class QPainter;
+
+// Antialiased one-pixel lines drawn straight into a 32-bit image, pixel for pixel as the
+// raster engine's cosmetic stroker draws them. Qt blends each antialiased pixel of such a line
+// as a span of its own, flushed every other pixel on lines nearer horizontal than vertical;
+// that costs five to ten times the pixel's own arithmetic, and long lines are almost nothing
+// else.
+class Hairlines {
+  public:
+    // Whether the painter's state lets lines of this colour be drawn here: an antialiased
+    // painter on an RGB32 or premultiplied ARGB32 image, with no transform but a translation,
+    // an opaque colour drawn over at full opacity, and no clip or a rectangular one.
+    static bool Applies(QPainter& painter);
+
+    // Set up for the painter's current state; Applies must hold.
+    Hairlines(QPainter& painter, std::uint32_t color, bool caps);
+
+    void Draw(const QLineF* lines, int count);
+
+  private:
+    void Line(double x1, double y1, double x2, double y2);
+    void Dot(double x, double y);
+    // Rough clipping to just outside the image, as Qt clips before its fixed-point maths.
+    bool ClipToDevice(double& x1, double& y1, double& x2, double& y2) const;
+    void Pixel(int x, int y, unsigned coverage) {
+        if (x < m_clip.left() || x > m_clip.right() || y < m_clip.top() || y > m_clip.bottom())
+            return;
+        std::uint32_t& d = m_pixels[static_cast<std::ptrdiff_t>(y) * m_stride + x];
+        d = Blend(d, coverage);
+    }
+    std::uint32_t Blend(std::uint32_t dest, unsigned coverage) const;
+
+    std::uint32_t* m_pixels;
+    std::ptrdiff_t m_stride;  // in pixels
+    QRect m_clip;             // pixels that may be written
+    double m_xmin, m_xmax, m_ymin, m_ymax;
+    double m_dx, m_dy;           // the painter's translation
+    std::uint32_t m_color[256];  // the colour at each coverage, premultiplied
+    bool m_caps;
+};
