@@ -59,17 +59,21 @@ bool Hairlines::Applies(QPainter& painter) {
         return false;
     }
     const QPen& pen = painter.pen();
-    if (!(painter.renderHints() & QPainter::Antialiasing) || !pen.isCosmetic() ||
-        pen.widthF() != 0 || pen.style() != Qt::SolidLine || pen.color().alpha() != 255 ||
-        pen.brush().style() != Qt::SolidPattern || painter.opacity() != 1.0 ||
+    if (!pen.isCosmetic() || pen.widthF() != 0 || pen.style() != Qt::SolidLine ||
+        pen.color().alpha() != 255 || pen.brush().style() != Qt::SolidPattern ||
+        painter.opacity() != 1.0 ||
         painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
         painter.deviceTransform().type() > QTransform::TxTranslate) {
         return false;
     }
+    // Qt caps a crisp flat-capped line after one in another direction: left to Qt.
+    const bool antialiased = painter.renderHints() & QPainter::Antialiasing;
+    if (!antialiased && pen.capStyle() == Qt::FlatCap) return false;
     return !painter.hasClipping() || painter.clipRegion().rectCount() == 1;
 }
 
-Hairlines::Hairlines(QPainter& painter, std::uint32_t color, bool caps) : m_caps(caps) {
+Hairlines::Hairlines(QPainter& painter, std::uint32_t color, bool caps)
+    : m_antialiased(painter.renderHints() & QPainter::Antialiasing), m_caps(caps) {
     QImage& image = *ImageOf(painter);
     m_pixels = reinterpret_cast<std::uint32_t*>(image.bits());
     m_stride = image.bytesPerLine() / 4;
@@ -101,7 +105,11 @@ void Hairlines::Draw(const QLineF* lines, int count) {
         if (a == b) {
             Dot(lines[i].x1() + m_dx, lines[i].y1() + m_dy);
         } else {
-            Line(a.x(), a.y(), b.x(), b.y());
+            if (m_antialiased) {
+                Line(a.x(), a.y(), b.x(), b.y());
+            } else {
+                AliasedLine(a.x(), a.y(), b.x(), b.y());
+            }
         }
     }
 }
@@ -194,4 +202,36 @@ void Hairlines::Line(double rx1, double ry1, double rx2, double ry2) {
     b += step;
     for (++a; a < aEnd; ++a, b += step) pair(a, b, 64);
     if (alphaEnd) pair(a, b, static_cast<unsigned>(alphaEnd));
+}
+
+// Bresenham's line in 26.6 fixed point from pixel centre to pixel centre, each end lengthened by
+// half a pixel for its cap; the last pixel is left for the next line of a path.
+void Hairlines::AliasedLine(double rx1, double ry1, double rx2, double ry2) {
+    if (ClipToDevice(rx1, ry1, rx2, ry2)) return;
+    int x1 = F26Dot6(rx1), y1 = F26Dot6(ry1), x2 = F26Dot6(rx2), y2 = F26Dot6(ry2);
+    const bool steep = std::abs(x2 - x1) < std::abs(y2 - y1);
+    if (!steep && x2 == x1) return;
+    int a1 = steep ? y1 : x1, a2 = steep ? y2 : x2;
+    int b1 = steep ? x1 : y1, b2 = steep ? x2 : y2;
+    int caps = m_caps ? kCapBegin | kCapEnd : 0;
+    if (a1 > a2) {
+        std::swap(a1, a2);
+        std::swap(b1, b2);
+        caps = SwapCaps(caps);
+    }
+    const long long step = F16Dot16Div(b2 - b1, a2 - a1);
+    long long b = static_cast<long long>(b1) << 10;
+    CapAdjust(caps, a1, a2, b, step);
+    int a = (a1 + 32) >> 6;
+    const int aEnd = (a2 + 32) >> 6;
+    if (a == aEnd) return;
+    b += ((static_cast<long long>(a) * 64 + (step > 0 ? 32 : 0) - a1) * step) >> 6;
+    const std::uint32_t color = m_color[255];
+    for (; a < aEnd; ++a, b += step) {
+        const int across = static_cast<int>(b >> 16);
+        const int x = steep ? across : a, y = steep ? a : across;
+        if (x < m_clip.left() || x > m_clip.right() || y < m_clip.top() || y > m_clip.bottom())
+            continue;
+        m_pixels[static_cast<std::ptrdiff_t>(y) * m_stride + x] = color;
+    }
 }

@@ -6,16 +6,16 @@
 
 class QPainter;
 
-// Antialiased one-pixel lines drawn straight into a 32-bit image, pixel for pixel as the
-// raster engine's cosmetic stroker draws them. Qt blends each antialiased pixel of such a line
-// as a span of its own, flushed every other pixel on lines nearer horizontal than vertical;
-// that costs five to ten times the pixel's own arithmetic, and long lines are almost nothing
-// else.
+// One-pixel lines drawn straight into a 32-bit image, pixel for pixel as the raster engine's
+// cosmetic stroker draws them, antialiased or not as the painter is. Qt hands such a line's
+// pixels to its blending one span at a time (an antialiased line flushes every other pixel when
+// nearer horizontal than vertical); that costs several times the pixel's own arithmetic, and
+// long lines are almost nothing else.
 class Hairlines {
   public:
-    // Whether the painter's state lets lines of this colour be drawn here: an antialiased
-    // painter on an RGB32 or premultiplied ARGB32 image, with no transform but a translation,
-    // an opaque colour drawn over at full opacity, and no clip or a rectangular one.
+    // Whether the painter's state lets its pen's lines be drawn here: a painter on an RGB32 or
+    // premultiplied ARGB32 image, with no transform but a translation, an opaque colour drawn over
+    // at full opacity, no clip or a rectangular one, and capped ends unless antialiased.
     static bool Applies(QPainter& painter);
 
     // Set up for the painter's current state; Applies must hold.
@@ -25,6 +25,7 @@ class Hairlines {
 
   private:
     void Line(double x1, double y1, double x2, double y2);
+    void AliasedLine(double x1, double y1, double x2, double y2);
     void Dot(double x, double y);
     // Rough clipping to just outside the image, as Qt clips before its fixed-point maths.
     bool ClipToDevice(double& x1, double& y1, double& x2, double& y2) const;
@@ -42,5 +43,6 @@ class Hairlines {
     double m_xmin, m_xmax, m_ymin, m_ymax;
     double m_dx, m_dy;           // the painter's translation
     std::uint32_t m_color[256];  // the colour at each coverage, premultiplied
+    bool m_antialiased;
     bool m_caps;
 };

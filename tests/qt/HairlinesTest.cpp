@@ -28,11 +28,11 @@ std::vector<QLineF> Random(int count, double reach, double length, unsigned seed
     return lines;
 }
 
-QImage Paint(const Case& c, bool ours, QImage::Format format, Qt::PenCapStyle cap) {
+QImage Paint(const Case& c, bool ours, bool antialias, QImage::Format format, Qt::PenCapStyle cap) {
     QImage image(300, 180, format);
     image.fill(Qt::white);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::Antialiasing, antialias);
     for (int pass = 0; pass < 2; ++pass) {  // a second colour over the first
         QPen pen(pass ? QColor(200, 30, 60) : QColor(20, 90, 160), 0);
         pen.setCapStyle(cap);
@@ -79,26 +79,34 @@ TEST(Hairlines, DrawQtsPixels) {
          [](QPainter& p) { p.setClipRect(QRect(40, 30, 150, 90)); }},
     };
     for (const Case& c : cases) {
-        for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
-            for (Qt::PenCapStyle cap : {Qt::RoundCap, Qt::FlatCap}) {
-                const QImage qt = Paint(c, false, format, cap), ours = Paint(c, true, format, cap);
-                int differing = 0;
-                for (int y = 0; y < qt.height(); ++y)
-                    for (int x = 0; x < qt.width(); ++x)
-                        differing += qt.pixel(x, y) != ours.pixel(x, y);
-                EXPECT_EQ(differing, 0) << c.name << ", format " << format << ", cap " << cap;
+        for (bool aa : {true, false})
+            for (QImage::Format format :
+                 {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+                for (Qt::PenCapStyle cap : {Qt::RoundCap, Qt::FlatCap}) {
+                    if (!aa && cap == Qt::FlatCap) continue;  // left to Qt
+                    const QImage qt = Paint(c, false, aa, format, cap),
+                                 ours = Paint(c, true, aa, format, cap);
+                    int differing = 0;
+                    for (int y = 0; y < qt.height(); ++y)
+                        for (int x = 0; x < qt.width(); ++x)
+                            differing += qt.pixel(x, y) != ours.pixel(x, y);
+                    EXPECT_EQ(differing, 0) << c.name << (aa ? ", antialiased" : ", crisp")
+                                            << ", format " << format << ", cap " << cap;
+                }
             }
-        }
     }
 }
 
 TEST(Hairlines, LeaveOtherPaintersToQt) {
     QImage image(10, 10, QImage::Format_RGB32), indexed(10, 10, QImage::Format_Grayscale8);
     const std::vector<std::function<void(QPainter&)>> states = {
-        [](QPainter& p) { p.setRenderHint(QPainter::Antialiasing, false); },
         [](QPainter& p) { p.setPen(QPen(Qt::black, 2)); },
         [](QPainter& p) { p.setPen(QColor(0, 0, 0, 128)); },
         [](QPainter& p) { p.setOpacity(0.5); },
+        [](QPainter& p) {
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.setPen(QPen(Qt::black, 0, Qt::SolidLine, Qt::FlatCap));
+        },
         [](QPainter& p) { p.scale(2, 2); },
         [](QPainter& p) { p.setCompositionMode(QPainter::CompositionMode_Multiply); },
         [](QPainter& p) { p.setClipRegion(QRegion(0, 0, 2, 2) + QRegion(5, 5, 2, 2)); },
