@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QTransform>
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -200,7 +201,34 @@ void Hairlines::Line(double rx1, double ry1, double rx2, double ry2) {
     };
     pair(a, b, static_cast<unsigned>(alphaStart));
     b += step;
-    for (++a; a < aEnd; ++a, b += step) pair(a, b, 64);
+    ++a;
+    if (a < aEnd) {
+        // The run between the ends, without a clip test per pixel where it lies inside the clip.
+        const long long bLast = b + (aEnd - 1 - a) * step;
+        const int lowAcross = static_cast<int>(std::min(b, bLast) >> 16);
+        const int highAcross = static_cast<int>(std::max(b, bLast) >> 16) + 1;
+        const bool inside = steep ? m_clip.top() <= a && aEnd - 1 <= m_clip.bottom() &&
+                                        m_clip.left() <= lowAcross && highAcross <= m_clip.right()
+                                  : m_clip.left() <= a && aEnd - 1 <= m_clip.right() &&
+                                        m_clip.top() <= lowAcross && highAcross <= m_clip.bottom();
+        if (!inside) {
+            for (; a < aEnd; ++a, b += step) pair(a, b, 64);
+        } else if (steep) {
+            for (; a < aEnd; ++a, b += step) {
+                std::uint32_t* p = m_pixels + a * m_stride + static_cast<int>(b >> 16);
+                const unsigned alpha = static_cast<std::uint8_t>(b >> 8);
+                p[0] = Blend(p[0], 255 - alpha);
+                p[1] = Blend(p[1], alpha);
+            }
+        } else {
+            for (; a < aEnd; ++a, b += step) {
+                std::uint32_t* p = m_pixels + (b >> 16) * m_stride + a;
+                const unsigned alpha = static_cast<std::uint8_t>(b >> 8);
+                p[0] = Blend(p[0], 255 - alpha);
+                p[m_stride] = Blend(p[m_stride], alpha);
+            }
+        }
+    }
     if (alphaEnd) pair(a, b, static_cast<unsigned>(alphaEnd));
 }
 
