@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <clocale>
 #include <cstdlib>
-#include <memory>
 #include <new>
 #include <thread>
 
@@ -15,7 +14,6 @@
 #include "render/qt/PictureWriter.h"
 #include "render/qt/QPainterSurface.h"
 #include "view/FirstView.h"
-#include "view/ViewHost.h"
 
 namespace {
 // Qt's painting needs an application object; a command-line run has no display, so unless told
@@ -84,15 +82,9 @@ int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
                     std::to_string(kMaxImagePixels) + ") pixels");
     }
     EnsureGuiApplication();
-    // The view is fitted once; each band then paints a copy of it, as a paint changes its view.
-    // No window waits on this process, so the bands use every core.
-    const FirstView first(doc, options.width, options.height, options.face, options.lineWidth);
-    const PicturePainter paint = [&](QPainter& painter, bool) {
-        const std::unique_ptr<PlotView> view = first.m_view.Snapshot();
-        FixedSizeHost host(options.width, options.height);
-        QPainterSurface surface(painter);
-        view->OnDraw(surface, host, doc.Primitives());
-    };
+    FirstView view(doc, options.width, options.height, options.face, options.lineWidth);
+    const SurfacePainter paint = [&view](DrawSurface& surface) { view.Paint(surface); };
+    // No window waits on this process: the bands use every core.
     const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     // The picture's only refusals are for memory: reported as every other lack of it.
     if (!WritePng(out, options.width, options.height, paint, options.antialias, threads).empty()) {

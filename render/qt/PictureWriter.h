@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+class DrawSurface;
 class QByteArray;
 class QPainter;
 
@@ -13,12 +14,16 @@ using PicturePainter = std::function<void(QPainter& painter, bool polylines)>;
 // The picture outputs that korvane-cli convert and the viewer's export share. Each replaces out
 // only once the whole picture is written (file errors are thrown as FileError) and returns an
 // empty string, or what went wrong before anything was written.
-// antialias off draws hard pixels, which also lets the PNG use a palette. With threads above one
-// the picture is painted in horizontal bands on up to that many threads, each band an image and
-// a painter of its own translated to the band's rows: paint is then called once per band, at
-// the same time from several threads, and must draw the whole picture each time.
+// antialias off draws hard pixels, which also lets the PNG use a palette.
 std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint,
-                     bool antialias = true, int threads = 1);
+                     bool antialias = true);
+// Draws the picture, once, on a surface whose device is width x height pixels.
+using SurfacePainter = std::function<void(DrawSurface& surface)>;
+// The same PNG painted in horizontal bands, each band a painter of its own on a thread of its
+// own (up to threads of them): paint runs on the calling thread meanwhile, and the bands play
+// its calls as they come. The pixels are those of one painter over the whole picture.
+std::string WritePng(const std::string& out, int width, int height, const SurfacePainter& paint,
+                     bool antialias, int threads);
 // title: the SVG document's title, the drawing's file name.
 std::string WriteSvg(const std::string& out, int width, int height, const std::string& title,
                      const PicturePainter& paint);
