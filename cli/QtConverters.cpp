@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <new>
+#include <thread>
 
 #include "cli/Commands.h"
 #include "cli/Converters.h"
@@ -81,9 +82,12 @@ int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
                     std::to_string(kMaxImagePixels) + ") pixels");
     }
     EnsureGuiApplication();
+    FirstView view(doc, options.width, options.height, options.face, options.lineWidth);
+    const SurfacePainter paint = [&view](DrawSurface& surface) { view.Paint(surface); };
+    // No window waits on this process: the bands use every core.
+    const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     // The picture's only refusals are for memory: reported as every other lack of it.
-    if (!WritePng(out, options.width, options.height, FittedPaint(doc, options), options.antialias)
-             .empty()) {
+    if (!WritePng(out, options.width, options.height, paint, options.antialias, threads).empty()) {
         throw std::bad_alloc();
     }
     return kExitOk;

@@ -5,11 +5,18 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 #include <exception>
+#include <future>
 #include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "plot/Archive.h"
+#include "render/SurfaceRecording.h"
 #include "render/qt/PngWriter.h"
+#include "render/qt/QPainterSurface.h"
 #include "render/qt/SvgStream.h"
 
 namespace {
@@ -25,23 +32,118 @@ void Store(const std::string& out, const QByteArray& bytes) {
     Store(out, bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint,
-                     bool antialias) {
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull()) {
-        return out + ": not enough memory for an image of " + std::to_string(width) + "x" +
-               std::to_string(height);
-    }
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing, antialias);
-        painter.fillRect(QRect(0, 0, width, height), Qt::white);
-        paint(painter, false);
-    }
+namespace {
+// A painter over image, white, drawing crisp or antialiased pixels.
+void BeginPicture(QPainter& painter, const QRect& area, bool antialias) {
+    painter.setRenderHint(QPainter::Antialiasing, antialias);
+    painter.fillRect(area, Qt::white);
+}
+
+std::string StorePng(const std::string& out, const QImage& image) {
     const std::string png = EncodePng(image);
     if (png.empty()) return out + ": not enough memory to encode the PNG image";
     Store(out, png.data(), png.size());
     return {};
+}
+
+std::string NoImage(const std::string& out, int width, int height) {
+    return out + ": not enough memory for an image of " + std::to_string(width) + "x" +
+           std::to_string(height);
+}
+
+// Plays the recorded paint onto one band of image's rows. Every band's painter is over the
+// whole picture, clipped to its rows: a painter over the band alone would clip lines at its
+// edges and set some of their pixels apart from one painter's.
+void PaintBand(const QImage& image, uchar* bits, const QRect& rows, bool antialias,
+               SurfaceRecording& recording, int player) {
+    QImage whole(bits, image.width(), image.height(), image.bytesPerLine(), image.format());
+    QPainter painter(&whole);
+    painter.setClipRect(rows);
+    BeginPicture(painter, rows, antialias);
+    QPainterSurface surface(painter);
+    recording.Play(surface, player);
+}
+
+// Paints image in bands on up to threads threads while paint records its calls on this one.
+// A thread that cannot start leaves its rows to the bands that did.
+void PaintBands(QImage& image, bool antialias, const SurfacePainter& paint, int threads) {
+    const int height = image.height();
+    threads = std::max(1, std::min(threads, height));
+    uchar* const bits = image.bits();  // taken here: the bands only read the image's shape
+    // Questions about the device are answered by a painter over the picture that never draws.
+    QImage whole(bits, image.width(), height, image.bytesPerLine(), image.format());
+    QPainter devicePainter(&whole);
+    QPainterSurface device(devicePainter);
+    SurfaceRecording recording(device, threads);
+
+    std::promise<int> bandsStarted;
+    const std::shared_future<int> bands = bandsStarted.get_future().share();
+    std::exception_ptr failure;
+    std::mutex failureLock;
+    const auto fail = [&] {
+        const std::lock_guard<std::mutex> hold(failureLock);
+        if (!failure) failure = std::current_exception();
+    };
+    const auto band = [&, bands](int index) {
+        const int count = bands.get();
+        const auto edge = [&](int i) {
+            return static_cast<int>(static_cast<long long>(height) * i / count);
+        };
+        try {
+            const QRect rows(0, edge(index), image.width(), edge(index + 1) - edge(index));
+            PaintBand(image, bits, rows, antialias, recording, index);
+        } catch (...) {
+            fail();
+            recording.Leave(index);
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (int i = 0; i < threads; ++i) {
+        try {
+            helpers.emplace_back(band, i);
+        } catch (...) {
+            break;  // no thread for this band: the others share its rows
+        }
+    }
+    const int started = static_cast<int>(helpers.size());
+    for (int i = started; i < threads; ++i) recording.Leave(i);
+    bandsStarted.set_value(started);
+    if (started == 0) {
+        recording.Stop();
+        BeginPicture(devicePainter, image.rect(), antialias);
+        paint(device);
+        return;
+    }
+    try {
+        paint(recording);
+        recording.Close();
+    } catch (...) {
+        fail();
+        recording.Stop();
+    }
+    for (std::thread& helper : helpers) helper.join();
+    if (failure) std::rethrow_exception(failure);
+}
+}  // namespace
+
+std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint,
+                     bool antialias) {
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull()) return NoImage(out, width, height);
+    {
+        QPainter painter(&image);
+        BeginPicture(painter, image.rect(), antialias);
+        paint(painter, false);
+    }
+    return StorePng(out, image);
+}
+
+std::string WritePng(const std::string& out, int width, int height, const SurfacePainter& paint,
+                     bool antialias, int threads) {
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull()) return NoImage(out, width, height);
+    PaintBands(image, antialias, paint, threads);
+    return StorePng(out, image);
 }
 
 std::string WriteSvg(const std::string& out, int width, int height, const std::string& title,

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+class DrawSurface;
 class QByteArray;
 class QPainter;
 
@@ -16,6 +17,13 @@ using PicturePainter = std::function<void(QPainter& painter, bool polylines)>;
 // antialias off draws hard pixels, which also lets the PNG use a palette.
 std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint,
                      bool antialias = true);
+// Draws the picture, once, on a surface whose device is width x height pixels.
+using SurfacePainter = std::function<void(DrawSurface& surface)>;
+// The same PNG painted in horizontal bands, each band a painter of its own on a thread of its
+// own (up to threads of them): paint runs on the calling thread meanwhile, and the bands play
+// its calls as they come. The pixels are those of one painter over the whole picture.
+std::string WritePng(const std::string& out, int width, int height, const SurfacePainter& paint,
+                     bool antialias, int threads);
 // title: the SVG document's title, the drawing's file name.
 std::string WriteSvg(const std::string& out, int width, int height, const std::string& title,
                      const PicturePainter& paint);

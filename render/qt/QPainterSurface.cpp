@@ -24,6 +24,10 @@ QPainterSurface::QPainterSurface(QPainter& painter, bool polylines, bool printin
       m_polylines(polylines),
       m_printing(printing),
       m_raster(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster) {
+    if (m_raster && painter.hasClipping() && painter.transform().isIdentity()) {
+        m_clipped = true;
+        m_clip = painter.clipBoundingRect();
+    }
     UpdateScale();
 }
 
@@ -81,6 +85,8 @@ void QPainterSurface::ApplyPen() {
     pen.setJoinStyle(Qt::RoundJoin);
     pen.setCosmetic(pen.widthF() == 0);
     m_cosmeticPen = pen.isCosmetic();
+    // Half the width, and room for antialiasing and round caps.
+    m_penReach = pen.widthF() / 2 + 2;
     m_painter.setPen(pen);
     m_painter.setBrush(Qt::NoBrush);
     m_penDirty = false;
@@ -104,7 +110,8 @@ void QPainterSurface::LineTo(int x, int y) {
     if (m_polylines) {
         if (m_run.empty()) m_run.push_back(m_curDevice);
         m_run.push_back(to);
-    } else if (!(m_raster && m_cosmeticPen && RepeatsLastDot(to))) {
+    } else if (!(m_raster && m_cosmeticPen && RepeatsLastDot(to)) &&
+               !(m_clipped && OutsideClip(m_curDevice, to))) {
         m_lines.emplace_back(m_curDevice, to);
         if (m_lines.size() >= kBatch) Flush();
     }
@@ -122,6 +129,14 @@ bool QPainterSurface::RepeatsLastDot(const QPointF& to) const {
     if (!same(m_curDevice, to) || m_lines.empty()) return false;
     const QLineF& last = m_lines.back();
     return same(last.p1(), to) && same(last.p2(), to);
+}
+
+bool QPainterSurface::OutsideClip(const QPointF& from, const QPointF& to) const {
+    const double r = m_penReach;
+    return (from.y() < m_clip.top() - r && to.y() < m_clip.top() - r) ||
+           (from.y() > m_clip.bottom() + r && to.y() > m_clip.bottom() + r) ||
+           (from.x() < m_clip.left() - r && to.x() < m_clip.left() - r) ||
+           (from.x() > m_clip.right() + r && to.x() > m_clip.right() + r);
 }
 
 void QPainterSurface::Arc(int left, int top, int right, int bottom, int xStart, int yStart,

@@ -62,6 +62,9 @@ class QPainterSurface : public DrawSurface {
     // nothing, and at a small scale a drawing's short segments repeat dots by the hundred
     // thousand. Vector devices (SVG, PDF, printers) keep every segment.
     bool RepeatsLastDot(const QPointF& to) const;
+    // A segment that cannot touch the painter's clip rectangle (one band of a picture painted
+    // in bands): every band's painter is given the whole drawing, so each drops the rest here.
+    bool OutsideClip(const QPointF& from, const QPointF& to) const;
     void ApplyPen();
     double EmPerCell(const QString& face);
 
@@ -82,6 +85,9 @@ class QPainterSurface : public DrawSurface {
     std::vector<QLineF> m_lines;
     bool m_penDirty = true;
     bool m_cosmeticPen = true;  // the painter's pen is one pixel wide whatever the scale
+    bool m_clipped = false;     // a raster painter clipped to m_clip, in device pixels
+    QRectF m_clip;
+    double m_penReach = 0;  // how far past a segment its pixels may reach
 
     Handle m_appliedPen = 0;  // the pen the painter has, while m_penDirty is clear
     ColorRef m_textColor = 0;
