@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <QTransform>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -99,6 +100,29 @@ std::uint32_t Hairlines::Blend(std::uint32_t dest, unsigned coverage) const {
     return c + ByteMul(dest, (~c) >> 24);
 }
 
+void Hairlines::VisibleRun(bool steep, long long step, int& a, long long& b, int& to) const {
+    const int alongLow = steep ? m_clip.top() : m_clip.left();
+    const int alongHigh = steep ? m_clip.bottom() : m_clip.right();
+    const int acrossLow = steep ? m_clip.left() : m_clip.top();
+    const int acrossHigh = steep ? m_clip.right() : m_clip.bottom();
+    int from = std::max(a, alongLow);
+    to = std::min(to, alongHigh + 1);
+    // Where the pixel pair [b, b + 1] meets the clip's rows (or columns), a step wider each side.
+    if (step != 0) {
+        const double t1 = ((acrossLow - 1) * 65536.0 - static_cast<double>(b)) / step;
+        const double t2 = ((acrossHigh + 1) * 65536.0 - static_cast<double>(b)) / step;
+        const double first = std::floor(std::min(t1, t2)) - 1;
+        const double last = std::ceil(std::max(t1, t2)) + 1;
+        if (first > 0) from = static_cast<int>(std::min<double>(to, a + first));
+        if (last < to - a) to = static_cast<int>(std::max<double>(from, a + last + 1));
+    } else if ((b >> 16) + 1 < acrossLow || (b >> 16) > acrossHigh) {
+        from = to;
+    }
+    if (from > to) from = to;
+    b += (from - a) * step;
+    a = from;
+}
+
 void Hairlines::Draw(const QLineF* lines, int count) {
     for (int i = 0; i < count; ++i) {
         const QPointF a(lines[i].x1() + m_dx, lines[i].y1() + m_dy);
@@ -187,49 +211,54 @@ void Hairlines::Line(double rx1, double ry1, double rx2, double ry2) {
         alphaStart = 64 - (a1 & 63);
         alphaEnd = a2 & 63;
     }
-    auto pair = [&](int along, long long across, unsigned weight) {
+    // The pixels the line can touch: with all of them inside the clip, no test per pixel.
+    const long long bLast = b + (aEnd - a) * step;
+    const int acrossLow = static_cast<int>(std::min(b, bLast) >> 16);
+    const int acrossHigh = static_cast<int>(std::max(b, bLast) >> 16) + 1;
+    const bool inside = steep ? m_clip.top() <= a && aEnd <= m_clip.bottom() &&
+                                    m_clip.left() <= acrossLow && acrossHigh <= m_clip.right()
+                              : m_clip.left() <= a && aEnd <= m_clip.right() &&
+                                    m_clip.top() <= acrossLow && acrossHigh <= m_clip.bottom();
+    const Run run{
+        a, aEnd, b, step, static_cast<unsigned>(alphaStart), static_cast<unsigned>(alphaEnd)};
+    if (inside) {
+        steep ? Pairs<true, false>(run) : Pairs<false, false>(run);
+    } else {
+        steep ? Pairs<true, true>(run) : Pairs<false, true>(run);
+    }
+}
+
+template <bool kSteep, bool kClipped>
+void Hairlines::Pairs(Run run) {
+    const auto pair = [this](int along, long long across, unsigned weight) {
         const unsigned alpha = static_cast<std::uint8_t>(across >> 8);
         const int b0 = static_cast<int>(across >> 16);
         const unsigned near = (255 - alpha) * weight >> 6, far = alpha * weight >> 6;
-        if (steep) {
-            Pixel(b0, along, near);
-            Pixel(b0 + 1, along, far);
+        const int x = kSteep ? b0 : along, y = kSteep ? along : b0;
+        if (kClipped) {
+            Pixel(x, y, near);
+            kSteep ? Pixel(x + 1, y, far) : Pixel(x, y + 1, far);
         } else {
-            Pixel(along, b0, near);
-            Pixel(along, b0 + 1, far);
+            std::uint32_t* p = m_pixels + static_cast<std::ptrdiff_t>(y) * m_stride + x;
+            p[0] = Blend(p[0], near);
+            std::uint32_t& q = kSteep ? p[1] : p[m_stride];
+            q = Blend(q, far);
         }
     };
-    pair(a, b, static_cast<unsigned>(alphaStart));
-    b += step;
-    ++a;
-    if (a < aEnd) {
-        // The run between the ends, without a clip test per pixel where it lies inside the clip.
-        const long long bLast = b + (aEnd - 1 - a) * step;
-        const int lowAcross = static_cast<int>(std::min(b, bLast) >> 16);
-        const int highAcross = static_cast<int>(std::max(b, bLast) >> 16) + 1;
-        const bool inside = steep ? m_clip.top() <= a && aEnd - 1 <= m_clip.bottom() &&
-                                        m_clip.left() <= lowAcross && highAcross <= m_clip.right()
-                                  : m_clip.left() <= a && aEnd - 1 <= m_clip.right() &&
-                                        m_clip.top() <= lowAcross && highAcross <= m_clip.bottom();
-        if (!inside) {
-            for (; a < aEnd; ++a, b += step) pair(a, b, 64);
-        } else if (steep) {
-            for (; a < aEnd; ++a, b += step) {
-                std::uint32_t* p = m_pixels + a * m_stride + static_cast<int>(b >> 16);
-                const unsigned alpha = static_cast<std::uint8_t>(b >> 8);
-                p[0] = Blend(p[0], 255 - alpha);
-                p[1] = Blend(p[1], alpha);
-            }
-        } else {
-            for (; a < aEnd; ++a, b += step) {
-                std::uint32_t* p = m_pixels + (b >> 16) * m_stride + a;
-                const unsigned alpha = static_cast<std::uint8_t>(b >> 8);
-                p[0] = Blend(p[0], 255 - alpha);
-                p[m_stride] = Blend(p[m_stride], alpha);
-            }
-        }
+    int a = run.from;
+    long long b = run.across;
+    pair(a, b, run.alphaStart);
+    if (++a < run.to) {
+        int to = run.to;
+        b += run.step;
+        if (kClipped) VisibleRun(kSteep, run.step, a, b, to);  // a band's share of it
+        for (; a < to; ++a, b += run.step) pair(a, b, 64);
     }
-    if (alphaEnd) pair(a, b, static_cast<unsigned>(alphaEnd));
+    if (run.alphaEnd) {
+        a = run.to;
+        b = run.across + static_cast<long long>(run.to - run.from) * run.step;
+        pair(a, b, run.alphaEnd);
+    }
 }
 
 // Bresenham's line in 26.6 fixed point from pixel centre to pixel centre, each end lengthened by
@@ -255,7 +284,9 @@ void Hairlines::AliasedLine(double rx1, double ry1, double rx2, double ry2) {
     if (a == aEnd) return;
     b += ((static_cast<long long>(a) * 64 + (step > 0 ? 32 : 0) - a1) * step) >> 6;
     const std::uint32_t color = m_color[255];
-    for (; a < aEnd; ++a, b += step) {
+    int to = aEnd;
+    VisibleRun(steep, step, a, b, to);
+    for (; a < to; ++a, b += step) {
         const int across = static_cast<int>(b >> 16);
         const int x = steep ? across : a, y = steep ? a : across;
         if (x < m_clip.left() || x > m_clip.right() || y < m_clip.top() || y > m_clip.bottom())

@@ -26,6 +26,18 @@ class Hairlines {
   private:
     void Line(double x1, double y1, double x2, double y2);
     void AliasedLine(double x1, double y1, double x2, double y2);
+    // A line's pixel pairs from along = from to to, across starting at across (16.16) and
+    // moving step each pixel; the end pairs weighted by the line's share of them (of 64).
+    struct Run {
+        int from, to;
+        long long across, step;
+        unsigned alphaStart, alphaEnd;
+    };
+    template <bool kSteep, bool kClipped>
+    void Pairs(Run run);
+    // Narrows the run of pixel pairs from a (across at b, moving step a pixel) up to to to
+    // those that may meet the clip: a band paints only its share of a long line.
+    void VisibleRun(bool steep, long long step, int& a, long long& b, int& to) const;
     void Dot(double x, double y);
     // Rough clipping to just outside the image, as Qt clips before its fixed-point maths.
     bool ClipToDevice(double& x1, double& y1, double& x2, double& y2) const;

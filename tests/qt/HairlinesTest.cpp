@@ -77,6 +77,10 @@ TEST(Hairlines, DrawQtsPixels) {
          [](QPainter& p) { p.setTransform(QTransform::fromTranslate(7, -3)); }},
         {"clipped to a rectangle", Random(1000, 20, 60, 5),
          [](QPainter& p) { p.setClipRect(QRect(40, 30, 150, 90)); }},
+        {"long lines through a band of rows", Random(600, 200, 900, 6),
+         [](QPainter& p) { p.setClipRect(QRect(0, 71, 300, 23)); }},
+        {"long lines through a band of columns", Random(600, 200, 900, 7),
+         [](QPainter& p) { p.setClipRect(QRect(101, 0, 17, 180)); }},
     };
     for (const Case& c : cases) {
         for (bool aa : {true, false})
