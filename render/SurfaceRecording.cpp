@@ -34,7 +34,9 @@ SurfaceRecording::SurfaceRecording(const DrawSurface& device, int players, std::
       m_chunkCalls(chunkCalls),
       m_chunksAhead(std::max<std::size_t>(chunksAhead, 1)),
       m_recording(std::make_unique<Chunk>()),
-      m_played(static_cast<std::size_t>(std::max(players, 0)), 0) {}
+      m_played(static_cast<std::size_t>(std::max(players, 0)), 0) {
+    m_recording->calls.reserve(m_chunkCalls + 16);
+}
 
 SurfaceRecording::~SurfaceRecording() {
     Stop();
@@ -43,7 +45,7 @@ SurfaceRecording::~SurfaceRecording() {
 void SurfaceRecording::Put(Op op, std::initializer_list<std::int32_t> args) {
     std::vector<std::int32_t>& calls = m_recording->calls;
     calls.push_back(op);
-    calls.insert(calls.end(), args);
+    for (const std::int32_t arg : args) calls.push_back(arg);  // a range insert is a memmove call
     if (calls.size() >= m_chunkCalls) Publish();
 }
 

@@ -284,6 +284,21 @@ void Hairlines::AliasedLine(double rx1, double ry1, double rx2, double ry2) {
     if (a == aEnd) return;
     b += ((static_cast<long long>(a) * 64 + (step > 0 ? 32 : 0) - a1) * step) >> 6;
     const std::uint32_t color = m_color[255];
+    const long long bLast = b + (aEnd - 1 - a) * step;
+    const int acrossLow = static_cast<int>(std::min(b, bLast) >> 16);
+    const int acrossHigh = static_cast<int>(std::max(b, bLast) >> 16);
+    const bool inside = steep ? m_clip.top() <= a && aEnd - 1 <= m_clip.bottom() &&
+                                    m_clip.left() <= acrossLow && acrossHigh <= m_clip.right()
+                              : m_clip.left() <= a && aEnd - 1 <= m_clip.right() &&
+                                    m_clip.top() <= acrossLow && acrossHigh <= m_clip.bottom();
+    if (inside) {
+        for (; a < aEnd; ++a, b += step) {
+            const int across = static_cast<int>(b >> 16);
+            m_pixels[steep ? static_cast<std::ptrdiff_t>(a) * m_stride + across
+                           : static_cast<std::ptrdiff_t>(across) * m_stride + a] = color;
+        }
+        return;
+    }
     int to = aEnd;
     VisibleRun(steep, step, a, b, to);
     for (; a < to; ++a, b += step) {
