@@ -5,7 +5,6 @@
 #include <clocale>
 #include <cstdlib>
 #include <new>
-#include <thread>
 
 #include "cli/Commands.h"
 #include "cli/Converters.h"
@@ -85,7 +84,7 @@ int ConvertPng(CKorvaneDoc& doc, const std::string& out, const ConvertOptions& o
     FirstView view(doc, options.width, options.height, options.face, options.lineWidth);
     const SurfacePainter paint = [&view](DrawSurface& surface) { view.Paint(surface); };
     // No window waits on this process: the bands use every core.
-    const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int threads = BandThreads(false);
     // The picture's only refusals are for memory: reported as every other lack of it.
     if (!WritePng(out, options.width, options.height, paint, options.antialias, threads).empty()) {
         throw std::bad_alloc();

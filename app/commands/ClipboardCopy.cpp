@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <string>
 
+#include "render/qt/PictureWriter.h"
 #include "render/qt/QPainterSurface.h"
 #include "render/qt/SvgStream.h"
 #include "view/PlotView.h"
@@ -23,13 +24,15 @@ std::unique_ptr<QMimeData> CopyPicture(PlotView& view, const PrimitiveList& prim
         if (!view.DrawCopy(surface, width, height, primitives, stop)) return nullptr;
     }
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterSurface surface(painter);
-        if (!view.DrawCopy(surface, width, height, primitives, stop)) return nullptr;
-    }
+    bool drawn = false;
+    // Pixels in bands on all cores but the window's.
+    PaintInBands(
+        image, true,
+        [&](DrawSurface& surface) {
+            drawn = view.DrawCopy(surface, width, height, primitives, stop);
+        },
+        BandThreads(true));
+    if (!drawn) return nullptr;
     auto data = std::make_unique<QMimeData>();
     data->setData(QStringLiteral("image/svg+xml"), QByteArray::fromStdString(svg));
     data->setImageData(image);

@@ -37,8 +37,7 @@ enum ExportType {
 SaveResult WritePicture(PlotView& view, const PrimitiveList& primitives, int width, int height,
                         int type, const std::string& out, const std::string& title,
                         const JobControl& control) {
-    const PicturePainter paint = [&](QPainter& painter, bool polylines) {
-        QPainterSurface surface(painter, polylines);
+    const SurfacePainter draw = [&](DrawSurface& surface) {
         FixedSizeHost host(width, height);
         PaintPass pass(view, surface, host, primitives, /*fitToPage, for printers only*/ 0);
         while (pass.Step(4096)) {
@@ -46,9 +45,15 @@ SaveResult WritePicture(PlotView& view, const PrimitiveList& primitives, int wid
         }
         pass.Finish();
     };
+    const PicturePainter paint = [&](QPainter& painter, bool polylines) {
+        QPainterSurface surface(painter, polylines);
+        draw(surface);
+    };
     SaveResult result;
     try {
-        const std::string error = type == kPngType   ? WritePng(out, width, height, paint)
+        // Pixels in bands on all cores but the window's.
+        const std::string error = type == kPngType
+                                      ? WritePng(out, width, height, draw, true, BandThreads(true))
                                   : type == kSvgType ? WriteSvg(out, width, height, title, paint)
                                                      : WritePdf(out, width, height, paint);
         if (!error.empty()) result = {SaveResult::Error::kFile, FileErrorCause::Other, error, out};

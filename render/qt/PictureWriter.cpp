@@ -64,9 +64,10 @@ void PaintBand(const QImage& image, uchar* bits, const QRect& rows, bool antiali
     recording.Play(surface, player);
 }
 
-// Paints image in bands on up to threads threads while paint records its calls on this one.
+}  // namespace
+
 // A thread that cannot start leaves its rows to the bands that did.
-void PaintBands(QImage& image, bool antialias, const SurfacePainter& paint, int threads) {
+void PaintInBands(QImage& image, bool antialias, const SurfacePainter& paint, int threads) {
     const int height = image.height();
     threads = std::max(1, std::min(threads, height));
     uchar* const bits = image.bits();  // taken here: the bands only read the image's shape
@@ -124,7 +125,6 @@ void PaintBands(QImage& image, bool antialias, const SurfacePainter& paint, int 
     for (std::thread& helper : helpers) helper.join();
     if (failure) std::rethrow_exception(failure);
 }
-}  // namespace
 
 std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint,
                      bool antialias) {
@@ -142,7 +142,7 @@ std::string WritePng(const std::string& out, int width, int height, const Surfac
                      bool antialias, int threads) {
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull()) return NoImage(out, width, height);
-    PaintBands(image, antialias, paint, threads);
+    PaintInBands(image, antialias, paint, threads);
     return StorePng(out, image);
 }
 
@@ -195,4 +195,9 @@ std::string WritePdf(const std::string& out, int width, int height, const Pictur
     }
     Store(out, bytes);
     return {};
+}
+
+int BandThreads(bool keepOneCore) {
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    return std::max(1, keepOneCore ? cores - 1 : cores);
 }

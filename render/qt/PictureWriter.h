@@ -5,6 +5,7 @@
 
 class DrawSurface;
 class QByteArray;
+class QImage;
 class QPainter;
 
 // Draws a picture of width x height pixels on the painter; polylines asks the surface to join
@@ -24,6 +25,11 @@ using SurfacePainter = std::function<void(DrawSurface& surface)>;
 // its calls as they come. The pixels are those of one painter over the whole picture.
 std::string WritePng(const std::string& out, int width, int height, const SurfacePainter& paint,
                      bool antialias, int threads);
+// Paints image (RGB32) white and then the picture, in bands on up to threads threads while paint
+// records its calls on this one. What paint throws is thrown once the bands have stopped.
+void PaintInBands(QImage& image, bool antialias, const SurfacePainter& paint, int threads);
+// How many band threads: every core, or all but one where a window must stay answering.
+int BandThreads(bool keepOneCore);
 // title: the SVG document's title, the drawing's file name.
 std::string WriteSvg(const std::string& out, int width, int height, const std::string& title,
                      const PicturePainter& paint);
