@@ -26,27 +26,29 @@ enum SurfaceRecording::Op : std::int32_t {
 
 namespace {
 constexpr std::size_t kGone = std::numeric_limits<std::size_t>::max();
-}
+// Room past a full chunk for the longest call: an arc, its operation and eight numbers.
+constexpr std::size_t kLongestCall = 9;
+}  // namespace
 
 SurfaceRecording::SurfaceRecording(const DrawSurface& device, int players, std::size_t chunkCalls,
                                    std::size_t chunksAhead)
     : m_device(device),
       m_chunkCalls(chunkCalls),
       m_chunksAhead(std::max<std::size_t>(chunksAhead, 1)),
-      m_recording(std::make_unique<Chunk>()),
-      m_played(static_cast<std::size_t>(std::max(players, 0)), 0) {
-    m_recording->calls.reserve(m_chunkCalls + 16);
-}
+      m_recording(std::make_unique<Chunk>(chunkCalls + kLongestCall)),
+      m_played(static_cast<std::size_t>(std::max(players, 0)), 0) {}
 
 SurfaceRecording::~SurfaceRecording() {
     Stop();
 }
 
 void SurfaceRecording::Put(Op op, std::initializer_list<std::int32_t> args) {
-    std::vector<std::int32_t>& calls = m_recording->calls;
-    calls.push_back(op);
-    for (const std::int32_t arg : args) calls.push_back(arg);  // a range insert is a memmove call
-    if (calls.size() >= m_chunkCalls) Publish();
+    Chunk& chunk = *m_recording;
+    std::int32_t* p = chunk.calls.get() + chunk.used;
+    *p++ = op;
+    for (const std::int32_t arg : args) *p++ = arg;
+    chunk.used = static_cast<std::size_t>(p - chunk.calls.get());
+    if (chunk.used >= m_chunkCalls) Publish();
 }
 
 std::int32_t SurfaceRecording::PutText(std::string text) {
@@ -55,8 +57,8 @@ std::int32_t SurfaceRecording::PutText(std::string text) {
 }
 
 void SurfaceRecording::Publish() {
-    auto next = std::make_unique<Chunk>();  // before the lock: a failure here loses nothing
-    next->calls.reserve(m_chunkCalls + 16);
+    // Made before the lock: a failure here loses nothing.
+    auto next = std::make_unique<Chunk>(m_chunkCalls + kLongestCall);
     std::unique_lock<std::mutex> hold(m_lock);
     // Waits while the slowest player is too far behind.
     m_changed.wait(hold, [&] {
@@ -74,7 +76,7 @@ void SurfaceRecording::Close() {
         const std::lock_guard<std::mutex> hold(m_lock);
         if (m_closed) return;
     }
-    if (!m_recording->calls.empty()) Publish();
+    if (m_recording->used != 0) Publish();
     Stop();
 }
 
@@ -112,8 +114,8 @@ void SurfaceRecording::Leave(int player) {
 }
 
 void SurfaceRecording::PlayChunk(const Chunk& chunk, DrawSurface& t) {
-    const std::int32_t* p = chunk.calls.data();
-    const std::int32_t* const end = p + chunk.calls.size();
+    const std::int32_t* p = chunk.calls.get();
+    const std::int32_t* const end = p + chunk.used;
     while (p < end) {
         switch (*p++) {
             case kMoveTo:

@@ -52,8 +52,11 @@ class SurfaceRecording : public DrawSurface {
 
   private:
     struct Chunk {
-        std::vector<std::int32_t> calls;  // an operation followed by its arguments
-        std::vector<std::string> texts;   // texts and font faces, by index
+        explicit Chunk(std::size_t room) : calls(new std::int32_t[room]) {}
+        // Operations each followed by its arguments; written without a size check per value.
+        std::unique_ptr<std::int32_t[]> calls;
+        std::size_t used = 0;
+        std::vector<std::string> texts;  // texts and font faces, by index
     };
     enum Op : std::int32_t;
 
