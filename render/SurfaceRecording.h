@@ -73,6 +73,7 @@ class SurfaceRecording : public DrawSurface {
     std::mutex m_lock;
     std::condition_variable m_changed;
     std::vector<std::unique_ptr<Chunk>> m_chunks;  // published; released once all played them
+    std::vector<std::unique_ptr<Chunk>> m_spare;   // released, to be filled again
     std::vector<std::size_t> m_played;             // chunks each player is done with
     bool m_closed = false;
 };
