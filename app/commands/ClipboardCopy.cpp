@@ -23,7 +23,8 @@ std::unique_ptr<QMimeData> CopyPicture(PlotView& view, const PrimitiveList& prim
         QPainterSurface surface(painter, true);
         if (!view.DrawCopy(surface, width, height, primitives, stop)) return nullptr;
     }
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = PictureImage(width, height);
+    if (image.isNull()) return nullptr;
     bool drawn = false;
     // Pixels in bands on all cores but the window's.
     PaintInBands(

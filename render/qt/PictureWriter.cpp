@@ -1,11 +1,15 @@
 #include "render/qt/PictureWriter.h"
 
+#include <sys/mman.h>
+
 #include <QBuffer>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <exception>
 #include <future>
 #include <memory>
@@ -140,7 +144,7 @@ std::string WritePng(const std::string& out, int width, int height, const Pictur
 
 std::string WritePng(const std::string& out, int width, int height, const SurfacePainter& paint,
                      bool antialias, int threads) {
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = PictureImage(width, height);
     if (image.isNull()) return NoImage(out, width, height);
     PaintInBands(image, antialias, paint, threads);
     return StorePng(out, image);
@@ -195,6 +199,24 @@ std::string WritePdf(const std::string& out, int width, int height, const Pictur
     }
     Store(out, bytes);
     return {};
+}
+
+QImage PictureImage(int width, int height) {
+    // Huge pages where the system has them: a picture's 4 KB pages would each cost a fault.
+    constexpr std::size_t kHuge = std::size_t(2) << 20;
+    const std::size_t line = static_cast<std::size_t>(width) * 4;
+    const std::size_t bytes = line * static_cast<std::size_t>(height);
+    if (width <= 0 || height <= 0 || bytes / line != static_cast<std::size_t>(height) ||
+        bytes > (std::size_t(1) << 32) || line > static_cast<std::size_t>(INT_MAX)) {
+        return QImage(width, height, QImage::Format_RGB32);
+    }
+    const std::size_t rounded = (bytes + kHuge - 1) / kHuge * kHuge;
+    void* memory = std::aligned_alloc(kHuge, rounded);
+    if (!memory) return QImage();
+    madvise(memory, rounded, MADV_HUGEPAGE);
+    return QImage(
+        static_cast<uchar*>(memory), width, height, static_cast<qsizetype>(line),
+        QImage::Format_RGB32, [](void* p) { std::free(p); }, memory);
 }
 
 int BandThreads(bool keepOneCore) {
