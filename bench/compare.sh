@@ -65,16 +65,18 @@ import json, sys
 times = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
 def wall(n): return times[n]["median"]
 def cpu(n): return times[n]["user"] + times[n]["system"]
-print(f"{'comparison':60} {'wall ms':>15} {'ratio':>6} {'CPU ms':>15} {'ratio':>6}")
+print(f"{'comparison':70} {'wall ms':>15} {'ratio':>6} {'CPU ms':>15} {'ratio':>6}")
 rows = [("png-antialiased", "hp2xx-png", "<= 0.35"), ("png-crisp", "hp2xx-png", ""),
+        ("png-crisp", "png-antialiased", "<= 0.67"),
         ("dxf", "hp2xx-dxf", "<= 0.15"), ("round-trip", "cp", "<= 3")]
 for drawing in ["walk-1m", "long-lines", "texts"]:
     rows += [(f"png-antialiased {drawing}", f"hp2xx-png {drawing}", "<= 0.45"),
              (f"png-crisp {drawing}", f"hp2xx-png {drawing}", ""),
+             (f"png-crisp {drawing}", f"png-antialiased {drawing}", "<= 0.67"),
              (f"dxf {drawing}", f"hp2xx-dxf {drawing}", "<= 0.15" if drawing == "walk-1m" else "")]
 for name, base, goal in rows:
-    if name not in times: continue
-    print(f"{name + ' / ' + base + ' ' + goal:60} {wall(name)*1e3:7.0f} /{wall(base)*1e3:6.0f} "
+    if name not in times or base not in times: continue
+    print(f"{name + ' / ' + base + ' ' + goal:70} {wall(name)*1e3:7.0f} /{wall(base)*1e3:6.0f} "
           f"{wall(name)/wall(base):6.2f} {cpu(name)*1e3:7.0f} /{cpu(base)*1e3:6.0f} {cpu(name)/cpu(base):6.2f}")
 print(f"round trip peak memory: {int(sys.argv[2]) / 1024:.1f} MB")
 PY
