@@ -22,9 +22,12 @@ inline std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
     return x | t;
 }
 
-// Fixed point with 6 fraction bits, truncated toward zero.
+// Fixed point with 6 fraction bits, truncated toward zero. A clipped end lies near the image;
+// one that does not (a line grazing a corner from afar) is held where the maths cannot
+// overflow.
 inline int F26Dot6(double v) {
-    return static_cast<int>(v * 64.);
+    constexpr double kFar = 1 << 23;
+    return static_cast<int>(std::clamp(v, -kFar, kFar) * 64.);
 }
 
 // a / b with 16 fraction bits.
@@ -140,6 +143,8 @@ void Hairlines::Draw(const QLineF* lines, int count) {
 }
 
 void Hairlines::Dot(double x, double y) {
+    // Only a dot near the image can round into it; one far off would overflow the rounding.
+    if (!(x > m_xmin && x < m_xmax && y > m_ymin && y < m_ymax)) return;
     Pixel(qRound(x), qRound(y), 255);
 }
 

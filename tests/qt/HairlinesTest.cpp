@@ -63,6 +63,14 @@ TEST(Hairlines, DrawQtsPixels) {
              return lines;
          }(),
          {}},
+        {"far beyond the image",
+         {{{-1e9, 50}, {1e9, 60}},
+          {{1e12, 1e12}, {1e12, 1e12}},
+          {{-3e9, 1e9}, {2e9, -1e9}},
+          {{40, -1e10}, {41, 1e10}},
+          {{-1e12, 7}, {-1e12, 7}},
+          {{5, 5}, {6, 6}}},
+         {}},
         {"axis-parallel on and between pixel centres",
          [] {
              std::vector<QLineF> lines;
