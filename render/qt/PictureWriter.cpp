@@ -1,5 +1,6 @@
 #include "render/qt/PictureWriter.h"
 
+#include <pthread.h>
 #include <sys/mman.h>
 
 #include <QBuffer>
@@ -90,6 +91,7 @@ void PaintInBands(QImage& image, bool antialias, const SurfacePainter& paint, in
         if (!failure) failure = std::current_exception();
     };
     const auto band = [&, bands](int index) {
+        pthread_setname_np(pthread_self(), "korvane-band");  // for top and perf
         const int count = bands.get();
         const auto edge = [&](int i) {
             return static_cast<int>(static_cast<long long>(height) * i / count);
