@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -38,6 +39,18 @@ void PrimitiveList::ReleaseUnusedTail() {
         return;
     }
     ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+}
+
+void PrimitiveList::AppendLineRecords(const std::uint8_t* records, std::size_t n) {
+    while (n > 0) {
+        const std::size_t at = m_count & (kChunkSize - 1);
+        if (at == 0) NewChunk();
+        const std::size_t take = n < kChunkSize - at ? n : kChunkSize - at;
+        std::memcpy(&m_chunks[m_count >> kChunkShift][at], records, take * sizeof(Slot));
+        records += take * sizeof(Slot);
+        m_count += take;
+        n -= take;
+    }
 }
 
 void PrimitiveList::AppendAll(PrimitiveList& other) {
