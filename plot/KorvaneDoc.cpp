@@ -19,9 +19,6 @@ struct Payload {
 // Payload sizes by code, -1 to -15; 0 for the codes that carry nothing.
 constexpr int kPayloadSize[16] = {0, 4, 2, 8, 10, 12, 4, 0, 22, 18, 20, 0, 12, 0, 0, 6};
 constexpr int kMaxText = 511;
-// Files are read and written in blocks this large: few system calls, and a block stays in the
-// processor's cache.
-constexpr std::size_t kFileBlock = 64 * 1024;
 
 class WaitCursor {
   public:
@@ -168,10 +165,14 @@ void CKorvaneDoc::Serialize(Archive& archive) {
     StorePrimitives(*m_primitives, archive);
 }
 
-void CKorvaneDoc::StorePrimitives(const PrimitiveList& primitives, Archive& archive) {
-    primitives.ForEachRun([&](const std::uint8_t* records,
-                              std::size_t n) { archive.Write(records, n * Ligne::kRecordSize); },
-                          [&](const Prim& prim) { prim.Write(archive); });
+void CKorvaneDoc::StorePrimitives(const PrimitiveList& primitives, Archive& archive,
+                                  std::size_t from) {
+    primitives.ForEachRun(
+        from,
+        [&](const std::uint8_t* records, std::size_t n) {
+            archive.Write(records, n * Ligne::kRecordSize);
+        },
+        [&](const Prim& prim) { prim.Write(archive); });
 }
 
 void CKorvaneDoc::OnOpenDocument(const std::string& path) {

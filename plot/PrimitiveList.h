@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -123,22 +124,24 @@ class PrimitiveList {
         }
     }
 
-    // Walks the primitives in order, a run of line records at a time: lines(records, n) gets n
-    // of them as the file holds them, other(prim) each record of another kind.
+    // Walks the primitives in order from the one at index from, a run of line records at a time:
+    // lines(records, n) gets n of them as the file holds them, other(prim) each record of
+    // another kind.
     template <class Lines, class Other>
-    void ForEachRun(Lines&& lines, Other&& other) const {
-        std::size_t left = m_count;
-        for (const Slot* chunk : m_chunks) {
-            const std::size_t n = left < kChunkSize ? left : kChunkSize;
-            std::size_t i = 0;
+    void ForEachRun(std::size_t from, Lines&& lines, Other&& other) const {
+        while (from < m_count) {
+            const Slot* chunk = m_chunks[from >> kChunkShift];
+            const std::size_t end = std::min(m_count, (from | (kChunkSize - 1)) + 1);
+            std::size_t i = from & (kChunkSize - 1);
+            const std::size_t n = i + (end - from);
             while (i < n) {
-                std::size_t end = i;
-                while (end < n && IsLine(chunk[end])) ++end;
-                if (end > i) lines(chunk[i].bytes, end - i);
-                if (end < n) other(*ObjectOf(chunk[end++]));
-                i = end;
+                std::size_t last = i;
+                while (last < n && IsLine(chunk[last])) ++last;
+                if (last > i) lines(chunk[i].bytes, last - i);
+                if (last < n) other(*ObjectOf(chunk[last++]));
+                i = last;
             }
-            left -= n;
+            from = end;
         }
     }
 

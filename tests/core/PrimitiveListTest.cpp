@@ -56,6 +56,7 @@ TEST(PrimitiveList, ReadsBackWhatWasAppendedEveryWay) {
     });
     for (std::size_t i = 0; i < list.size(); ++i) indexed.push_back(Look(*list.At(i)));
     list.ForEachRun(
+        0,
         [&](const std::uint8_t* records, std::size_t n) {
             for (; n > 0; --n, records += Ligne::kRecordSize) {
                 runs.emplace_back(Archive::DecodeInt16(records), Archive::DecodeFloat(records + 2),
