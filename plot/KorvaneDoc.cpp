@@ -38,7 +38,7 @@ CKorvaneDoc::CKorvaneDoc(UserFeedback& feedback, const DxfSettings& dxfSettings)
 CKorvaneDoc::~CKorvaneDoc() = default;
 
 void CKorvaneDoc::ReadPrimitives(Archive& archive) {
-    Writable();  // refused before anything is read
+    Writable().ExpectInput(archive.FileSize());  // refused before anything is read
     WaitCursor wait(m_feedback);
     // The last pen of 1 or more, for Couleur records that repeat it; pen 1 before any.
     std::int16_t lastPen = 1;

@@ -7,10 +7,6 @@
 #include <cstring>
 #include <new>
 
-namespace {
-constexpr std::size_t kHugePage = 2 * 1024 * 1024;
-}  // namespace
-
 void PrimitiveList::FreeBlock::operator()(char* block) const {
     ::operator delete(block, std::align_val_t(alignment));
 }

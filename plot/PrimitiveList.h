@@ -50,6 +50,12 @@ class PrimitiveList {
     // with the line code (the caller checked).
     void AppendLineRecords(const std::uint8_t* records, std::size_t n);
 
+    // A hint before reading an input of this many bytes: a large one is stored in huge pages
+    // from its first record on, sparing it the small blocks' page faults (costly each).
+    void ExpectInput(std::uint64_t bytes) {
+        if (bytes >= kHugePage && m_nextBlock < kHugePage) m_nextBlock = kHugePage;
+    }
+
     // Gives the kernel back the untouched rest of the block being filled, which a huge page
     // brought in whole. Appending later simply touches it again. For the end of a load.
     void ReleaseUnusedTail();
@@ -152,6 +158,7 @@ class PrimitiveList {
     struct OwnsMemory : std::is_same<T, Symbole> {};
 
     static constexpr std::size_t kFirstBlock = 256 * 1024;
+    static constexpr std::size_t kHugePage = 2 * 1024 * 1024;
     static constexpr std::size_t kLargestBlock = 8 * 1024 * 1024;
     static constexpr std::size_t kChunkShift = 12;
     static constexpr std::size_t kChunkSize = std::size_t(1) << kChunkShift;
