@@ -1,6 +1,8 @@
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "cli/Arguments.h"
@@ -17,6 +19,7 @@
 #endif
 #include "plot/FileError.h"
 #include "plot/KorvaneDoc.h"
+#include "plot/SaveAlongRead.h"
 
 namespace {
 const char* kConvertUsage =
@@ -27,6 +30,14 @@ const char* kConvertUsage =
 int ConvertPlt(CKorvaneDoc& doc, const std::string& out, const ConvertOptions&) {
     const SaveResult saved = doc.OnSaveDocument(out);
     return saved.Ok() ? kExitOk : Fail(saved.message);
+}
+
+// ConvertPlt's save, written along the read.
+int SaveFollowed(CKorvaneDoc& doc, SaveAlongRead& along, const std::string& out) {
+    const SaveResult saved = along.Finish(doc.Primitives());
+    if (!saved.Ok()) return Fail(saved.message);
+    doc.MarkSaved(out);
+    return kExitOk;
 }
 
 struct Converter {
@@ -219,10 +230,22 @@ int RunConvert(const Args& args) {
     leaked = converted;
     CliFeedback& feedback = converted->feedback;
     CKorvaneDoc& doc = converted->doc;
-    if (!OpenPlot(doc, feedback, in)) return kExitFailure;
+    // A plot file is written while the input is read: the disk stores the start while the rest
+    // is being read. It replaces the target only once all is read and found fit to be written.
+    std::unique_ptr<SaveAlongRead> along;
+    if (converter->convert == ConvertPlt) {
+        along = std::make_unique<SaveAlongRead>(out);
+        doc.SetReadObserver([&doc, &along](std::uint64_t) {
+            along->Follow(doc.Primitives());
+            return true;
+        });
+    }
+    const bool opened = OpenPlot(doc, feedback, in);
+    doc.SetReadObserver({});
+    if (!opened) return kExitFailure;
     if (int status = RefuseDamagedOverwrite(doc, feedback, in, out)) return status;
     try {
-        int status = converter->convert(doc, out, options);
+        int status = along ? SaveFollowed(doc, *along, out) : converter->convert(doc, out, options);
         if (status != kExitOk) return status;
     } catch (const FileError& e) {
         return Fail(e.what());

@@ -78,6 +78,12 @@ bool Archive::IsEmptyFile() const {
     return ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0;
 }
 
+std::uint64_t Archive::FileSize() const {
+    struct stat st;
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
 Archive Archive::FromMemory(const void* data, std::size_t size) {
     Archive archive(true, std::string(), -1, 1);
     // Reads are served straight from the caller's bytes.

@@ -37,6 +37,8 @@ class Archive {
     }
     // Loading: the input is a regular file of length 0 (a pipe, say, is never known empty).
     bool IsEmptyFile() const;
+    // Loading: the input's length when it is a regular file, else 0.
+    std::uint64_t FileSize() const;
 
     // Loading: the bytes already buffered after the read position, for decoding records in
     // place; Skip then consumes what was decoded. Never refills, so it may return fewer bytes

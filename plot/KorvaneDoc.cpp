@@ -19,9 +19,6 @@ struct Payload {
 // Payload sizes by code, -1 to -15; 0 for the codes that carry nothing.
 constexpr int kPayloadSize[16] = {0, 4, 2, 8, 10, 12, 4, 0, 22, 18, 20, 0, 12, 0, 0, 6};
 constexpr int kMaxText = 511;
-// Files are read and written in blocks this large: few system calls, and a block stays in the
-// processor's cache.
-constexpr std::size_t kFileBlock = 64 * 1024;
 
 class WaitCursor {
   public:
@@ -41,7 +38,7 @@ CKorvaneDoc::CKorvaneDoc(UserFeedback& feedback, const DxfSettings& dxfSettings)
 CKorvaneDoc::~CKorvaneDoc() = default;
 
 void CKorvaneDoc::ReadPrimitives(Archive& archive) {
-    Writable();  // refused before anything is read
+    Writable().ExpectInput(archive.FileSize());  // refused before anything is read
     WaitCursor wait(m_feedback);
     // The last pen of 1 or more, for Couleur records that repeat it; pen 1 before any.
     std::int16_t lastPen = 1;
@@ -84,25 +81,25 @@ void CKorvaneDoc::MarkCorrupt(std::uint64_t at) {
 }
 
 void CKorvaneDoc::ReadBufferedLines(Archive& archive) {
-    // Lines are nearly all of a large drawing: decoded in place while whole ones are buffered.
-    // The others, and a line cut by the end of the buffer, take the record by record path.
+    // Lines are nearly all of a large drawing: a run of whole ones buffered is copied into the
+    // list as it stands. The others, and a line cut by the end of the buffer, take the record by
+    // record path.
     std::size_t available;
     const std::uint8_t* const start = archive.Buffered(available);
-    const std::uint8_t* next = start;
     // Only lines that start before the limit.
     const std::uint64_t from = archive.Position();
     const std::uint64_t room = from < m_readLimit ? m_readLimit - from : 0;
     if (room < available) {
         available = room == 0 ? 0 : std::min<std::size_t>(available, room + Ligne::kRecordSize - 1);
     }
-    while (available >= Ligne::kRecordSize && Archive::DecodeInt16(next) == PrimCode::kLigne) {
-        m_primitives->Append<Ligne>(PrimCode::kLigne, Archive::DecodeFloat(next + 2),
-                                    Archive::DecodeFloat(next + 6),
-                                    Archive::DecodeInt16(next + 10));
-        next += Ligne::kRecordSize;
-        available -= Ligne::kRecordSize;
+    const std::size_t whole = available / Ligne::kRecordSize;
+    std::size_t run = 0;
+    while (run < whole &&
+           Archive::DecodeInt16(start + run * Ligne::kRecordSize) == PrimCode::kLigne) {
+        ++run;
     }
-    archive.Skip(static_cast<std::size_t>(next - start));
+    m_primitives->AppendLineRecords(start, run);
+    archive.Skip(run * Ligne::kRecordSize);
 }
 
 bool CKorvaneDoc::ReadRecord(Archive& archive, std::int16_t code, std::int16_t& lastPen) {
@@ -168,11 +165,14 @@ void CKorvaneDoc::Serialize(Archive& archive) {
     StorePrimitives(*m_primitives, archive);
 }
 
-void CKorvaneDoc::StorePrimitives(const PrimitiveList& primitives, Archive& archive) {
-    primitives.ForEach([&](const Prim& prim) {
-        prim.Write(archive);
-        return true;
-    });
+void CKorvaneDoc::StorePrimitives(const PrimitiveList& primitives, Archive& archive,
+                                  std::size_t from) {
+    primitives.ForEachRun(
+        from,
+        [&](const std::uint8_t* records, std::size_t n) {
+            archive.Write(records, n * Ligne::kRecordSize);
+        },
+        [&](const Prim& prim) { prim.Write(archive); });
 }
 
 void CKorvaneDoc::OnOpenDocument(const std::string& path) {

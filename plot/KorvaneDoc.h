@@ -28,8 +28,13 @@ class CKorvaneDoc {
     void Serialize(Archive& archive);
     // Appends one primitive per record; stops at the end of the input or an invalid code.
     void ReadPrimitives(Archive& archive);
-    // Stores primitives as plot records: a save's writing, also on records shared with a worker.
-    static void StorePrimitives(const PrimitiveList& primitives, Archive& archive);
+    // Stores primitives as plot records, from the one at index from on: a save's writing, also on
+    // records shared with a worker.
+    static void StorePrimitives(const PrimitiveList& primitives, Archive& archive,
+                                std::size_t from = 0);
+    // Files are read and written in blocks this large: few system calls, and a block stays in
+    // the processor's cache.
+    static constexpr std::size_t kFileBlock = 64 * 1024;
 
     // Opens path into this (empty) document; a file error leaves the drawing empty and throws.
     void OnOpenDocument(const std::string& path);

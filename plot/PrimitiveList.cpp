@@ -4,11 +4,8 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstring>
 #include <new>
-
-namespace {
-constexpr std::size_t kHugePage = 2 * 1024 * 1024;
-}  // namespace
 
 void PrimitiveList::FreeBlock::operator()(char* block) const {
     ::operator delete(block, std::align_val_t(alignment));
@@ -38,6 +35,18 @@ void PrimitiveList::ReleaseUnusedTail() {
         return;
     }
     ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+}
+
+void PrimitiveList::AppendLineRecords(const std::uint8_t* records, std::size_t n) {
+    while (n > 0) {
+        const std::size_t at = m_count & (kChunkSize - 1);
+        if (at == 0) NewChunk();
+        const std::size_t take = n < kChunkSize - at ? n : kChunkSize - at;
+        std::memcpy(&m_chunks[m_count >> kChunkShift][at], records, take * sizeof(Slot));
+        records += take * sizeof(Slot);
+        m_count += take;
+        n -= take;
+    }
 }
 
 void PrimitiveList::AppendAll(PrimitiveList& other) {

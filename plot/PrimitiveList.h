@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,11 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "plot/Archive.h"
 #include "plot/Prim.h"
 
 // The drawing's primitives in file order. Every record has a slot of 12 bytes. A line record, by
-// far the most common kind, lives in its slot alone (its coordinates and pen code packed) and is
-// expanded into a Ligne when it is read; the other kinds live in blocks of an arena (no
+// far the most common kind, lives in its slot alone, byte for byte as the file holds it, and is
+// expanded into a Ligne when it is read; so runs of lines go between file and list as plain
+// copies (AppendLineRecords, ForEachRun). The other kinds live in blocks of an arena (no
 // allocation per record), their slot pointing there. The list owns them: they go with the
 // list's Clear or destruction. Only the kinds that own memory of their own (OwnsMemory) are
 // destroyed one by one; the others hold plain numbers, so freeing the blocks is all they need,
@@ -41,6 +44,16 @@ class PrimitiveList {
         } else {
             AppendObject<T>(std::forward<Args>(args)...);
         }
+    }
+
+    // Appends n line records as the file holds them, kRecordSize bytes each, every one starting
+    // with the line code (the caller checked).
+    void AppendLineRecords(const std::uint8_t* records, std::size_t n);
+
+    // A hint before reading an input of this many bytes: a large one is stored in huge pages
+    // from its first record on, sparing it the small blocks' page faults (costly each).
+    void ExpectInput(std::uint64_t bytes) {
+        if (bytes >= kHugePage && m_nextBlock < kHugePage) m_nextBlock = kHugePage;
     }
 
     // Gives the kernel back the untouched rest of the block being filled, which a huge page
@@ -106,7 +119,7 @@ class PrimitiveList {
             std::size_t n = left < kChunkSize ? left : kChunkSize;
             for (std::size_t i = 0; i < n; ++i) {
                 const Slot& slot = chunk[i];
-                if (slot.kind == kLineSlot) {
+                if (IsLine(slot)) {
                     const Ligne line = ExpandLine(slot);
                     if (!fn(static_cast<const Prim&>(line))) return;
                 } else if (!fn(*ObjectOf(slot))) {
@@ -117,6 +130,27 @@ class PrimitiveList {
         }
     }
 
+    // Walks the primitives in order from the one at index from, a run of line records at a time:
+    // lines(records, n) gets n of them as the file holds them, other(prim) each record of
+    // another kind.
+    template <class Lines, class Other>
+    void ForEachRun(std::size_t from, Lines&& lines, Other&& other) const {
+        while (from < m_count) {
+            const Slot* chunk = m_chunks[from >> kChunkShift];
+            const std::size_t end = std::min(m_count, (from | (kChunkSize - 1)) + 1);
+            std::size_t i = from & (kChunkSize - 1);
+            const std::size_t n = i + (end - from);
+            while (i < n) {
+                std::size_t last = i;
+                while (last < n && IsLine(chunk[last])) ++last;
+                if (last > i) lines(chunk[i].bytes, last - i);
+                if (last < n) other(*ObjectOf(chunk[last++]));
+                i = last;
+            }
+            from = end;
+        }
+    }
+
   private:
     // The kinds whose destructor frees something: a new kind with a member that owns memory
     // belongs here.
@@ -124,20 +158,23 @@ class PrimitiveList {
     struct OwnsMemory : std::is_same<T, Symbole> {};
 
     static constexpr std::size_t kFirstBlock = 256 * 1024;
+    static constexpr std::size_t kHugePage = 2 * 1024 * 1024;
     static constexpr std::size_t kLargestBlock = 8 * 1024 * 1024;
     static constexpr std::size_t kChunkShift = 12;
     static constexpr std::size_t kChunkSize = std::size_t(1) << kChunkShift;
 
-    // A record's place in the list: a line record's x and y bits and pen code, or the address
-    // of a record of another kind in the arena.
+    // A record's place in the list: a line record as the file holds it (code, x, y, pen code,
+    // little-endian), or a code no record has followed by the address of a record of another
+    // kind in the arena.
     struct Slot {
-        std::uint32_t word[2];
-        std::int16_t pen;
-        std::int16_t kind;
+        std::uint8_t bytes[Ligne::kRecordSize];
     };
     static_assert(sizeof(Slot) == 12, "a line record in 12 bytes");
-    static constexpr std::int16_t kObjectSlot = 0, kLineSlot = 1;
+    static constexpr std::int16_t kObjectSlot = 0;
 
+    static bool IsLine(const Slot& slot) {
+        return Archive::DecodeInt16(slot.bytes) == PrimCode::kLigne;
+    }
     Slot& NewSlot() {
         if ((m_count & (kChunkSize - 1)) == 0) NewChunk();
         return m_chunks[m_count >> kChunkShift][m_count & (kChunkSize - 1)];
@@ -146,10 +183,10 @@ class PrimitiveList {
         // Every line record the reader makes has the line code; another is kept whole.
         if (code != PrimCode::kLigne) return AppendObject<Ligne>(code, x, y, penCode);
         Slot& slot = NewSlot();
-        std::memcpy(&slot.word[0], &x, 4);
-        std::memcpy(&slot.word[1], &y, 4);
-        slot.pen = penCode;
-        slot.kind = kLineSlot;
+        Archive::EncodeInt16(slot.bytes, code);
+        Archive::EncodeFloat(slot.bytes + 2, x);
+        Archive::EncodeFloat(slot.bytes + 6, y);
+        Archive::EncodeInt16(slot.bytes + 10, penCode);
         ++m_count;
     }
     template <class T, class... Args>
@@ -163,30 +200,24 @@ class PrimitiveList {
         T* object = new (place) T(std::forward<Args>(args)...);
         if constexpr (OwnsMemory<T>::value) m_owners.push_back(object);
         const Prim* prim = object;
-        std::memcpy(slot.word, &prim, sizeof prim);
-        slot.pen = 0;
-        slot.kind = kObjectSlot;
+        Archive::EncodeInt16(slot.bytes, kObjectSlot);
+        std::memcpy(slot.bytes + 2, &prim, sizeof prim);
         ++m_count;
     }
 
     static Ligne ExpandLine(const Slot& slot) {
-        float x, y;
-        std::memcpy(&x, &slot.word[0], 4);
-        std::memcpy(&y, &slot.word[1], 4);
-        return Ligne(PrimCode::kLigne, x, y, slot.pen);
+        return Ligne(PrimCode::kLigne, Archive::DecodeFloat(slot.bytes + 2),
+                     Archive::DecodeFloat(slot.bytes + 6), Archive::DecodeInt16(slot.bytes + 10));
     }
     static const Prim* ObjectOf(const Slot& slot) {
         const Prim* prim;
-        std::memcpy(&prim, slot.word, sizeof prim);
+        std::memcpy(&prim, slot.bytes + 2, sizeof prim);
         return prim;
     }
     const Prim& Expand(std::size_t index, LineRoom& room) const {
         const Slot& slot = m_chunks[index >> kChunkShift][index & (kChunkSize - 1)];
-        if (slot.kind != kLineSlot) return *ObjectOf(slot);
-        float x, y;
-        std::memcpy(&x, &slot.word[0], 4);
-        std::memcpy(&y, &slot.word[1], 4);
-        return *new (room.bytes) Ligne(PrimCode::kLigne, x, y, slot.pen);
+        if (!IsLine(slot)) return *ObjectOf(slot);
+        return *new (room.bytes) Ligne(ExpandLine(slot));
     }
 
     void* Allocate(std::size_t size) {

@@ -7,11 +7,14 @@
 
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <mutex>
 #include <random>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -205,6 +208,53 @@ int WithSignalsBlocked(F f) {
 }
 }  // namespace
 
+// Empties the disk's own cache of what is written so far, on a thread of its own, while the rest
+// is still being made: writing back to the disk's controller is not enough for the fsync of
+// Commit, which would then wait for the disk to store all of a large file at once. Durability
+// rests on that fsync alone: these are only a head start, their errors surface there.
+class SafeFile::Flusher {
+  public:
+    explicit Flusher(int fd) : m_fd(fd), m_thread([this] { Run(); }) {}
+    ~Flusher() {
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_stop = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();  // before the file is closed: the thread must not sync another one
+    }
+    Flusher(const Flusher&) = delete;
+    Flusher& operator=(const Flusher&) = delete;
+
+    void Request() {
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_pending = true;
+        }
+        m_wake.notify_one();
+    }
+
+  private:
+    void Run() {
+        std::unique_lock<std::mutex> lock(m_lock);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_pending || m_stop; });
+            if (m_stop) return;  // what is left is Commit's
+            m_pending = false;
+            lock.unlock();
+            ::fdatasync(m_fd);
+            lock.lock();
+        }
+    }
+
+    const int m_fd;
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    bool m_pending = false;
+    bool m_stop = false;
+    std::thread m_thread;  // last: started once the rest is ready
+};
+
 void SafeFile::RemoveTemporaries() noexcept {
     for (int i = 0; i < kSlots; ++i) {
         if (g_tempUsed[i].load(std::memory_order_acquire)) ::unlink(g_tempNames[i]);
@@ -275,6 +325,9 @@ SafeFile SafeFile::Create(const std::string& path) {
     return file;
 }
 
+SafeFile::SafeFile(std::string path, int dir, std::string folder, std::string name)
+    : m_path(std::move(path)), m_folder(std::move(folder)), m_name(std::move(name)), m_dir(dir) {}
+
 SafeFile::SafeFile(SafeFile&& other) noexcept
     : m_path(std::move(other.m_path)),
       m_folder(std::move(other.m_folder)),
@@ -283,7 +336,8 @@ SafeFile::SafeFile(SafeFile&& other) noexcept
       m_dir(other.m_dir),
       m_fd(other.m_fd),
       m_written(other.m_written),
-      m_writebackFrom(other.m_writebackFrom) {
+      m_writebackFrom(other.m_writebackFrom),
+      m_flusher(std::move(other.m_flusher)) {
     other.m_dir = -1;
     other.m_fd = -1;
     other.m_temp.clear();
@@ -293,7 +347,12 @@ SafeFile::~SafeFile() {
     Discard();
 }
 
+void SafeFile::StopFlusher() noexcept {
+    m_flusher.reset();
+}
+
 void SafeFile::Discard() noexcept {
+    StopFlusher();
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     if (!m_temp.empty()) {
@@ -329,10 +388,19 @@ void SafeFile::StartWriteback() {
     ::sync_file_range(m_fd, static_cast<off_t>(m_writebackFrom),
                       static_cast<off_t>(m_written - m_writebackFrom), SYNC_FILE_RANGE_WRITE);
     m_writebackFrom = m_written;
+    if (!m_flusher) {
+        try {
+            m_flusher = std::make_unique<Flusher>(m_fd);
+        } catch (const std::exception&) {
+            return;  // no thread to be had: Commit's fsync does it all
+        }
+    }
+    m_flusher->Request();
 }
 
 void SafeFile::Commit() {
     if (m_fd < 0) Fail(m_path, EBADF);
+    StopFlusher();
     if (::fsync(m_fd) != 0 && errno != EINVAL) Fail(m_path, errno);
     if (m_temp.empty()) {
         // Unnamed: give it a hidden name for the instant of the rename. With signals held

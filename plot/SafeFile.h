@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // A file written so that nothing of the user's is lost whatever happens on the way: the new
@@ -57,13 +58,12 @@ class SafeFile {
     static void ForceNamedTemporary(bool force);
 
   private:
-    SafeFile(std::string path, int dir, std::string folder, std::string name)
-        : m_path(std::move(path)),
-          m_folder(std::move(folder)),
-          m_name(std::move(name)),
-          m_dir(dir) {}
+    SafeFile(std::string path, int dir, std::string folder, std::string name);
     void Discard() noexcept;
     void StartWriteback();
+    void StopFlusher() noexcept;
+
+    class Flusher;
 
     std::string m_path;  // as the caller gave it, for messages
     // The regular file to replace, m_path with symbolic links followed: its folder, held open so
@@ -73,6 +73,7 @@ class SafeFile {
     std::string m_temp;  // the named temporary in the folder, when one is used
     int m_dir = -1;
     int m_fd = -1;
-    std::uint64_t m_written = 0;        // bytes written so far
-    std::uint64_t m_writebackFrom = 0;  // where the disk has not yet been asked to start
+    std::uint64_t m_written = 0;         // bytes written so far
+    std::uint64_t m_writebackFrom = 0;   // where the disk has not yet been asked to start
+    std::unique_ptr<Flusher> m_flusher;  // from the first stretch of a large file on
 };

@@ -65,15 +65,19 @@ TEST(SafeFile, NewContentHasNoNameUntilCommit) {
 
 TEST(SafeFile, ASignalMidWriteLeavesTheOldFileAndNoTemporary) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // (named temporary, signal): an unnamed file vanishes even on SIGKILL; a named one is
-    // removed on every signal that can be caught.
+    // (named temporary, signal, bytes): an unnamed file vanishes even on SIGKILL; a named one is
+    // removed on every signal that can be caught, also while a large one is being flushed.
+    constexpr std::size_t kLarge = 9 << 20;
     const struct {
         bool named;
         int sig;
-    } cases[] = {{false, SIGKILL}, {false, SIGTERM}, {true, SIGTERM},
-                 {true, SIGINT},   {true, SIGHUP},   {true, SIGXFSZ}};
+        std::size_t bytes;
+    } cases[] = {{false, SIGKILL, 7},    {false, SIGTERM, 7}, {true, SIGTERM, 7},
+                 {true, SIGINT, 7},      {true, SIGHUP, 7},   {true, SIGXFSZ, 7},
+                 {true, SIGTERM, kLarge}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.named ? "named " : "unnamed ") + strsignal(c.sig));
+        SCOPED_TRACE(std::string(c.named ? "named " : "unnamed ") + strsignal(c.sig) + " after " +
+                     std::to_string(c.bytes));
         const std::string dir = FreshFolder("signal");
         const std::string target = dir + "/out.dxf";
         Write(target, "old");
@@ -81,7 +85,7 @@ TEST(SafeFile, ASignalMidWriteLeavesTheOldFileAndNoTemporary) {
             {
                 Named mode(c.named);
                 SafeFile file = SafeFile::Create(target);
-                file.Write("partial", 7);
+                file.Write(std::string(c.bytes, 'p').data(), c.bytes);
                 raise(c.sig);
             },
             ::testing::KilledBySignal(c.sig), "");
@@ -94,9 +98,9 @@ TEST(SafeFile, NamedTemporaryIsRemovedWhenAbandonedAndRenamedOnCommit) {
     Named mode(true);
     const std::string dir = FreshFolder("named");
     const std::string target = dir + "/out.svg";
-    {
+    for (const std::size_t bytes : {std::size_t(1), std::size_t(9) << 20}) {  // small; flushed
         SafeFile file = SafeFile::Create(target);
-        file.Write("x", 1);
+        file.Write(std::string(bytes, 'x').data(), bytes);
         EXPECT_EQ(Entries(dir).size(), 1u);  // the hidden temporary
     }
     EXPECT_TRUE(Entries(dir).empty());
