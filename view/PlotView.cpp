@@ -64,7 +64,7 @@ class PenRoute {
 
   private:
     DrawSurface& m_dc;
-    CountingSurface m_blind;
+    BlindSurface m_blind;
     const PenSet m_hidden;
 };
 

@@ -89,7 +89,7 @@ class PaintScheduler::Worker {
     }
 
     void Paint(PaintScheduler* owner) {
-        CountingSurface nothing;
+        BlindSurface nothing;
         std::unique_ptr<QPainter> painter;
         std::unique_ptr<QPainterSurface> surface;
         if (!m_pixels.isEmpty()) {
