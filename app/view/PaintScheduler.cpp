@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -121,9 +122,16 @@ class PaintScheduler::Worker {
             if (m_showing) return;  // the window has not taken the last one yet
             m_showing = true;
         }
+        // Two copies in turn: the one the window took before the last is free again (it let go
+        // of it before taking the last), so no new image is made, nor its pages cleared.
+        QImage& copy = m_copies[m_nextCopy];
+        m_nextCopy ^= 1;
+        if (copy.size() != m_image.size()) copy = QImage(m_image.size(), m_image.format());
+        copy.setDevicePixelRatio(m_image.devicePixelRatio());
+        // bits() makes a copy of its own should anything still hold this one.
+        std::memcpy(copy.bits(), m_image.constBits(), static_cast<std::size_t>(copy.sizeInBytes()));
         QMetaObject::invokeMethod(
-            owner,
-            [owner, serial = m_serial, shown = m_image.copy()] { owner->Shown(serial, shown); },
+            owner, [owner, serial = m_serial, shown = copy] { owner->Shown(serial, shown); },
             Qt::QueuedConnection);
         std::unique_lock<std::mutex> lock(m_mutex);
         m_wake.wait(lock, [this] { return !m_paced || !m_showing; });
@@ -136,6 +144,8 @@ class PaintScheduler::Worker {
     const PrimitiveList& m_primitives;
     const int m_sliceMs;
     QImage m_image;
+    QImage m_copies[2];  // what the window is shown
+    int m_nextCopy = 0;
     std::atomic<bool> m_stop{false};
     std::mutex m_mutex;
     std::condition_variable m_wake;
