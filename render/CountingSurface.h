@@ -20,3 +20,11 @@ class CountingSurface : public DrawSurface {
     long long m_arcs = 0;
     long long m_texts = 0;
 };
+
+// A surface on which nothing shows, for the passes that only measure the drawing or move the
+// plotter past hidden marks: the drawing skips the lines and glyphs that cannot reach beyond
+// the extents, so its counts fall short of what a drawn pass would ask for.
+class BlindSurface : public CountingSurface {
+  public:
+    bool DrawsNothing() const override { return true; }
+};

@@ -90,6 +90,9 @@ class DrawSurface {
     virtual double GetPageMillimetres(int index) const { return GetDeviceCaps(index); }
     // A printer or print-preview page rather than a window.
     virtual bool IsPrinting() const { return false; }
+    // Nothing drawn shows anywhere: a pass onto it only measures the drawing and moves the
+    // plotter, so the drawing may leave out whatever can change neither.
+    virtual bool DrawsNothing() const { return false; }
 
   protected:
     enum class Mapping { Isotropic, WindowOrg, WindowExt, ViewportExt, ViewportOrg };

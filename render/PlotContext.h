@@ -37,8 +37,10 @@ class CPlotContext {
     float GetMaxX() const { return m_maxX; }
     float GetMaxY() const { return m_maxY; }
     int GetResolution() const { return m_resolution; }
-    void SetDC(DrawSurface* dc) { m_pDC = dc; }
+    void SetDC(DrawSurface* dc);
     DrawSurface* GetDC() const { return m_pDC; }
+    // The surface draws nothing that shows (DrawSurface::DrawsNothing).
+    bool IsBlind() const { return m_blind; }
     void SetColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
         m_red = red;
         m_green = green;
@@ -131,6 +133,7 @@ class CPlotContext {
     float m_maxY = 0;
     int m_resolution = RESOLUTION;
     DrawSurface* m_pDC = nullptr;
+    bool m_blind = false;
     std::uint8_t m_red = 0;
     std::uint8_t m_green = 0;
     std::uint8_t m_blue = 0;

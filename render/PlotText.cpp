@@ -11,6 +11,11 @@ namespace {
 constexpr double kDegToRad = 0.017453293;
 }
 
+void CPlotContext::SetDC(DrawSurface* dc) {
+    m_pDC = dc;
+    m_blind = dc && dc->DrawsNothing();
+}
+
 void CPlotContext::DrawString(float x, float y, float angle, const char* text, float height,
                               int length, const PlotMapping& mapping) {
     if (m_faceName == "Velmaro") {
@@ -117,6 +122,7 @@ bool CPlotContext::LandsNowhere(const ScaledGlyphs::Box& box, float x, float y,
     if (!box.finite) return false;
     // The extents only grow (they start at 0): below them, a point changes nothing.
     if (!(hiX + 1 < m_maxX && hiY + 1 < m_maxY)) return false;
+    if (m_blind) return true;  // drawn where nothing shows
     if (!(divisor > 0)) return false;
     const auto logical = [&](double v, float offset) {
         return (v - static_cast<double>(offset)) / divisor - LOGICAL_BIAS;

@@ -27,8 +27,8 @@ float TextAbsoluteY(const CPlotContext& context, float y) {
 
 // The pen movement shared by Ligne and Symspecial: from the context's last point to (lx, ly),
 // which becomes the last point. Returns false when the segment lies wholly outside the clip
-// rectangle (twice the window, right and up from its origin); otherwise x0..y1 hold the
-// (clipped) segment.
+// rectangle (twice the window, right and up from its origin) or nothing drawn shows; otherwise
+// x0..y1 hold the (clipped) segment.
 bool Connect(CPlotContext& context, int lx, int ly, double& x0, double& y0, double& x1,
              double& y1) {
     const DrawSurface& dc = *context.GetDC();
@@ -38,6 +38,7 @@ bool Connect(CPlotContext& context, int lx, int ly, double& x0, double& y0, doub
     x1 = lx;
     y1 = ly;
     context.SetLastPoint(static_cast<float>(lx), static_cast<float>(ly));
+    if (context.IsBlind()) return false;  // nothing would show: the pen has moved, that is all
     if (context.IsNoClip()) return true;
     return ClipLine(x0, y0, x1, y1, org.x, org.x + 2.0 * ext.x, org.y, org.y + 2.0 * ext.y);
 }

@@ -64,7 +64,7 @@ class PenRoute {
 
   private:
     DrawSurface& m_dc;
-    CountingSurface m_blind;
+    BlindSurface m_blind;
     const PenSet m_hidden;
 };
 
@@ -124,15 +124,26 @@ void PaintPass::Finish() {
         m_route.reset();
         m_view.m_context.SetDC(nullptr);  // the surface lives for this pass only
         m_view.m_drawnCount = static_cast<int>(m_next);
-        ViewState& state = m_view.m_state;
-        if (!state.IsFitted()) {  // also after an interrupted pass
-            state.FitToDrawing(m_view.m_context.GetMaxX(), m_view.m_context.GetMaxY(),
-                               m_host.ClientWidth(), m_host.ClientHeight());
-            m_view.m_drawnCount = 0;
-            m_host.Invalidate();
-        }
+        if (!m_view.m_state.IsFitted()) m_view.FitToExtents(m_host);  // also when interrupted
     }
     m_host.EndWaitCursor();
+}
+
+void PlotView::FitToExtents(ViewHost& host) {
+    m_state.FitToDrawing(m_context.GetMaxX(), m_context.GetMaxY(), host.ClientWidth(),
+                         host.ClientHeight());
+    m_drawnCount = 0;
+    host.Invalidate();
+}
+
+void PlotView::TakePass(const PlotView& painted, ViewHost& host) {
+    const CPlotContext& plotter = painted.m_context;
+    m_context.TakePlotterState(plotter);
+    m_context.SetLayerPen(plotter.GetLayerPen());
+    m_context.SetLastPoint(plotter.GetLastX(), plotter.GetLastY());
+    m_drawnCount = painted.m_drawnCount;
+    // The snapshot is fitted once its pass drew a drawing (an empty one fits nothing).
+    if (painted.m_state.IsFitted() && !m_state.IsFitted()) FitToExtents(host);
 }
 
 void PlotView::OnDraw(DrawSurface& dc, ViewHost& host, const PrimitiveList& primitives,

@@ -50,9 +50,17 @@ class PlotView {
     const PenSet& HiddenPens() const { return m_hiddenPens; }
     void SetHiddenPens(const PenSet& hidden) { m_hiddenPens = hidden; }
 
+    // Takes what a pass left in painted, a snapshot of this view painted off the window's
+    // thread: the plotter's state and the count drawn; where the pass fitted the snapshot and
+    // this view is still unfitted, it fits as the pass would have. Where the view looks, its
+    // face, pens and width stay its own: they may have changed meanwhile.
+    void TakePass(const PlotView& painted, ViewHost& host);
+
   private:
     friend class PaintPass;
     PlotView(const PlotView&) = default;
+    // After the first paint of a drawing: the view fits the extents and asks for a repaint.
+    void FitToExtents(ViewHost& host);
 
     ViewState m_state;
     CPlotContext m_context;

@@ -26,6 +26,7 @@ bool OpenDrawing::Insert(CKorvaneView* issuingView) {
     for (const QString& message : m_pendingMessages) m_prompts.Warning(message);
     m_pendingMessages.clear();
     if (incoming.Primitives().empty() && !complete) return false;
+    for (CKorvaneView* view : m_views) view->DropPaint();  // they read the records meanwhile
     m_doc->TakeInserted(incoming);
     SetModifiedFlag(true);
     DrawingChanged();

@@ -115,7 +115,7 @@ QString CKorvaneView::RunOnSnapshot(const QString& what, const SnapshotWork& wor
                                            // A copy or print continues from the state the screen's
                                            // paints leave.
                                            for (int i = 0; i < passes; ++i) {
-                                               CountingSurface nothing;
+                                               BlindSurface nothing;
                                                FixedSizeHost host(width, height);
                                                PaintPass pass(*view, nothing, host, *records, 0);
                                                while (pass.Step(65536)) {

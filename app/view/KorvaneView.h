@@ -82,6 +82,9 @@ class CKorvaneView : public QAbstractScrollArea, public ViewHost {
 
     // True while a paint is under way.
     bool Painting() const { return m_paint->Painting(); }
+    // Forgets the paint under way, which reads the document's records off the window's thread:
+    // the records are about to change. The view stays as that paint found it.
+    void DropPaint() { m_paint->Drop(); }
     // Runs the paints now due to completion, handling no events: for tests and benchmarks.
     void FinishPainting() { m_paint->FinishPainting(); }
     // How long one slice of painting may take before events are handled again; a slice draws

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "plot/KorvaneDoc.h"
+#include "render/CountingSurface.h"
 #include "render/TraceSurface.h"
 #include "support/DrawFixture.h"
 #include "support/Golden.h"
@@ -248,5 +249,74 @@ TEST(PrinterMapping, PagesInExactMillimetres) {
         EXPECT_EQ(m.viewportOrg.x, c.expected.viewportOrg.x);
         EXPECT_EQ(m.viewportOrg.y, c.expected.viewportOrg.y);
         EXPECT_EQ(m.windowOrg.y, c.expected.windowOrg.y);
+    }
+}
+
+// A drawing whose texts and markers reach beyond its lines, at angles, after an origin move.
+void TextsPastTheLines(PrimitiveList& list) {
+    char label[] = "WMX";
+    list.Append<Ligne>(PrimCode::kLigne, 0.f, 0.f, std::int16_t(3));
+    list.Append<Ligne>(PrimCode::kLigne, 5.f, 5.f, std::int16_t(2));
+    list.Append<Symbole>(PrimCode::kSymbole, 1.f, 1.f, 0.2f, 0.f, std::int16_t(3), label);
+    list.Append<Symbole>(PrimCode::kSymbole, 4.8f, 4.7f, 0.5f, 30.f, std::int16_t(3), label);
+    list.Append<Ligne>(PrimCode::kLigne, 1.f, 0.5f, std::int16_t(-3));
+    list.Append<Symspecial>(PrimCode::kSymspecial, 4.3f, 4.6f, 0.4f, 120.f, -2, 3);
+    list.Append<Symbole>(PrimCode::kSymbole, 0.5f, 4.6f, 0.6f, -90.f, std::int16_t(3), label);
+}
+
+// A pass onto a surface where nothing shows skips what cannot show, yet leaves the view as a
+// pass that draws does: the same extents, plotter state and count, whether it measures, paints
+// fitted or zoomed in past the drawing's edges, with device text and with hidden pens.
+TEST(PaintPass, APassWhereNothingShowsLeavesTheViewAsADrawnPass) {
+    struct Case {
+        const char* sample;  // empty: TextsPastTheLines
+        const char* face;
+        int hiddenPen;  // 0: none
+    };
+    for (const Case& c : {Case{"", "Velmaro", 0}, Case{"", "Sans", 0}, Case{"", "Velmaro", 1},
+                          Case{"site-plan", "Velmaro", 0}, Case{"contours", "Velmaro", 0},
+                          Case{"traverse", "Velmaro", 0}, Case{"site-plan", "Sans", 0},
+                          Case{"site-plan", "Velmaro", 3}}) {
+        SCOPED_TRACE(std::string(c.sample) + " " + c.face + " " + std::to_string(c.hiddenPen));
+        RecordingFeedback feedback;
+        CKorvaneDoc doc(feedback);
+        PrimitiveList texts;
+        if (*c.sample) {
+            doc.OnOpenDocument(std::string(KORVANE_SOURCE_DIR) + "/samples/" + c.sample + ".plt");
+        } else {
+            TextsPastTheLines(texts);
+        }
+        const PrimitiveList& list = *c.sample ? doc.Primitives() : texts;
+        PlotView drawn;
+        drawn.Context().SetFaceName(c.face);
+        PenSet hidden;
+        if (c.hiddenPen) hidden.set(c.hiddenPen - 1);
+        drawn.SetHiddenPens(hidden);
+        const std::unique_ptr<PlotView> blind = drawn.Snapshot();
+        Host host(1000, 800);
+        for (int pass = 0; pass < 3; ++pass) {
+            if (pass == 2) {  // zoomed in twice about a corner: most of the drawing lies outside
+                for (PlotView* view : {&drawn, blind.get()}) {
+                    view->State().ZoomAt(100, 700, true, 1000, 800);
+                    view->State().ZoomAt(100, 700, true, 1000, 800);
+                }
+            }
+            TraceSurface traced;
+            BlindSurface nothing;
+            drawn.OnDraw(traced, host, list);
+            blind->OnDraw(nothing, host, list);
+            const CPlotContext &a = drawn.Context(), &b = blind->Context();
+            EXPECT_EQ(a.GetMaxX(), b.GetMaxX());
+            EXPECT_EQ(a.GetMaxY(), b.GetMaxY());
+            EXPECT_EQ(a.GetOriginX(), b.GetOriginX());
+            EXPECT_EQ(a.GetOriginY(), b.GetOriginY());
+            EXPECT_EQ(a.GetScale(), b.GetScale());
+            EXPECT_EQ(a.GetLastX(), b.GetLastX());
+            EXPECT_EQ(a.GetLastY(), b.GetLastY());
+            EXPECT_EQ(a.GetLayerPen(), b.GetLayerPen());
+            EXPECT_EQ(MakeColorRef(a.GetRed(), a.GetGreen(), a.GetBlue()),
+                      MakeColorRef(b.GetRed(), b.GetGreen(), b.GetBlue()));
+            EXPECT_EQ(drawn.GetDrawnCount(), blind->GetDrawnCount());
+        }
     }
 }
