@@ -1,15 +1,29 @@
 // PNG bytes of our own encoder: exactly the image's pixels, a palette only where it fits, and a
 // size near that of Qt's encoder for the pictures we write.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 #include "render/qt/PngWriter.h"
+
+// While set, every thread start is refused, as under a thread or memory limit.
+static std::atomic<bool> refuseThreads{false};
+
+extern "C" int pthread_create(pthread_t* thread, const pthread_attr_t* attr, void* (*run)(void*),
+                              void* arg) {
+    using Create = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+    static const auto real = reinterpret_cast<Create>(dlsym(RTLD_NEXT, "pthread_create"));
+    return refuseThreads ? EAGAIN : real(thread, attr, run, arg);
+}
 
 namespace {
 QImage Make(int w, int h, const std::function<void(QImage&)>& fill) {
@@ -84,14 +98,18 @@ TEST(PngWriter, DecodesToTheSamePixelsWithAPaletteOnlyWhereItFits) {
         {"bench-sized smoothed", Make(1921, 1079, [](QImage& i) { Lines(i, true); }), 2},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string png = EncodePng(c.image);
-        ASSERT_GT(png.size(), 33u);
-        EXPECT_EQ(ColourType(png), c.colourType);
-        QImage back;
-        ASSERT_TRUE(back.loadFromData(reinterpret_cast<const uchar*>(png.data()),
-                                      static_cast<int>(png.size()), "PNG"));
-        EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), c.image);
+        for (bool threads : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (threads ? "" : ", no thread starts"));
+            refuseThreads = !threads;
+            const std::string png = EncodePng(c.image);
+            refuseThreads = false;
+            ASSERT_GT(png.size(), 33u);
+            EXPECT_EQ(ColourType(png), c.colourType);
+            QImage back;
+            ASSERT_TRUE(back.loadFromData(reinterpret_cast<const uchar*>(png.data()),
+                                          static_cast<int>(png.size()), "PNG"));
+            EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), c.image);
+        }
     }
 }
 
