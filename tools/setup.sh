@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ make qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgtest-dev libbenchmark-dev
           clang libclang-rt-14-dev xvfb x11-apps python3 python3-ezdxf fonts-dejavu-core
           shared-mime-info libglib2.0-bin desktop-file-utils pkg-config libxcb-xkb-dev locales
-          librecad poppler-utils libdeflate-dev python3-docutils libgdal-dev gdal-bin "$@")
+          librecad poppler-utils libdeflate-dev zlib1g-dev python3-docutils libgdal-dev gdal-bin "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
