@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "render/CountingSurface.h"
+#include "render/qt/PictureWriter.h"
 #include "render/qt/QPainterSurface.h"
 #include "view/PlotView.h"
 #include "view/ViewHost.h"
@@ -94,7 +95,8 @@ class PaintScheduler::Worker {
         std::unique_ptr<QPainter> painter;
         std::unique_ptr<QPainterSurface> surface;
         if (!m_pixels.isEmpty()) {
-            m_image = QImage(m_pixels, QImage::Format_ARGB32_Premultiplied);
+            m_image = PictureImage(m_pixels.width(), m_pixels.height(),
+                                   QImage::Format_ARGB32_Premultiplied);
             m_image.setDevicePixelRatio(m_ratio);
             m_image.fill(Qt::white);  // the view is erased before every paint
             painter = std::make_unique<QPainter>(&m_image);
@@ -126,7 +128,9 @@ class PaintScheduler::Worker {
         // of it before taking the last), so no new image is made, nor its pages cleared.
         QImage& copy = m_copies[m_nextCopy];
         m_nextCopy ^= 1;
-        if (copy.size() != m_image.size()) copy = QImage(m_image.size(), m_image.format());
+        if (copy.size() != m_image.size()) {
+            copy = PictureImage(m_image.width(), m_image.height(), m_image.format());
+        }
         copy.setDevicePixelRatio(m_image.devicePixelRatio());
         // bits() makes a copy of its own should anything still hold this one.
         std::memcpy(copy.bits(), m_image.constBits(), static_cast<std::size_t>(copy.sizeInBytes()));
@@ -198,7 +202,8 @@ void PaintScheduler::StartPass() {
     // fitted paint straight after, so it is drawn onto nothing, as korvane-cli does.
     if (view.State().IsFitted()) {
         pixels = m_viewport.size() * ratio;
-        m_image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        m_image =
+            PictureImage(pixels.width(), pixels.height(), QImage::Format_ARGB32_Premultiplied);
         m_image.setDevicePixelRatio(ratio);
         m_image.fill(Qt::white);
         emit imageStarted();

@@ -203,14 +203,13 @@ std::string WritePdf(const std::string& out, int width, int height, const Pictur
     return {};
 }
 
-QImage PictureImage(int width, int height) {
-    // Huge pages where the system has them: a picture's 4 KB pages would each cost a fault.
+QImage PictureImage(int width, int height, QImage::Format format) {
     constexpr std::size_t kHuge = std::size_t(2) << 20;
     const std::size_t line = static_cast<std::size_t>(width) * 4;
     const std::size_t bytes = line * static_cast<std::size_t>(height);
     if (width <= 0 || height <= 0 || bytes / line != static_cast<std::size_t>(height) ||
         bytes > (std::size_t(1) << 32) || line > static_cast<std::size_t>(INT_MAX)) {
-        return QImage(width, height, QImage::Format_RGB32);
+        return QImage(width, height, format);
     }
     const std::size_t rounded = (bytes + kHuge - 1) / kHuge * kHuge;
     void* memory = std::aligned_alloc(kHuge, rounded);

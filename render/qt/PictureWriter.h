@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QImage>
 #include <functional>
 #include <string>
 
 class DrawSurface;
 class QByteArray;
-class QImage;
 class QPainter;
 
 // Draws a picture of width x height pixels on the painter; polylines asks the surface to join
@@ -28,8 +28,9 @@ std::string WritePng(const std::string& out, int width, int height, const Surfac
 // Paints image (RGB32) white and then the picture, in bands on up to threads threads while paint
 // records its calls on this one. What paint throws is thrown once the bands have stopped.
 void PaintInBands(QImage& image, bool antialias, const SurfacePainter& paint, int threads);
-// An RGB32 image for a picture, unfilled; a null image when there is no memory for it.
-QImage PictureImage(int width, int height);
+// An image of 32-bit pixels for a picture, unfilled, in huge pages where the system has them
+// (4 KB pages would each cost a fault); a null image when there is no memory for it.
+QImage PictureImage(int width, int height, QImage::Format format = QImage::Format_RGB32);
 // How many band threads: every core, or all but one where a window must stay answering.
 int BandThreads(bool keepOneCore);
 // title: the SVG document's title, the drawing's file name.
