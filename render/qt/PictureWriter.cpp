@@ -216,8 +216,8 @@ QImage PictureImage(int width, int height, QImage::Format format) {
     if (!memory) return QImage();
     madvise(memory, rounded, MADV_HUGEPAGE);
     return QImage(
-        static_cast<uchar*>(memory), width, height, static_cast<qsizetype>(line),
-        QImage::Format_RGB32, [](void* p) { std::free(p); }, memory);
+        static_cast<uchar*>(memory), width, height, static_cast<qsizetype>(line), format,
+        [](void* p) { std::free(p); }, memory);
 }
 
 int BandThreads(bool keepOneCore) {
