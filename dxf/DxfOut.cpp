@@ -6,11 +6,13 @@ constexpr double kFlat[3] = {0, 0, 1};
 }  // namespace
 
 void DxfEntityWriter::BeginEntities(const PaperToWorld&) {
+    m_ended = false;
     m_text.Group("  0", "SECTION");
     m_text.Group("  2", "ENTITIES");
 }
 
 void DxfEntityWriter::EndEntities() {
+    m_ended = true;
     m_text.Group("  0", "ENDSEC");
     m_text.Group("  0", "EOF");
 }

@@ -5,9 +5,8 @@
 
 #include "dxf/DxfGeometry.h"
 #include "dxf/DxfText.h"
+#include "plot/Archive.h"
 #include "plot/DxfSettings.h"
-
-class Archive;
 
 // The ENTITIES section of a DXF file, entity by entity, as the geometry hands them over. TEXT
 // and CIRCLE lie flat (extrusion 0, 0, 1) at their world points even on a tilted plane: many CAD
@@ -29,15 +28,23 @@ class DxfEntityWriter final : public DxfEntitySink {
     void Text(const DxfPen& pen, const double at[3], float height, double rotation,
               std::string_view text) override;
     void Circle(const DxfPen& pen, const double centre[3], double radius) override;
-    void Flush() override { m_text.FlushTo(m_archive); }
+    // A file gets the text in blocks of at least kBlock bytes, written straight from its buffer,
+    // and whole once the entities end; a memory store, read between entities, gets each.
+    void Flush() override {
+        if (m_ended || m_text.Size() >= kBlock || !m_archive || !m_archive->IsFileStore()) {
+            m_text.FlushTo(m_archive);
+        }
+    }
 
   private:
     // "  0\r\n<kind>\r\n  8\r\n<layer>\r\n 62\r\n<colour>\r\n", the start of most entities.
     void EntityStart(const char* kind, const DxfPen& pen);
 
     const DxfSettings m_settings;
+    static constexpr std::size_t kBlock = 1 << 20;
     Archive* m_archive = nullptr;
     DxfText m_text;
+    bool m_ended = false;
 };
 
 // The writer's entity text ahead of the geometry that drives it (bases are made in order).

@@ -52,6 +52,7 @@ class DxfText {
 
     // Moves the text built so far to output (nowhere when output is null) and starts afresh.
     void FlushTo(Archive* output);
+    std::size_t Size() const { return m_used; }
 
   private:
     // At least n free bytes at the end of the text; returns where they start.

@@ -142,6 +142,12 @@ void Archive::Flush() {
 
 void Archive::WriteSlow(const std::uint8_t* src, std::size_t n) {
     if (m_loading || (!m_out && !m_memoryStore)) Fail(m_path, EBADF);
+    if (m_out && n >= m_buffer.size()) {
+        // A block at least the buffer's size goes out as it is, not copied through the buffer.
+        Flush();
+        m_out->Write(src, n);
+        return;
+    }
     while (n > 0) {
         if (m_cur == m_limit) Flush();
         std::size_t room = static_cast<std::size_t>(m_limit - m_cur);

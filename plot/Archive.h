@@ -29,6 +29,7 @@ class Archive {
     ~Archive();  // an uncommitted store leaves the target as it was
 
     bool IsLoading() const { return m_loading; }
+    bool IsFileStore() const { return !m_loading && !m_memoryStore; }
     bool IsStoring() const { return !m_loading; }
     const std::string& Path() const { return m_path; }
     // Loading: the offset in the input of the next byte Read returns.

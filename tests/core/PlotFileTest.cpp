@@ -387,3 +387,23 @@ TEST(PlotDocument, LargeFilesRoundTripWhateverTheBlocks) {
         EXPECT_FLOAT_EQ(As<Ligne>(l.doc, records - 1)->m_y, -59999.0f);
     }
 }
+
+// Writes below, at and beyond the store's buffer, in every order, reach the file in order.
+TEST(PlotDocument, StoredWritesKeepTheirOrderWhateverTheirSize) {
+    TempFolder folder;
+    const std::string target = folder.Path("order.bin");
+    for (const std::vector<std::size_t>& sizes : std::vector<std::vector<std::size_t>>{
+             {3, 16, 5}, {16, 16}, {40, 1, 40}, {15, 2, 33, 0, 7}}) {
+        std::string expected;
+        {
+            Archive a = Archive::CreateForStore(target, 16);
+            for (std::size_t n : sizes) {
+                const std::string block(n, static_cast<char>('a' + expected.size() % 26));
+                a.Write(block.data(), block.size());
+                expected += block;
+            }
+            a.Commit();
+        }
+        EXPECT_EQ(ReadFile(target), expected);
+    }
+}
