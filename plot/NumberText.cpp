@@ -63,7 +63,19 @@ char* FixedShortcut(char* out, double value, int precision) {
 }  // namespace
 
 char* FormatFixed(char* out, double value, int width, int precision) {
-    if (char* end = FixedShortcut(out, value, precision)) return PadLeft(out, end, width);
+    if (width <= 32) {
+        // Fixed-size copies compile to a few stores; a DXF file has millions of these numbers.
+        char digits[32] = {};
+        if (char* end = FixedShortcut(digits, value, precision)) {
+            const int len = static_cast<int>(end - digits);  // at most 21: below 2^40, 6 decimals
+            const int pad = len < width ? width - len : 0;
+            std::memset(out, ' ', 32);
+            std::memcpy(out + pad, digits, 32);
+            return out + pad + len;
+        }
+    } else if (char* end = FixedShortcut(out, value, precision)) {
+        return PadLeft(out, end, width);
+    }
     // to_chars rounds the exact binary value half to even, as glibc's printf does, and spells
     // nan, inf and their signs the same way. The largest double has 309 integer digits, so
     // kMaxFixed holds every value at the precisions allowed.
