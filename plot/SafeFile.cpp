@@ -7,17 +7,16 @@
 
 #include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <mutex>
 #include <random>
-#include <thread>
 #include <utility>
 #include <vector>
 
+#include "plot/DiskFlusher.h"
 #include "plot/FileError.h"
 
 namespace {
@@ -208,53 +207,6 @@ int WithSignalsBlocked(F f) {
 }
 }  // namespace
 
-// Empties the disk's own cache of what is written so far, on a thread of its own, while the rest
-// is still being made: writing back to the disk's controller is not enough for the fsync of
-// Commit, which would then wait for the disk to store all of a large file at once. Durability
-// rests on that fsync alone: these are only a head start, their errors surface there.
-class SafeFile::Flusher {
-  public:
-    explicit Flusher(int fd) : m_fd(fd), m_thread([this] { Run(); }) {}
-    ~Flusher() {
-        {
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_stop = true;
-        }
-        m_wake.notify_one();
-        m_thread.join();  // before the file is closed: the thread must not sync another one
-    }
-    Flusher(const Flusher&) = delete;
-    Flusher& operator=(const Flusher&) = delete;
-
-    void Request() {
-        {
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_pending = true;
-        }
-        m_wake.notify_one();
-    }
-
-  private:
-    void Run() {
-        std::unique_lock<std::mutex> lock(m_lock);
-        for (;;) {
-            m_wake.wait(lock, [this] { return m_pending || m_stop; });
-            if (m_stop) return;  // what is left is Commit's
-            m_pending = false;
-            lock.unlock();
-            ::fdatasync(m_fd);
-            lock.lock();
-        }
-    }
-
-    const int m_fd;
-    std::mutex m_lock;
-    std::condition_variable m_wake;
-    bool m_pending = false;
-    bool m_stop = false;
-    std::thread m_thread;  // last: started once the rest is ready
-};
-
 void SafeFile::RemoveTemporaries() noexcept {
     for (int i = 0; i < kSlots; ++i) {
         if (g_tempUsed[i].load(std::memory_order_acquire)) ::unlink(g_tempNames[i]);
@@ -390,7 +342,7 @@ void SafeFile::StartWriteback() {
     m_writebackFrom = m_written;
     if (!m_flusher) {
         try {
-            m_flusher = std::make_unique<Flusher>(m_fd);
+            m_flusher = std::make_unique<DiskFlusher>(m_fd);
         } catch (const std::exception&) {
             return;  // no thread to be had: Commit's fsync does it all
         }

@@ -27,6 +27,8 @@
 //   and its owner and group where the writer may set them; a new target gets the usual ones
 //   (0666 less the umask). Hard links of a replaced file are split, as with any atomic save.
 // Failures throw FileError naming the path as given.
+class DiskFlusher;
+
 class SafeFile {
   public:
     // The shared-folder rule for a link to follow or a file to write over, owned by owner, in a
@@ -63,8 +65,6 @@ class SafeFile {
     void StartWriteback();
     void StopFlusher() noexcept;
 
-    class Flusher;
-
     std::string m_path;  // as the caller gave it, for messages
     // The regular file to replace, m_path with symbolic links followed: its folder, held open so
     // that no link swapped in later is followed, and its name there.
@@ -73,7 +73,7 @@ class SafeFile {
     std::string m_temp;  // the named temporary in the folder, when one is used
     int m_dir = -1;
     int m_fd = -1;
-    std::uint64_t m_written = 0;         // bytes written so far
-    std::uint64_t m_writebackFrom = 0;   // where the disk has not yet been asked to start
-    std::unique_ptr<Flusher> m_flusher;  // from the first stretch of a large file on
+    std::uint64_t m_written = 0;             // bytes written so far
+    std::uint64_t m_writebackFrom = 0;       // where the disk has not yet been asked to start
+    std::unique_ptr<DiskFlusher> m_flusher;  // from the first stretch of a large file on
 };
