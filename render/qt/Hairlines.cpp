@@ -50,6 +50,28 @@ inline void CapAdjust(int caps, int& from, int& to, long long& across, long long
     if (caps & kCapEnd) to += 32;
 }
 
+// Clips a segment's ends to [low, high] along one axis (u), moving them along the segment (v
+// follows), in Qt's order: the first end, then the second. Returns true when nothing is left.
+bool ClipAxis(double& u1, double& v1, double& u2, double& v2, double low, double high) {
+    if (u1 < low) {
+        if (u2 <= low) return true;
+        v1 += (v2 - v1) / (u2 - u1) * (low - u1);
+        u1 = low;
+    } else if (u1 > high) {
+        if (u2 >= high) return true;
+        v1 += (v2 - v1) / (u2 - u1) * (high - u1);
+        u1 = high;
+    }
+    if (u2 < low) {
+        v2 += (v2 - v1) / (u2 - u1) * (low - u2);
+        u2 = low;
+    } else if (u2 > high) {
+        v2 += (v2 - v1) / (u2 - u1) * (high - u2);
+        u2 = high;
+    }
+    return false;
+}
+
 QImage* ImageOf(QPainter& painter) {
     QPaintDevice* device = painter.device();
     if (!device || device->devType() != QInternal::Image) return nullptr;
@@ -149,39 +171,7 @@ void Hairlines::Dot(double x, double y) {
 }
 
 bool Hairlines::ClipToDevice(double& x1, double& y1, double& x2, double& y2) const {
-    if (x1 < m_xmin) {
-        if (x2 <= m_xmin) return true;
-        y1 += (y2 - y1) / (x2 - x1) * (m_xmin - x1);
-        x1 = m_xmin;
-    } else if (x1 > m_xmax) {
-        if (x2 >= m_xmax) return true;
-        y1 += (y2 - y1) / (x2 - x1) * (m_xmax - x1);
-        x1 = m_xmax;
-    }
-    if (x2 < m_xmin) {
-        y2 += (y2 - y1) / (x2 - x1) * (m_xmin - x2);
-        x2 = m_xmin;
-    } else if (x2 > m_xmax) {
-        y2 += (y2 - y1) / (x2 - x1) * (m_xmax - x2);
-        x2 = m_xmax;
-    }
-    if (y1 < m_ymin) {
-        if (y2 <= m_ymin) return true;
-        x1 += (x2 - x1) / (y2 - y1) * (m_ymin - y1);
-        y1 = m_ymin;
-    } else if (y1 > m_ymax) {
-        if (y2 >= m_ymax) return true;
-        x1 += (x2 - x1) / (y2 - y1) * (m_ymax - y1);
-        y1 = m_ymax;
-    }
-    if (y2 < m_ymin) {
-        x2 += (x2 - x1) / (y2 - y1) * (m_ymin - y2);
-        y2 = m_ymin;
-    } else if (y2 > m_ymax) {
-        x2 += (x2 - x1) / (y2 - y1) * (m_ymax - y2);
-        y2 = m_ymax;
-    }
-    return false;
+    return ClipAxis(x1, y1, x2, y2, m_xmin, m_xmax) || ClipAxis(y1, x1, y2, x2, m_ymin, m_ymax);
 }
 
 // Wu's line in 26.6 fixed point: along the major axis one pixel at a time, two pixels across it

@@ -132,18 +132,6 @@ void PaintInBands(QImage& image, bool antialias, const SurfacePainter& paint, in
     if (failure) std::rethrow_exception(failure);
 }
 
-std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint,
-                     bool antialias) {
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull()) return NoImage(out, width, height);
-    {
-        QPainter painter(&image);
-        BeginPicture(painter, image.rect(), antialias);
-        paint(painter, false);
-    }
-    return StorePng(out, image);
-}
-
 std::string WritePng(const std::string& out, int width, int height, const SurfacePainter& paint,
                      bool antialias, int threads) {
     QImage image = PictureImage(width, height);

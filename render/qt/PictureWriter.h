@@ -15,14 +15,12 @@ using PicturePainter = std::function<void(QPainter& painter, bool polylines)>;
 // The picture outputs that korvane-cli convert and the viewer's export share. Each replaces out
 // only once the whole picture is written (file errors are thrown as FileError) and returns an
 // empty string, or what went wrong before anything was written.
-// antialias off draws hard pixels, which also lets the PNG use a palette.
-std::string WritePng(const std::string& out, int width, int height, const PicturePainter& paint,
-                     bool antialias = true);
 // Draws the picture, once, on a surface whose device is width x height pixels.
 using SurfacePainter = std::function<void(DrawSurface& surface)>;
-// The same PNG painted in horizontal bands, each band a painter of its own on a thread of its
-// own (up to threads of them): paint runs on the calling thread meanwhile, and the bands play
-// its calls as they come. The pixels are those of one painter over the whole picture.
+// A PNG painted in horizontal bands, each band a painter of its own on a thread of its own (up
+// to threads of them): paint runs on the calling thread meanwhile, and the bands play its calls
+// as they come. The pixels are those of one painter over the whole picture. antialias off draws
+// hard pixels, which also lets the PNG use a palette.
 std::string WritePng(const std::string& out, int width, int height, const SurfacePainter& paint,
                      bool antialias, int threads);
 // Paints image (RGB32) white and then the picture, in bands on up to threads threads while paint

@@ -64,10 +64,8 @@ void QPainterSurface::Flush() {
         EndRun();
     } else if (!m_lines.empty()) {
         const int count = static_cast<int>(m_lines.size());
-        if (m_cosmeticPen && Hairlines::Applies(m_painter)) {
-            const QPen& pen = m_painter.pen();
-            Hairlines(m_painter, pen.color().rgba(), pen.capStyle() != Qt::FlatCap)
-                .Draw(m_lines.data(), count);
+        if (m_hairlines) {
+            m_hairlines->Draw(m_lines.data(), count);
         } else {
             m_painter.drawLines(m_lines.data(), count);
         }
@@ -89,6 +87,11 @@ void QPainterSurface::ApplyPen() {
     m_penReach = pen.widthF() / 2 + 2;
     m_painter.setPen(pen);
     m_painter.setBrush(Qt::NoBrush);
+    // Set up once per pen: the painter's state stays as it is until the pen is made again.
+    m_hairlines.reset();
+    if (m_raster && m_cosmeticPen && Hairlines::Applies(m_painter)) {
+        m_hairlines.emplace(m_painter, pen.color().rgba(), pen.capStyle() != Qt::FlatCap);
+    }
     m_penDirty = false;
 }
 

@@ -5,9 +5,11 @@
 #include <QPen>
 #include <QPointF>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "render/DrawSurface.h"
+#include "render/qt/Hairlines.h"
 
 class QPainter;
 
@@ -84,8 +86,9 @@ class QPainterSurface : public DrawSurface {
     std::vector<QPointF> m_run;  // the pen-down run being drawn (polyline mode)
     std::vector<QLineF> m_lines;
     bool m_penDirty = true;
-    bool m_cosmeticPen = true;  // the painter's pen is one pixel wide whatever the scale
-    bool m_clipped = false;     // a raster painter clipped to m_clip, in device pixels
+    bool m_cosmeticPen = true;             // the painter's pen is one pixel wide whatever the scale
+    std::optional<Hairlines> m_hairlines;  // where they draw the pen's lines instead of Qt
+    bool m_clipped = false;                // a raster painter clipped to m_clip, in device pixels
     QRectF m_clip;
     double m_penReach = 0;  // how far past a segment its pixels may reach
 
