@@ -45,9 +45,10 @@ for name in walk-1m long-lines texts; do
 done
 
 # hp2xx fits the drawing into 508 x 285.75 mm at 96 dots per inch: 1920 x 1080 pixels.
-# Every run writes a new file, as a user's conversion usually does.
+# Every run writes a new file, as a user's conversion usually does, and starts with the disk
+# written back (sync): no run waits for the writes of the one before.
 hyperfine -N -w 1 -r "$runs" --export-json "$out/times.json" \
-  -p "rm -f $f/hp.png $f/k.png $f/hp.dxf $f/k.dxf $f/copy.plt $f/k.plt" \
+  -p "sh -c 'rm -f $f/hp.png $f/k.png $f/hp.dxf $f/k.dxf $f/copy.plt $f/k.plt; sync'" \
   -n hp2xx-png "hp2xx -q -m png -d 96 -w 508 -h 285.75 -f $f/hp.png $hpgl" \
   -n png-antialiased "$cli convert $data/survey-1m.plt $f/k.png --size 1920x1080" \
   "${crisp[@]}" \
