@@ -160,7 +160,9 @@ class PrimitiveList {
     static constexpr std::size_t kFirstBlock = 256 * 1024;
     static constexpr std::size_t kHugePage = 2 * 1024 * 1024;
     static constexpr std::size_t kLargestBlock = 8 * 1024 * 1024;
-    static constexpr std::size_t kChunkShift = 12;
+    // 16,384 slots (192 KB): a run of lines is saved with a write of its own, being larger than
+    // the file's buffer, instead of being copied through it.
+    static constexpr std::size_t kChunkShift = 14;
     static constexpr std::size_t kChunkSize = std::size_t(1) << kChunkShift;
 
     // A record's place in the list: a line record as the file holds it (code, x, y, pen code,

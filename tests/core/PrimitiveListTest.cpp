@@ -45,8 +45,8 @@ void Fill(PrimitiveList& list, std::vector<Seen>& expected, int count) {
 TEST(PrimitiveList, ReadsBackWhatWasAppendedEveryWay) {
     std::vector<Seen> expected, iterated, walked, indexed, runs;
     PrimitiveList list, more;
-    Fill(list, expected, 5000);
-    Fill(more, expected, 4200);
+    Fill(list, expected, 20000);  // past a chunk of slots, and the next joins mid-chunk
+    Fill(more, expected, 17000);
     list.AppendAll(more);
     EXPECT_TRUE(more.empty());
     for (const Prim& prim : list) iterated.push_back(Look(prim));
