@@ -202,10 +202,8 @@ void PaintScheduler::StartPass() {
     // fitted paint straight after, so it is drawn onto nothing, as korvane-cli does.
     if (view.State().IsFitted()) {
         pixels = m_viewport.size() * ratio;
-        m_image =
-            PictureImage(pixels.width(), pixels.height(), QImage::Format_ARGB32_Premultiplied);
-        m_image.setDevicePixelRatio(ratio);
-        m_image.fill(Qt::white);
+        // Nothing shown until the worker's first showing: the viewport is white beneath.
+        m_image = QImage();
         emit imageStarted();
     }
     m_host.BeginWaitCursor();
